@@ -1,0 +1,25 @@
+#include <algorithm>
+
+#include "cli/cli_context.h"
+#include "cli/machine_commands.h"
+
+namespace zantor::cli {
+
+bool wantsHelp(const std::vector<std::string>& args) {
+    return std::any_of(args.begin(), args.end(),
+                       [](const std::string& a) { return a == "--help" || a == "-h"; });
+}
+
+const std::vector<CliCommand>& cliCommands() {
+    static const std::vector<CliCommand> commands = {
+        {"machines", "machines", "List the machines of the machine database in slot order.",
+         runMachines},
+        {"machine", "machine show NAME | machine add NAME | machine delete NAME",
+         "Show a machine's settings as they would be saved, add a machine with the default "
+         "settings, or delete a machine.",
+         runMachine},
+    };
+    return commands;
+}
+
+}  // namespace zantor::cli

@@ -1,0 +1,63 @@
+#include "core/real_text.h"
+
+#include <charconv>
+
+#include "core/interaction.h"
+
+namespace zantor {
+
+namespace {
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+}  // namespace
+
+size_t realTextErrorPosition(std::string_view text) {
+    size_t i = 0;
+    while (i < text.size() && text[i] == ' ') ++i;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+    size_t digits = 0;
+    while (i < text.size() && isDigit(text[i])) ++i, ++digits;
+    if (i < text.size() && text[i] == '.') {
+        ++i;
+        while (i < text.size() && isDigit(text[i])) ++i, ++digits;
+    }
+    if (digits == 0) return i + 1;
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        ++i;
+        if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+        size_t expDigits = 0;
+        while (i < text.size() && isDigit(text[i])) ++i, ++expDigits;
+        if (expDigits == 0) return i + 1;
+    }
+    return i == text.size() ? 0 : i + 1;
+}
+
+double ParseRealOrWarn(std::string_view text, Interaction& interaction) {
+    const size_t errorAt = realTextErrorPosition(text);
+    if (errorAt != 0) {
+        interaction.message(MessageKind::Warning,
+                            "Integer/Real String Conversion Error\nS = [" + std::string(text) +
+                                "]\nEr = " + std::to_string(errorAt),
+                            Buttons::Ok);
+        return 0.0;
+    }
+    // from_chars ignores the C locale, which Qt sets from the environment.
+    size_t begin = 0;
+    while (text[begin] == ' ') ++begin;
+    if (text[begin] == '+') ++begin;
+    double value = 0.0;
+    std::from_chars(text.data() + begin, text.data() + text.size(), value);
+    return value;
+}
+
+std::string FormatReal5(double value, bool stripZeros) {
+    char buffer[400];
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 5);
+    std::string out(buffer, result.ptr);
+    if (stripZeros) {
+        while (!out.empty() && out.back() == '0') out.pop_back();
+    }
+    return out;
+}
+
+}  // namespace zantor

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "machines/machine_settings.h"
+
+namespace zantor {
+
+// Which file dialogs start in the current machine's folder next time.
+struct FolderFlags {
+    bool UploadFolderFresh = true;
+    bool DownloadFolderFresh = true;
+    bool LoadSaveDirPending = true;
+};
+
+inline constexpr const char* kMachineDatabaseFileName = "WPOSTS.INI";
+inline constexpr const char* kNotUsedSlot = "Not Used";
+
+// The machine database: one section per machine, listed by name in slots of
+// section "Machine Names". Every operation reads the file as it is on disk
+// (parsed once while it does not change) and every change is written at once.
+// Operations that change the file throw FileError when it cannot be written.
+class MachineDatabase {
+public:
+    explicit MachineDatabase(std::string path) : path_(std::move(path)) {}
+    const std::string& path() const { return path_; }
+
+    std::vector<std::string> ListMachines() const;
+    // Reads section `name` into `settings` and marks the folders fresh.
+    void LoadMachine(const std::string& name, MachineSettings& settings, FolderFlags& flags) const;
+    // Loads `section` into `settings` as LoadMachine does and returns its
+    // communication record.
+    MachComRec ReadMachComRec(const std::string& section, MachineSettings& settings) const;
+    void SaveMachine(const std::string& name, const MachineSettings& settings) const;
+    void AddMachineName(const std::string& name) const;
+    void DeleteMachine(const std::string& name) const;
+
+private:
+    std::string path_;
+};
+
+}  // namespace zantor
