@@ -1,5 +1,6 @@
 #include <algorithm>
 
+#include "cli/app_commands.h"
 #include "cli/cli_context.h"
 #include "cli/machine_commands.h"
 
@@ -18,6 +19,10 @@ const std::vector<CliCommand>& cliCommands() {
          "Show a machine's settings as they would be saved, add a machine with the default "
          "settings, or delete a machine.",
          runMachine},
+        {"settings", "settings",
+         "Print the GENERAL settings of ZTR2013.INI as they would be saved, in their order.",
+         runSettings},
+        {"users", "users", "List the users of the user file.", runUsers},
     };
     return commands;
 }

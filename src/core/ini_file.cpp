@@ -169,6 +169,8 @@ IniFile::Section& IniFile::sectionForWrite(std::string_view name) {
     return sections_.back();
 }
 
+void IniFile::ensureSection(std::string_view section) { sectionForWrite(section); }
+
 void IniFile::writeString(std::string_view section, std::string_view key, std::string_view value) {
     Section& s = sectionForWrite(section);
     if (const Line* found = findLine(s, key)) {

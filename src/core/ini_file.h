@@ -32,6 +32,8 @@ public:
     std::vector<std::string> keys(std::string_view section) const;
     std::vector<std::string> sectionNames() const;
 
+    // Adds an empty section when there is none of that name.
+    void ensureSection(std::string_view section);
     void writeString(std::string_view section, std::string_view key, std::string_view value);
     void writeInt(std::string_view section, std::string_view key, int value);
     void writeBool(std::string_view section, std::string_view key, bool value);
