@@ -27,7 +27,6 @@ IniFile::Line IniFile::makeLine(std::string raw) {
 
 IniFile IniFile::parse(std::string_view bytes) {
     IniFile ini;
-    ini.sections_.emplace_back();  // lines before the first header
     const size_t firstLf = bytes.find('\n');
     ini.lineEnd_ = (firstLf != std::string_view::npos && firstLf > 0 && bytes[firstLf - 1] == '\r')
                        ? "\r\n"

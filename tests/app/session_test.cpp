@@ -1,0 +1,136 @@
+#include "app/app_session.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <regex>
+
+#include "app/machine_selector.h"
+#include "core/ini_store.h"
+#include "scripted_interaction.h"
+#include "temp_folder.h"
+
+namespace zantor {
+namespace {
+
+using Names = std::vector<std::string>;
+
+TEST(MachineSelector, SortsWithoutCaseAndSelectsTheCurrentMachine) {
+    MachineSelector selector;
+    std::string current;
+    selector.FillMachineBox({"okuma", "Haas", "mazak"}, current);
+    EXPECT_EQ(selector.entries(), (Names{"Haas", "mazak", "okuma"}));
+    EXPECT_EQ(current, "Haas");
+    current = "MAZAK";
+    selector.FillMachineBox({"okuma", "Haas", "mazak"}, current);
+    EXPECT_EQ(selector.selectedText(), "mazak");
+    current = "Gone";
+    selector.FillMachineBox({"okuma"}, current);
+    EXPECT_EQ(selector.selectedIndex(), -1);
+    EXPECT_EQ(current, "Gone");
+    std::string none;
+    selector.FillMachineBox({}, none);
+    EXPECT_EQ(none, "");
+}
+
+TEST(CommandLine, RemoteSwitchIsCaseSensitiveAndFilesMustExist) {
+    testing::TempFolder dir;
+    const std::string file = dir.write("a.tap", "G0X1\n");
+    const CommandLine remote = parseCommandLine({"CNCREMOTE", "Haas", file});
+    EXPECT_TRUE(remote.remoteMode);
+    EXPECT_EQ(remote.remoteMachine, "Haas");
+    EXPECT_EQ(remote.files, (Names{file}));
+    const CommandLine lower = parseCommandLine({"cncremote", dir.file("missing.tap")});
+    EXPECT_FALSE(lower.remoteMode);
+    EXPECT_TRUE(lower.files.empty());
+    EXPECT_EQ(parseCommandLine({"CNCREMOTE"}).remoteMachine, "");
+}
+
+class SessionTest : public ::testing::Test {
+protected:
+    testing::TempFolder dir;
+    testing::ScriptedInteraction ui;
+    const FontSpec mono{"DejaVu Sans Mono", 10};
+
+    void SetUp() override {
+        dir.write("WPOSTS.INI",
+                  "[Machine Names]\nNumber=2\nMachine1=okuma\nMachine2=Haas\n[Haas]\nBAUD=9600\n"
+                  "[okuma]\nBAUD=2400\n");
+    }
+    std::unique_ptr<AppSession> session() {
+        return std::make_unique<AppSession>(dir.path(), dir.path(), ui);
+    }
+    std::optional<Credentials> noLogin() { return std::nullopt; }
+};
+
+TEST_F(SessionTest, StartsWithTheFirstMachineAndEndsTidy) {
+    auto s = session();
+    s->create(mono);
+    EXPECT_EQ(s->state.CurrentMachine, "Haas");
+    const std::regex workFile(dir.path() + "ZTR[0-9A-F]+\\.TMP");
+    EXPECT_TRUE(std::regex_match(s->state.SendFile, workFile));
+    EXPECT_TRUE(std::filesystem::exists(s->state.SendFile));
+    EXPECT_TRUE(std::filesystem::exists(s->state.WorkFile));
+    EXPECT_NE(s->state.SendFile, s->state.WorkFile);
+    EXPECT_TRUE(std::filesystem::exists(dir.file("VXNPWL.INI")));
+
+    EXPECT_EQ(s->start(CommandLine{}, [] { return std::optional<Credentials>(); }),
+              AppSession::StartOutcome::Run);
+    EXPECT_EQ(s->state.CurrentSettings.Comm.BaudNum, 6);
+    s->machineSelected(1);
+    EXPECT_EQ(s->state.CurrentMachine, "okuma");
+    EXPECT_EQ(s->state.CurrentSettings.Comm.BaudNum, 4);
+
+    dir.write(s->state.WorkFile.substr(dir.path().size()) + ".XXX", "x");
+    s->recentFiles[0] = "/nc/part.tap";
+    s->shutdown();
+    s->destroy();
+    EXPECT_FALSE(std::filesystem::exists(s->state.SendFile));
+    EXPECT_FALSE(std::filesystem::exists(s->state.WorkFile));
+    EXPECT_FALSE(std::filesystem::exists(s->state.WorkFile + ".XXX"));
+    const auto ini = IniStore::read(dir.file("ZTR2013.INI"));
+    EXPECT_EQ(ini->readString("GENERAL", "CMACHINE", ""), "okuma");
+    EXPECT_EQ(ini->readString("MRU", "0", ""), "/nc/part.tap");
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(SessionTest, SecurityOnLogsTheStartAndACancelledLoginQuits) {
+    dir.write("ZTR2013.INI", "[GENERAL]\nUSESECURE=1\nLOGGING=1\n");
+    auto s = session();
+    s->create(mono);
+    ASSERT_TRUE(s->users.AddUser(UserRec{"op", "", 16}, ui));
+    EXPECT_EQ(s->start(CommandLine{}, [] { return std::optional<Credentials>(); }),
+              AppSession::StartOutcome::Quit);
+    EXPECT_NE(dir.read("ZTRDNC.LOG").find(",-- System Startup --\n"), std::string::npos);
+    EXPECT_FALSE(s->mayManagePasswords());
+    EXPECT_TRUE(s->changeLogin([] { return std::optional(Credentials{"OP", "x"}); }));
+    EXPECT_EQ(s->loginMenuCaption(), "&Logoff User: OP");
+    s->setLogging(false);
+    EXPECT_FALSE(IniStore::read(dir.file("ZTR2013.INI"))->readBool("GENERAL", "LOGGING", true));
+}
+
+TEST_F(SessionTest, RemoteStartSelectsTheNamedMachine) {
+    dir.write("ZTR2013.INI", "[GENERAL]\nCMACHINE=okuma\n");
+    auto s = session();
+    s->create(mono);
+    EXPECT_EQ(s->start(parseCommandLine({"CNCREMOTE", "HAAS"}), [] { return std::nullopt; }),
+              AppSession::StartOutcome::Remote);
+    EXPECT_EQ(s->state.CurrentMachine, "HAAS");
+    EXPECT_EQ(s->selector.selectedText(), "Haas");
+    EXPECT_EQ(s->state.CurrentSettings.Comm.BaudNum, 6);
+    EXPECT_TRUE(s->state.RemoteMode);
+}
+
+TEST_F(SessionTest, AnUnreadableSettingsFileStartsWithDefaultsAndSaysSo) {
+    std::filesystem::create_directory(dir.file("ZTR2013.INI"));  // a folder where the file should be
+    auto s = session();
+    s->create(mono);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_NE(ui.messages[0].text.find("Is a directory"), std::string::npos);
+    EXPECT_EQ(s->state.Settings.TabSize, 8);
+    s->saveSettings();
+    EXPECT_EQ(ui.messages.size(), 2u);  // the save failure is shown, nothing crashes
+}
+
+}  // namespace
+}  // namespace zantor
