@@ -1,0 +1,177 @@
+#include "app/ui/main_form.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QFileInfo>
+#include <QMdiArea>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+#include <QUrl>
+
+#include "app/ui/font_conversion.h"
+#include "core/interaction.h"
+#include "users/ui/login_dialog.h"
+#include "users/ui/password_dialog.h"
+
+namespace zantor {
+
+namespace {
+std::string toPath(const QString& file) { return QFile::encodeName(file).toStdString(); }
+}  // namespace
+
+TMainForm::TMainForm(AppSession& session, Interaction& interaction, QWidget* parent)
+    : QMainWindow(parent),
+      session_(session),
+      interaction_(interaction),
+      mdiArea_(new QMdiArea(this)),
+      machineBox_(new QComboBox(this)),
+      loginDialog_(new TLoginDlg(this)),
+      passwordDialog_(new TPasswordDlg(session.users, session.log, interaction, this)) {
+    setObjectName("MainForm");
+    setWindowTitle(kMainWindowCaption);
+    setCentralWidget(mdiArea_);
+    mdiArea_->setViewMode(QMdiArea::SubWindowView);
+    resize(1000, 700);
+
+    machineBox_->setObjectName("MachineBox");
+    machineBox_->setToolTip("Select a Machine name");
+    machineBox_->setStatusTip("Select a Machine name");
+    machineBox_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    machineBox_->setMinimumContentsLength(20);
+    auto* toolbar = addToolBar("Machine");
+    toolbar->setObjectName("MachineToolBar");
+    toolbar->addWidget(machineBox_);
+    connect(machineBox_, &QComboBox::activated, this, [this](int index) { session_.machineSelected(index); });
+
+    buildMenus();
+    statusBar()->showMessage(QString());
+
+    session_.create(defaultEditorFont());
+    setAcceptDrops(true);
+    showMachineSelector();
+
+    connect(passwordDialog_, &TPasswordDlg::helpRequested, this, &TMainForm::showHelp);
+    connect(passwordDialog_, &TPasswordDlg::viewLogRequested, this, [this](const QString& file) {
+        if (openEditorWindow) openEditorWindow(file);
+    });
+}
+
+TMainForm::~TMainForm() {
+    setAcceptDrops(false);
+    session_.destroy();
+}
+
+void TMainForm::buildMenus() {
+    fileMenu_ = menuBar()->addMenu("&File");
+    loginAction_ = fileMenu_->addAction("Change &Login");
+    loginAction_->setStatusTip("Log off and log in as another user");
+    connect(loginAction_, &QAction::triggered, this, &TMainForm::changeLogin);
+    fileMenu_->addSeparator();
+    QAction* exitAction = fileMenu_->addAction("E&xit");
+    exitAction->setShortcut(QKeySequence::Quit);
+    exitAction->setStatusTip("Leave the program");
+    connect(exitAction, &QAction::triggered, this, [this] {
+        session_.saveSettings();
+        close();
+    });
+
+    setupMenu_ = menuBar()->addMenu("&Setup");
+    QAction* passwords = setupMenu_->addAction("Password Manager");
+    passwords->setStatusTip("Users, passwords, privileges and the activity log");
+    connect(passwords, &QAction::triggered, this, &TMainForm::showPasswordManager);
+}
+
+void TMainForm::showMachineSelector() {
+    const QSignalBlocker block(machineBox_);
+    machineBox_->clear();
+    for (const std::string& name : session_.selector.entries())
+        machineBox_->addItem(QString::fromStdString(name));
+    machineBox_->setCurrentIndex(session_.selector.selectedIndex());
+}
+
+bool TMainForm::startUp(const QStringList& arguments) {
+    std::vector<std::string> args;
+    for (const QString& a : arguments) args.push_back(toPath(a));
+    const CommandLine commandLine = parseCommandLine(args);
+    const auto outcome = session_.start(commandLine, [this] { return askCredentials(); });
+    if (outcome == AppSession::StartOutcome::Quit) {
+        close();
+        return false;
+    }
+    updateLoginCaption();
+    if (openEditorWindow)
+        for (const std::string& file : commandLine.files) openEditorWindow(QFile::decodeName(file.c_str()));
+    showMachineSelector();
+    return true;
+}
+
+std::optional<Credentials> TMainForm::askCredentials() { return loginDialog_->ask(); }
+
+void TMainForm::updateLoginCaption() {
+    loginAction_->setText(QString::fromStdString(session_.loginMenuCaption()));
+}
+
+void TMainForm::changeLogin() {
+    if (!session_.changeLogin([this] { return askCredentials(); })) {
+        // Nobody is logged in any more: the program ends, as at start-up.
+        QTimer::singleShot(0, this, &QWidget::close);
+        return;
+    }
+    updateLoginCaption();
+}
+
+void TMainForm::showPasswordManager() {
+    if (!session_.mayManagePasswords()) return;
+    session_.setLogging(passwordDialog_->run(session_.log.LoggingEnabled));
+}
+
+void TMainForm::showHelp(int context) {
+    // Help pages ship beside the program as help/<context>.html; a missing
+    // page does nothing.
+    const QString page =
+        QCoreApplication::applicationDirPath() + "/help/" + QString::number(context) + ".html";
+    if (QFileInfo::exists(page)) QDesktopServices::openUrl(QUrl::fromLocalFile(page));
+}
+
+void TMainForm::openDroppedFiles(const QStringList& files) {
+    for (const QString& file : files) {
+        const QString name = QFileInfo(file).absoluteFilePath();
+        if (activateEditorWindow && activateEditorWindow(name)) continue;
+        session_.logFileOpened(toPath(name));
+        if (openEditorWindow) openEditorWindow(name);
+    }
+    if (isMinimized()) showNormal();
+    raise();
+    activateWindow();
+}
+
+void TMainForm::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void TMainForm::dropEvent(QDropEvent* event) {
+    QStringList files;
+    for (const QUrl& url : event->mimeData()->urls())
+        if (url.isLocalFile()) files << url.toLocalFile();
+    event->acceptProposedAction();
+    openDroppedFiles(files);
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+    if (!shutDown_) {
+        shutDown_ = true;
+        session_.shutdown();
+    }
+    event->accept();
+}
+
+}  // namespace zantor

@@ -1,0 +1,79 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QStringList>
+
+#include <functional>
+
+#include "app/app_session.h"
+
+class QComboBox;
+class QMdiArea;
+class QMenu;
+
+namespace zantor {
+
+class Interaction;
+class TLoginDlg;
+class TPasswordDlg;
+
+// The main window: a frame for the editor windows with the machine selector,
+// the menus and the status bar. It drives the session's start-up and
+// shutdown.
+class TMainForm : public QMainWindow {
+    Q_OBJECT
+public:
+    TMainForm(AppSession& session, Interaction& interaction, QWidget* parent = nullptr);
+    ~TMainForm() override;
+
+    // The show step once the window is up: login, files named on the command
+    // line, the current machine. False when the program is to end.
+    bool startUp(const QStringList& arguments);
+
+    // Opens files dropped on the window: an open window of the same name
+    // comes to the front, any other file is logged and opened.
+    void openDroppedFiles(const QStringList& files);
+
+    // Set by the editor: bring the editor window titled with a file's full
+    // name to the front (false when there is none), and open a file in a new
+    // editor window.
+    std::function<bool(const QString&)> activateEditorWindow;
+    std::function<void(const QString&)> openEditorWindow;
+
+    QMdiArea* mdiArea() const { return mdiArea_; }
+    QComboBox* machineBox() const { return machineBox_; }
+    QMenu* fileMenu() const { return fileMenu_; }
+    QMenu* setupMenu() const { return setupMenu_; }
+    // File menu entries of the editor go before this one.
+    QAction* loginAction() const { return loginAction_; }
+    AppSession& session() { return session_; }
+
+    // Shows the machine selector's entries and selection from the session.
+    void showMachineSelector();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    void buildMenus();
+    void changeLogin();
+    void showPasswordManager();
+    std::optional<Credentials> askCredentials();
+    void updateLoginCaption();
+    void showHelp(int context);
+
+    AppSession& session_;
+    Interaction& interaction_;
+    QMdiArea* mdiArea_;
+    QComboBox* machineBox_;
+    QMenu* fileMenu_ = nullptr;
+    QMenu* setupMenu_ = nullptr;
+    QAction* loginAction_ = nullptr;
+    TLoginDlg* loginDialog_;
+    TPasswordDlg* passwordDialog_;
+    bool shutDown_ = false;
+};
+
+}  // namespace zantor
