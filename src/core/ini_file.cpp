@@ -162,7 +162,7 @@ IniFile::Section& IniFile::sectionForWrite(std::string_view name) {
     Section section;
     section.hasHeader = true;
     section.name = std::string(name);
-    section.header = "[" + std::string(name) + "]";
+    section.header.append(1, '[').append(name).append(1, ']');
     sections_.push_back(std::move(section));
     sectionIndex_.try_emplace(toLowerAscii(name), sections_.size() - 1);
     return sections_.back();
