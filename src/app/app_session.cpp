@@ -54,7 +54,8 @@ void AppSession::create(const FontSpec& defaultEditorFont) {
     try {
         users.ensureExists();
     } catch (const FileError& error) {
-        interaction_.showError("Cannot create the user file " + users.path() + ":\n" + error.what());
+        interaction_.showError("Cannot create the user file " + users.path() + ":\n" +
+                               error.what());
     }
     refillMachineSelector();
 }

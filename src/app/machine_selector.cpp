@@ -9,9 +9,9 @@ namespace zantor {
 void MachineSelector::FillMachineBox(const std::vector<std::string>& machines,
                                      std::string& currentMachine) {
     entries_ = machines;
-    std::stable_sort(entries_.begin(), entries_.end(), [](const std::string& a, const std::string& b) {
-        return lessIgnoreCase(a, b);
-    });
+    std::stable_sort(
+        entries_.begin(), entries_.end(),
+        [](const std::string& a, const std::string& b) { return lessIgnoreCase(a, b); });
     select(0);
     if (!currentMachine.empty())
         selectByName(currentMachine);

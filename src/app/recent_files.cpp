@@ -4,7 +4,8 @@ namespace zantor {
 
 RecentFiles readRecentFiles(const IniFile& ini) {
     RecentFiles files;
-    for (size_t i = 0; i < files.size(); ++i) files[i] = ini.readString("MRU", std::to_string(i), "");
+    for (size_t i = 0; i < files.size(); ++i)
+        files[i] = ini.readString("MRU", std::to_string(i), "");
     return files;
 }
 

@@ -9,13 +9,19 @@ namespace zantor {
 namespace {
 constexpr const char* kGeneral = "GENERAL";
 
-std::string flag(bool value) { return value ? "1" : "0"; }
+std::string flag(bool value) {
+    return value ? "1" : "0";
+}
 }  // namespace
 
 void LoadSettings(const IniFile& ini, RunState& state, Interaction& interaction) {
     AppSettings& s = state.Settings;
-    auto boolean = [&](const char* key, bool fallback) { return ini.readBool(kGeneral, key, fallback); };
-    auto integer = [&](const char* key, int fallback) { return ini.readInt(kGeneral, key, fallback); };
+    auto boolean = [&](const char* key, bool fallback) {
+        return ini.readBool(kGeneral, key, fallback);
+    };
+    auto integer = [&](const char* key, int fallback) {
+        return ini.readInt(kGeneral, key, fallback);
+    };
     auto text = [&](const char* key, const std::string& fallback) {
         return ini.readString(kGeneral, key, fallback);
     };
@@ -39,7 +45,8 @@ void LoadSettings(const IniFile& ini, RunState& state, Interaction& interaction)
     s.MarginBottom = ParseRealOrWarn(text("PMARGINB", "0.5"), interaction);
     state.CurrentMachine = text("CMACHINE", state.CurrentMachine);
     const std::string tempDir = text("TEMPDIR", state.TempDir);
-    state.TempDir = tempDir.empty() ? state.ProgramFolder : withTrailingSeparator(folderTextToPath(tempDir));
+    state.TempDir =
+        tempDir.empty() ? state.ProgramFolder : withTrailingSeparator(folderTextToPath(tempDir));
     state.DtrDelayTicks = StoredDelayToTicks(integer("DTRDELAY", 2));
     state.ComOpenDelayTicks = StoredDelayToTicks(integer("COMOPENDELAY", 0));
     s.LineCommentChar = text("LCOMMENTCHAR", "<");
@@ -117,8 +124,12 @@ void SaveSettings(IniFile& ini, const RunState& state, const std::string& select
         ini.writeString(kGeneral, key, value);
 }
 
-bool readLoggingSetting(const IniFile& ini) { return ini.readBool(kGeneral, "LOGGING", false); }
+bool readLoggingSetting(const IniFile& ini) {
+    return ini.readBool(kGeneral, "LOGGING", false);
+}
 
-void writeLoggingSetting(IniFile& ini, bool enabled) { ini.writeBool(kGeneral, "LOGGING", enabled); }
+void writeLoggingSetting(IniFile& ini, bool enabled) {
+    ini.writeBool(kGeneral, "LOGGING", enabled);
+}
 
 }  // namespace zantor

@@ -47,8 +47,8 @@ int main(int argc, char** argv) {
     for (const auto& command : zantor::cli::cliCommands()) {
         if (name != command.name) continue;
         zantor::cli::CliContext context{
-            home.empty() ? zantor::defaultProgramFolder() : zantor::withTrailingSeparator(home),
-            "", std::vector<std::string>(args.begin() + long(at) + 1, args.end()), std::cout,
+            home.empty() ? zantor::defaultProgramFolder() : zantor::withTrailingSeparator(home), "",
+            std::vector<std::string>(args.begin() + long(at) + 1, args.end()), std::cout,
             std::cerr};
         context.systemFolder = system.empty() ? zantor::defaultSystemFolder(context.programFolder)
                                               : zantor::withTrailingSeparator(system);

@@ -55,7 +55,9 @@ FileError::FileError(std::string path, int errorNumber)
       path_(std::move(path)),
       errorNumber_(errorNumber) {}
 
-std::string systemErrorText(int errorNumber) { return std::strerror(errorNumber); }
+std::string systemErrorText(int errorNumber) {
+    return std::strerror(errorNumber);
+}
 
 bool fileExists(const std::string& path) {
     struct stat st {};

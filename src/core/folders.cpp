@@ -48,8 +48,9 @@ std::string folderTextToPath(std::string_view text) {
     std::string path(text);
     for (char& c : path)
         if (c == '\\') c = '/';
-    const bool driveLetter = path.size() >= 2 && path[1] == ':' &&
-                             ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
+    const bool driveLetter =
+        path.size() >= 2 && path[1] == ':' &&
+        ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
     if (driveLetter) path.erase(0, 2);
     while (!path.empty() && path.front() == '/') path.erase(0, 1);
     return withTrailingSeparator(homeFolder()) + path;

@@ -103,9 +103,13 @@ const IniFile::Line* IniFile::findLine(const Section& section, std::string_view 
     return it == section.keyIndex.end() ? nullptr : &section.lines[it->second];
 }
 
-void IniFile::invalidate(Section& section) { section.keyIndexValid = false; }
+void IniFile::invalidate(Section& section) {
+    section.keyIndexValid = false;
+}
 
-bool IniFile::hasSection(std::string_view section) const { return findSection(section) != nullptr; }
+bool IniFile::hasSection(std::string_view section) const {
+    return findSection(section) != nullptr;
+}
 
 std::optional<std::string_view> IniFile::find(std::string_view section,
                                               std::string_view key) const {
@@ -168,7 +172,9 @@ IniFile::Section& IniFile::sectionForWrite(std::string_view name) {
     return sections_.back();
 }
 
-void IniFile::ensureSection(std::string_view section) { sectionForWrite(section); }
+void IniFile::ensureSection(std::string_view section) {
+    sectionForWrite(section);
+}
 
 void IniFile::writeString(std::string_view section, std::string_view key, std::string_view value) {
     Section& s = sectionForWrite(section);

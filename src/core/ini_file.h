@@ -69,8 +69,8 @@ private:
     void rebuildSectionIndex();
 
     std::vector<Section> sections_ = std::vector<Section>(1);  // [0]: lines before any header
-    std::unordered_map<std::string, size_t> sectionIndex_;  // lower-case name -> first section
-    std::string lineEnd_ = "\n";  // the file's own line end is kept
+    std::unordered_map<std::string, size_t> sectionIndex_;     // lower-case name -> first section
+    std::string lineEnd_ = "\n";                               // the file's own line end is kept
 };
 
 }  // namespace zantor

@@ -12,11 +12,11 @@ enum class Answer { Ok, Cancel, Yes, No };
 
 struct FileDialogRequest {
     std::string title;
-    std::string folder;          // empty: where the previous dialog was left
-    std::string filter;          // "NC Files (*.tap *.nc);;All Files (*)"
-    std::string defaultSuffix;   // "TAP"
-    std::string fileName;        // proposed name (save dialogs)
-    bool multiple = false;       // open dialogs: several files at once
+    std::string folder;         // empty: where the previous dialog was left
+    std::string filter;         // "NC Files (*.tap *.nc);;All Files (*)"
+    std::string defaultSuffix;  // "TAP"
+    std::string fileName;       // proposed name (save dialogs)
+    bool multiple = false;      // open dialogs: several files at once
 };
 
 // Everything the logic asks of a person. The desktop program answers with

@@ -7,7 +7,9 @@
 namespace zantor {
 
 namespace {
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 }  // namespace
 
 size_t realTextErrorPosition(std::string_view text) {

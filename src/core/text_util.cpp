@@ -4,8 +4,12 @@
 
 namespace zantor {
 
-char asciiLower(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
-char asciiUpper(char c) { return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c; }
+char asciiLower(char c) {
+    return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
+}
+char asciiUpper(char c) {
+    return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c;
+}
 
 std::string toLowerAscii(std::string_view text) {
     std::string out(text);
@@ -59,6 +63,8 @@ std::optional<int> parseInt(std::string_view text) {
     return value;
 }
 
-int parseIntOr(std::string_view text, int fallback) { return parseInt(text).value_or(fallback); }
+int parseIntOr(std::string_view text, int fallback) {
+    return parseInt(text).value_or(fallback);
+}
 
 }  // namespace zantor

@@ -87,6 +87,8 @@ struct MachComRec {
     bool operator==(const MachComRec&) const = default;
 };
 
-inline MachComRec DefaultMachComRec() { return MachComRec{}; }
+inline MachComRec DefaultMachComRec() {
+    return MachComRec{};
+}
 
 }  // namespace zantor

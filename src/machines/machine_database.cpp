@@ -13,7 +13,9 @@ namespace {
 constexpr const char* kNamesSection = "MACHINE NAMES";
 constexpr int kListedSlotsWithoutNumber = 25;
 
-std::string slotKey(int n) { return "MACHINE" + std::to_string(n); }
+std::string slotKey(int n) {
+    return "MACHINE" + std::to_string(n);
+}
 
 // The slot count for changing the list. A hand-edited section may hold slot
 // keys without "Number"; counting the highest slot then keeps every listed
@@ -22,7 +24,8 @@ int slotCountForChange(const IniFile& ini) {
     if (const auto number = ini.find(kNamesSection, "NUMBER")) return parseIntOr(*number, 0);
     int highest = 0;
     for (const std::string& key : ini.keys(kNamesSection)) {
-        const std::string_view digits = std::string_view(key).substr(std::min<size_t>(7, key.size()));
+        const std::string_view digits =
+            std::string_view(key).substr(std::min<size_t>(7, key.size()));
         if (digits.empty() || !equalsIgnoreCase(std::string_view(key).substr(0, 7), "MACHINE") ||
             digits.find_first_not_of("0123456789") != std::string_view::npos)
             continue;
@@ -38,8 +41,8 @@ std::vector<std::string> MachineDatabase::ListMachines() const {
     const int count = ini->readInt("Machine Names", "Number", kListedSlotsWithoutNumber);
     std::vector<std::string> names;
     for (int n = 1; n <= count; ++n) {
-        std::string name = ini->readString("Machine Names", "Machine" + std::to_string(n),
-                                           kNotUsedSlot);
+        std::string name =
+            ini->readString("Machine Names", "Machine" + std::to_string(n), kNotUsedSlot);
         if (name != kNotUsedSlot) names.push_back(std::move(name));
     }
     return names;

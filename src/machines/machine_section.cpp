@@ -78,23 +78,44 @@ void readFormat(const SectionReader& r, MachineFormat& f) {
 
 void applyFlowCode(int flow, MachComRec& c) {
     switch (flow) {
-        case 0: c.XonXoff = kXonXoffNone; c.RtsCts = 0; break;
-        case 1: c.XonXoff = kXonXoffSendRecv; break;
-        case 2: c.XonXoff = kXonXoffNone; c.RtsCts = 1; break;
-        case 3: c.XonXoff = kXonXoffSendRecv; c.RtsCts = 1; break;
-        case 4: c.XonXoff = kXonXoffSend; break;
-        case 5: c.XonXoff = kXonXoffReceive; break;
-        default: break;  // not representable: the previous handshaking stays
+        case 0:
+            c.XonXoff = kXonXoffNone;
+            c.RtsCts = 0;
+            break;
+        case 1:
+            c.XonXoff = kXonXoffSendRecv;
+            break;
+        case 2:
+            c.XonXoff = kXonXoffNone;
+            c.RtsCts = 1;
+            break;
+        case 3:
+            c.XonXoff = kXonXoffSendRecv;
+            c.RtsCts = 1;
+            break;
+        case 4:
+            c.XonXoff = kXonXoffSend;
+            break;
+        case 5:
+            c.XonXoff = kXonXoffReceive;
+            break;
+        default:
+            break;  // not representable: the previous handshaking stays
     }
 }
 
 std::string flowCode(const MachComRec& c) {
     switch (c.XonXoff) {
-        case kXonXoffSendRecv: return c.RtsCts ? "3" : "1";
-        case kXonXoffNone: return c.RtsCts ? "2" : "0";
-        case kXonXoffSend: return "4";
-        case kXonXoffReceive: return "5";
-        default: return "";
+        case kXonXoffSendRecv:
+            return c.RtsCts ? "3" : "1";
+        case kXonXoffNone:
+            return c.RtsCts ? "2" : "0";
+        case kXonXoffSend:
+            return "4";
+        case kXonXoffReceive:
+            return "5";
+        default:
+            return "";
     }
 }
 
@@ -195,8 +216,12 @@ void readUtilities(const SectionReader& r, UtilityDefaults& u) {
         u.CleanupOptions[i] = r.boolean("FCOPT" + std::to_string(i + 1), false);
 }
 
-std::string flag(bool value) { return value ? "1" : "0"; }
-std::string number(int value) { return std::to_string(value); }
+std::string flag(bool value) {
+    return value ? "1" : "0";
+}
+std::string number(int value) {
+    return std::to_string(value);
+}
 template <size_t N>
 std::string item(int index, const std::array<std::string_view, N>& items) {
     return (index >= 0 && size_t(index) < N) ? std::string(items[size_t(index)]) : std::string();

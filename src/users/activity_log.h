@@ -15,7 +15,8 @@ class ActivityLog {
 public:
     using Clock = std::function<std::time_t()>;
 
-    explicit ActivityLog(std::string logFile, Clock clock = [] { return std::time(nullptr); })
+    explicit ActivityLog(
+        std::string logFile, Clock clock = [] { return std::time(nullptr); })
         : logFile_(std::move(logFile)), clock_(std::move(clock)) {}
 
     const std::string& logFile() const { return logFile_; }

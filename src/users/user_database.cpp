@@ -31,7 +31,9 @@ void writeUser(IniFile& ini, const UserRec& user) {
     writeField(ini, user.Name, "Level", std::to_string(user.Level));
 }
 
-bool listed(const IniFile& ini, const std::string& name) { return ini.find(kIndex, name).has_value(); }
+bool listed(const IniFile& ini, const std::string& name) {
+    return ini.find(kIndex, name).has_value();
+}
 
 void addTo(IniFile& ini, const UserRec& user) {
     ini.writeString(kIndex, user.Name, kListed);
@@ -57,8 +59,9 @@ void UserDatabase::ensureExists() const {
 
 std::vector<std::string> UserDatabase::ListUsers() const {
     std::vector<std::string> names = IniStore::read(path_)->keys(kIndex);
-    std::stable_sort(names.begin(), names.end(),
-                     [](const std::string& a, const std::string& b) { return lessIgnoreCase(a, b); });
+    std::stable_sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+        return lessIgnoreCase(a, b);
+    });
     return names;
 }
 

@@ -15,8 +15,8 @@ struct UserRec {
     bool operator==(const UserRec&) const = default;
 };
 
-inline constexpr size_t kUserFieldLimit = 21;   // stored name and password
-inline constexpr size_t kUserEntryLimit = 20;   // what the password manager lets one type
+inline constexpr size_t kUserFieldLimit = 21;  // stored name and password
+inline constexpr size_t kUserEntryLimit = 20;  // what the password manager lets one type
 inline constexpr int kMaxUsers = 999;
 inline constexpr int kAllPrivileges = 65535;
 

@@ -1,10 +1,9 @@
-#include "app/app_session.h"
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <regex>
 
+#include "app/app_session.h"
 #include "app/machine_selector.h"
 #include "core/ini_store.h"
 #include "scripted_interaction.h"
@@ -122,7 +121,8 @@ TEST_F(SessionTest, RemoteStartSelectsTheNamedMachine) {
 }
 
 TEST_F(SessionTest, AnUnreadableSettingsFileStartsWithDefaultsAndSaysSo) {
-    std::filesystem::create_directory(dir.file("ZTR2013.INI"));  // a folder where the file should be
+    std::filesystem::create_directory(
+        dir.file("ZTR2013.INI"));  // a folder where the file should be
     auto s = session();
     s->create(mono);
     ASSERT_EQ(ui.messages.size(), 1u);

@@ -1,7 +1,6 @@
-#include "app/settings_file.h"
-
 #include <gtest/gtest.h>
 
+#include "app/settings_file.h"
 #include "scripted_interaction.h"
 
 namespace zantor {
@@ -57,10 +56,10 @@ TEST(Settings, FontKeysApplyOnlyWithAFontName) {
     testing::ScriptedInteraction ui;
     const RunState ignored = loaded("FONTSIZE=20\nFONTBOLD=1\nFONTCOLOR=255\n", ui);
     EXPECT_EQ(ignored.EditorFont, (FontSpec{"DejaVu Sans Mono", 10}));
-    const RunState named =
-        loaded("FONTNAME=Liberation Mono\nFONTSIZE=12\nFONTBOLD=1\nFONTITALIC=1\nFONTCOLOR=255\n"
-               "PFONTITALIC=1\nPFONTSIZE=9\n",
-               ui);
+    const RunState named = loaded(
+        "FONTNAME=Liberation Mono\nFONTSIZE=12\nFONTBOLD=1\nFONTITALIC=1\nFONTCOLOR=255\n"
+        "PFONTITALIC=1\nPFONTSIZE=9\n",
+        ui);
     EXPECT_EQ(named.EditorFont, (FontSpec{"Liberation Mono", 12, 255, true, true}));
     EXPECT_EQ(named.PrintFont, (FontSpec{"Courier New", 9, 0, false, true}));
 }
@@ -76,8 +75,9 @@ TEST(Settings, BadMarginWarnsAndReadsZero) {
 
 TEST(Settings, SavingKeepsOtherKeysAndSectionsAndWritesTheSelectedMachine) {
     testing::ScriptedInteraction ui;
-    IniFile ini = IniFile::parse("[GENERAL]\nDNCALERT=1\nLOGGING=1\nTEMPDIR=/tmp/\n[MRU]\n0=/a.tap\n"
-                                 "[PORTS]\n1=/dev/ttyUSB0\n");
+    IniFile ini = IniFile::parse(
+        "[GENERAL]\nDNCALERT=1\nLOGGING=1\nTEMPDIR=/tmp/\n[MRU]\n0=/a.tap\n"
+        "[PORTS]\n1=/dev/ttyUSB0\n");
     RunState state = loaded("", ui);
     state.CurrentMachine = "Not Listed";
     SaveSettings(ini, state, "Haas");

@@ -27,7 +27,8 @@ TEST_F(CliTest, MachinesAreAddedListedShownAndDeleted) {
     const ProcessResult shown = cli({"machine", "show", "Okuma"});
     EXPECT_EQ(shown.status, 0);
     EXPECT_TRUE(shown.out.starts_with("MTYPE=1\nABSINC=1\nFORMAT=1\nDIGL=3\n"));
-    EXPECT_NE(shown.out.find("\nPORT=0\nBAUD=4800\nDATABITS=7\nPARITY=E\nSTOPBITS=2\nHDWHAND=0\nFLOW=0\n"),
+    EXPECT_NE(shown.out.find(
+                  "\nPORT=0\nBAUD=4800\nDATABITS=7\nPARITY=E\nSTOPBITS=2\nHDWHAND=0\nFLOW=0\n"),
               std::string::npos);
     EXPECT_TRUE(shown.out.ends_with("RMTDDELAY=30\nRMTOVERWRITE=0\n"));
     // What show prints is what the file holds after the add.
@@ -50,8 +51,10 @@ TEST_F(CliTest, SettingsAndUsers) {
 }
 
 TEST_F(CliTest, MistakesGiveOneLineAndStatusOne) {
-    const std::vector<std::vector<std::string>> wrong = {
-        {"machine", "show"}, {"machine", "rename", "A"}, {"no-such-command"}, {"machines", "extra"}};
+    const std::vector<std::vector<std::string>> wrong = {{"machine", "show"},
+                                                         {"machine", "rename", "A"},
+                                                         {"no-such-command"},
+                                                         {"machines", "extra"}};
     for (const auto& args : wrong) {
         const ProcessResult r = cli(args);
         EXPECT_EQ(r.status, 1) << args[0];

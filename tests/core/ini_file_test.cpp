@@ -17,11 +17,11 @@ TEST(IniFile, NamesMatchWithoutRegardToCaseAndValuesAreTrimmed) {
 }
 
 TEST(IniFile, IntegersThatAreNotWholeNumbersReadAsTheDefault) {
-    const IniFile ini = IniFile::parse(
-        "[S]\na=12\nb=-7\nc=12abc\nd=\ne=1.5\nf=99999999999\ng=+4\nh= 8 \n");
-    const std::pair<const char*, int> cases[] = {{"a", 12}, {"b", -7}, {"c", 5}, {"d", 5},
-                                                 {"e", 5},  {"f", 5},  {"g", 4}, {"h", 8},
-                                                 {"missing", 5}};
+    const IniFile ini =
+        IniFile::parse("[S]\na=12\nb=-7\nc=12abc\nd=\ne=1.5\nf=99999999999\ng=+4\nh= 8 \n");
+    const std::pair<const char*, int> cases[] = {{"a", 12}, {"b", -7}, {"c", 5},
+                                                 {"d", 5},  {"e", 5},  {"f", 5},
+                                                 {"g", 4},  {"h", 8},  {"missing", 5}};
     for (const auto& [key, expected] : cases) EXPECT_EQ(ini.readInt("S", key, 5), expected) << key;
     EXPECT_TRUE(IniFile::parse("[S]\nx=2\n").readBool("S", "x", false));
     EXPECT_FALSE(IniFile::parse("[S]\nx=0\n").readBool("S", "x", true));
@@ -80,7 +80,8 @@ TEST(IniFile, DamagedFilesLoadAndLoseNothingOnTheNextWrite) {
 }
 
 TEST(IniFile, DeleteKeyAndEraseSection) {
-    IniFile ini = IniFile::parse("[Index]\nAnn=#\nBob=#\n[Ann]\nPword=x\nLevel=3\n[Bob]\nLevel=1\n");
+    IniFile ini =
+        IniFile::parse("[Index]\nAnn=#\nBob=#\n[Ann]\nPword=x\nLevel=3\n[Bob]\nLevel=1\n");
     ini.deleteKey("index", "ANN");
     ini.eraseSection("ann");
     EXPECT_EQ(ini.serialize(), "[Index]\nBob=#\n[Bob]\nLevel=1\n");

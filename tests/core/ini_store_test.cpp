@@ -44,7 +44,8 @@ TEST(IniStore, AFailedUpdateLeavesTheFileAsItWas) {
 TEST(IniStore, WriteIntoAMissingFolderFailsWithTheSystemText) {
     TempFolder dir;
     try {
-        IniStore::update(dir.file("no/such/a.ini"), [](IniFile& ini) { ini.writeInt("S", "k", 1); });
+        IniStore::update(dir.file("no/such/a.ini"),
+                         [](IniFile& ini) { ini.writeInt("S", "k", 1); });
         FAIL() << "expected a FileError";
     } catch (const FileError& error) {
         EXPECT_STREQ(error.what(), "No such file or directory");

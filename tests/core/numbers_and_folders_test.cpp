@@ -25,9 +25,10 @@ TEST(Ticks, StoredDelaysConvertBothWays) {
 
 TEST(ParseRealOrWarn, AcceptsPlainNumbers) {
     testing::ScriptedInteraction ui;
-    const std::pair<const char*, double> cases[] = {
-        {"1.0", 1.0}, {"-.25", -0.25}, {"12", 12.0}, {"+3.5", 3.5}, {"1E3", 1000.0}, {" 2", 2.0}};
-    for (const auto& [text, value] : cases) EXPECT_DOUBLE_EQ(ParseRealOrWarn(text, ui), value) << text;
+    const std::pair<const char*, double> cases[] = {{"1.0", 1.0},  {"-.25", -0.25}, {"12", 12.0},
+                                                    {"+3.5", 3.5}, {"1E3", 1000.0}, {" 2", 2.0}};
+    for (const auto& [text, value] : cases)
+        EXPECT_DOUBLE_EQ(ParseRealOrWarn(text, ui), value) << text;
     EXPECT_TRUE(ui.messages.empty());
 }
 

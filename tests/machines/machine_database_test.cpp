@@ -20,14 +20,16 @@ protected:
 };
 
 TEST_F(MachineDatabaseTest, ListsNamedSlotsInOrderWithDuplicates) {
-    writeFile("[Machine Names]\nNumber=4\nMachine1=Mazak\nMachine2=Not Used\nMachine3=Haas\n"
-              "Machine4=Mazak\nMachine5=Beyond Number\n");
+    writeFile(
+        "[Machine Names]\nNumber=4\nMachine1=Mazak\nMachine2=Not Used\nMachine3=Haas\n"
+        "Machine4=Mazak\nMachine5=Beyond Number\n");
     EXPECT_EQ(db.ListMachines(), (Names{"Mazak", "Haas", "Mazak"}));
 }
 
 TEST_F(MachineDatabaseTest, WithoutNumberTheFirst25SlotsAreListed) {
     std::string text = "[Machine Names]\n";
-    for (int n = 1; n <= 30; ++n) text += "Machine" + std::to_string(n) + "=M" + std::to_string(n) + "\n";
+    for (int n = 1; n <= 30; ++n)
+        text += "Machine" + std::to_string(n) + "=M" + std::to_string(n) + "\n";
     writeFile(text);
     const Names names = db.ListMachines();
     ASSERT_EQ(names.size(), 25u);
@@ -51,8 +53,9 @@ TEST_F(MachineDatabaseTest, AddingToAListWithoutNumberKeepsEveryListedMachine) {
 }
 
 TEST_F(MachineDatabaseTest, DeletingANameListedTwiceFreesOnlyTheFirstSlot) {
-    writeFile("[Machine Names]\nNumber=2\nMachine1=Mazak\nMachine2=Mazak\n"
-              "[Mazak]\nBAUD=9600\nM1N=Probe\n");
+    writeFile(
+        "[Machine Names]\nNumber=2\nMachine1=Mazak\nMachine2=Mazak\n"
+        "[Mazak]\nBAUD=9600\nM1N=Probe\n");
     db.DeleteMachine("Mazak");
     EXPECT_EQ(db.ListMachines(), (Names{"Mazak"}));
     MachineSettings s;

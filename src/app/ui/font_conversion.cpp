@@ -14,9 +14,12 @@ QFont toQFont(const FontSpec& spec) {
 }
 
 FontSpec toFontSpec(const QFont& font, int color) {
-    return FontSpec{font.family().toStdString(), font.pointSize(), color, font.bold(), font.italic()};
+    return FontSpec{font.family().toStdString(), font.pointSize(), color, font.bold(),
+                    font.italic()};
 }
 
-FontSpec defaultEditorFont() { return toFontSpec(QFontDatabase::systemFont(QFontDatabase::FixedFont)); }
+FontSpec defaultEditorFont() {
+    return toFontSpec(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+}
 
 }  // namespace zantor

@@ -13,7 +13,8 @@ int main(int argc, char** argv) {
 
     zantor::QtInteraction interaction;
     const std::string programFolder = zantor::defaultProgramFolder();
-    zantor::AppSession session(programFolder, zantor::defaultSystemFolder(programFolder), interaction);
+    zantor::AppSession session(programFolder, zantor::defaultSystemFolder(programFolder),
+                               interaction);
     zantor::TMainForm mainForm(session, interaction);
     interaction.setParentWindow(&mainForm);
     mainForm.show();

@@ -25,7 +25,9 @@
 namespace zantor {
 
 namespace {
-std::string toPath(const QString& file) { return QFile::encodeName(file).toStdString(); }
+std::string toPath(const QString& file) {
+    return QFile::encodeName(file).toStdString();
+}
 }  // namespace
 
 TMainForm::TMainForm(AppSession& session, Interaction& interaction, QWidget* parent)
@@ -50,7 +52,8 @@ TMainForm::TMainForm(AppSession& session, Interaction& interaction, QWidget* par
     auto* toolbar = addToolBar("Machine");
     toolbar->setObjectName("MachineToolBar");
     toolbar->addWidget(machineBox_);
-    connect(machineBox_, &QComboBox::activated, this, [this](int index) { session_.machineSelected(index); });
+    connect(machineBox_, &QComboBox::activated, this,
+            [this](int index) { session_.machineSelected(index); });
 
     buildMenus();
     statusBar()->showMessage(QString());
@@ -109,12 +112,15 @@ bool TMainForm::startUp(const QStringList& arguments) {
     }
     updateLoginCaption();
     if (openEditorWindow)
-        for (const std::string& file : commandLine.files) openEditorWindow(QFile::decodeName(file.c_str()));
+        for (const std::string& file : commandLine.files)
+            openEditorWindow(QFile::decodeName(file.c_str()));
     showMachineSelector();
     return true;
 }
 
-std::optional<Credentials> TMainForm::askCredentials() { return loginDialog_->ask(); }
+std::optional<Credentials> TMainForm::askCredentials() {
+    return loginDialog_->ask();
+}
 
 void TMainForm::updateLoginCaption() {
     loginAction_->setText(QString::fromStdString(session_.loginMenuCaption()));

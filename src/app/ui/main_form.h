@@ -2,7 +2,6 @@
 
 #include <QMainWindow>
 #include <QStringList>
-
 #include <functional>
 
 #include "app/app_session.h"

@@ -12,26 +12,39 @@ namespace zantor {
 
 namespace {
 
-QString text(const std::string& s) { return QString::fromStdString(s); }
-std::string path(const QString& s) { return QFile::encodeName(s).toStdString(); }
+QString text(const std::string& s) {
+    return QString::fromStdString(s);
+}
+std::string path(const QString& s) {
+    return QFile::encodeName(s).toStdString();
+}
 
 QMessageBox::Icon iconFor(MessageKind kind) {
     switch (kind) {
-        case MessageKind::Information: return QMessageBox::Information;
-        case MessageKind::Confirmation: return QMessageBox::Question;
-        case MessageKind::Warning: return QMessageBox::Warning;
-        case MessageKind::Error: return QMessageBox::Critical;
-        case MessageKind::Plain: break;
+        case MessageKind::Information:
+            return QMessageBox::Information;
+        case MessageKind::Confirmation:
+            return QMessageBox::Question;
+        case MessageKind::Warning:
+            return QMessageBox::Warning;
+        case MessageKind::Error:
+            return QMessageBox::Critical;
+        case MessageKind::Plain:
+            break;
     }
     return QMessageBox::NoIcon;
 }
 
 QMessageBox::StandardButtons buttonsFor(Buttons buttons) {
     switch (buttons) {
-        case Buttons::OkCancel: return QMessageBox::Ok | QMessageBox::Cancel;
-        case Buttons::YesNo: return QMessageBox::Yes | QMessageBox::No;
-        case Buttons::YesNoCancel: return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
-        case Buttons::Ok: break;
+        case Buttons::OkCancel:
+            return QMessageBox::Ok | QMessageBox::Cancel;
+        case Buttons::YesNo:
+            return QMessageBox::Yes | QMessageBox::No;
+        case Buttons::YesNoCancel:
+            return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+        case Buttons::Ok:
+            break;
     }
     return QMessageBox::Ok;
 }
@@ -41,10 +54,14 @@ QMessageBox::StandardButtons buttonsFor(Buttons buttons) {
 Answer QtInteraction::message(MessageKind kind, const std::string& message, Buttons buttons) {
     QMessageBox box(iconFor(kind), kApplicationTitle, text(message), buttonsFor(buttons), parent_);
     switch (box.exec()) {
-        case QMessageBox::Yes: return Answer::Yes;
-        case QMessageBox::No: return Answer::No;
-        case QMessageBox::Ok: return Answer::Ok;
-        default: return buttons == Buttons::YesNo ? Answer::No : Answer::Cancel;
+        case QMessageBox::Yes:
+            return Answer::Yes;
+        case QMessageBox::No:
+            return Answer::No;
+        case QMessageBox::Ok:
+            return Answer::Ok;
+        default:
+            return buttons == Buttons::YesNo ? Answer::No : Answer::Cancel;
     }
 }
 
@@ -52,8 +69,8 @@ std::optional<std::string> QtInteraction::inputText(const std::string& title,
                                                     const std::string& prompt,
                                                     const std::string& initial) {
     bool ok = false;
-    const QString value =
-        QInputDialog::getText(parent_, text(title), text(prompt), QLineEdit::Normal, text(initial), &ok);
+    const QString value = QInputDialog::getText(parent_, text(title), text(prompt),
+                                                QLineEdit::Normal, text(initial), &ok);
     if (!ok) return std::nullopt;
     return value.toStdString();
 }
@@ -61,13 +78,14 @@ std::optional<std::string> QtInteraction::inputText(const std::string& title,
 std::vector<std::string> QtInteraction::openFiles(const FileDialogRequest& request) {
     std::vector<std::string> files;
     if (request.multiple) {
-        for (const QString& f : QFileDialog::getOpenFileNames(parent_, text(request.title),
-                                                              QFile::decodeName(request.folder.c_str()),
-                                                              text(request.filter)))
+        for (const QString& f : QFileDialog::getOpenFileNames(
+                 parent_, text(request.title), QFile::decodeName(request.folder.c_str()),
+                 text(request.filter)))
             files.push_back(path(f));
     } else {
-        const QString f = QFileDialog::getOpenFileName(
-            parent_, text(request.title), QFile::decodeName(request.folder.c_str()), text(request.filter));
+        const QString f = QFileDialog::getOpenFileName(parent_, text(request.title),
+                                                       QFile::decodeName(request.folder.c_str()),
+                                                       text(request.filter));
         if (!f.isEmpty()) files.push_back(path(f));
     }
     return files;
@@ -98,6 +116,8 @@ void QtInteraction::setBusy(bool busy) {
         QApplication::restoreOverrideCursor();
 }
 
-void QtInteraction::beep() { QApplication::beep(); }
+void QtInteraction::beep() {
+    QApplication::beep();
+}
 
 }  // namespace zantor

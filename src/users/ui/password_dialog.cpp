@@ -51,9 +51,10 @@ TPasswordDlg::TPasswordDlg(const UserDatabase& users, const ActivityLog& log,
     auto* privilegeGroup = new QGroupBox("User Privileges", this);
     auto* privilegeLayout = new QVBoxLayout(privilegeGroup);
     for (size_t i = 0; i < privileges_.size(); ++i) {
-        privileges_[i] = new QCheckBox(QString::fromUtf8(kPrivileges[i].checkBoxCaption.data(),
-                                                         qsizetype(kPrivileges[i].checkBoxCaption.size())),
-                                       privilegeGroup);
+        privileges_[i] =
+            new QCheckBox(QString::fromUtf8(kPrivileges[i].checkBoxCaption.data(),
+                                            qsizetype(kPrivileges[i].checkBoxCaption.size())),
+                          privilegeGroup);
         privileges_[i]->setVisible(kPrivileges[i].visible);
         privileges_[i]->setEnabled(kPrivileges[i].visible);
         privilegeLayout->addWidget(privileges_[i]);
@@ -115,13 +116,15 @@ void TPasswordDlg::showModel() {
     updating_ = false;
     name_->setText(QString::fromStdString(model_.boxes.name));
     password_->setText(QString::fromStdString(model_.boxes.password));
-    for (size_t i = 0; i < privileges_.size(); ++i) privileges_[i]->setChecked(model_.boxes.privileges[i]);
+    for (size_t i = 0; i < privileges_.size(); ++i)
+        privileges_[i]->setChecked(model_.boxes.privileges[i]);
 }
 
 void TPasswordDlg::takeBoxes() {
     model_.boxes.name = name_->text().toStdString();
     model_.boxes.password = password_->text().toStdString();
-    for (size_t i = 0; i < privileges_.size(); ++i) model_.boxes.privileges[i] = privileges_[i]->isChecked();
+    for (size_t i = 0; i < privileges_.size(); ++i)
+        model_.boxes.privileges[i] = privileges_[i]->isChecked();
 }
 
 void TPasswordDlg::act(PasswordManagerModel::Outcome (PasswordManagerModel::*command)()) {

@@ -1,3 +1,5 @@
+#include "app/ui/main_form.h"
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -7,11 +9,9 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QtTest>
-
 #include <filesystem>
 
 #include "app/app_session.h"
-#include "app/ui/main_form.h"
 #include "core/ini_store.h"
 #include "scripted_interaction.h"
 #include "temp_folder.h"
