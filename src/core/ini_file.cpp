@@ -91,7 +91,7 @@ IniFile::Section* IniFile::findSection(std::string_view name) {
     return const_cast<Section*>(std::as_const(*this).findSection(name));
 }
 
-const IniFile::Line* IniFile::findLine(const Section& section, std::string_view key) {
+size_t IniFile::findLineIndex(const Section& section, std::string_view key) {
     if (!section.keyIndexValid) {
         section.keyIndex.clear();
         for (size_t i = 0; i < section.lines.size(); ++i)
@@ -100,7 +100,12 @@ const IniFile::Line* IniFile::findLine(const Section& section, std::string_view 
         section.keyIndexValid = true;
     }
     const auto it = section.keyIndex.find(toLowerAscii(key));
-    return it == section.keyIndex.end() ? nullptr : &section.lines[it->second];
+    return it == section.keyIndex.end() ? kNoLine : it->second;
+}
+
+const IniFile::Line* IniFile::findLine(const Section& section, std::string_view key) {
+    const size_t at = findLineIndex(section, key);
+    return at == kNoLine ? nullptr : &section.lines[at];
 }
 
 void IniFile::invalidate(Section& section) {
@@ -178,20 +183,22 @@ void IniFile::ensureSection(std::string_view section) {
 
 void IniFile::writeString(std::string_view section, std::string_view key, std::string_view value) {
     Section& s = sectionForWrite(section);
-    if (const Line* found = findLine(s, key)) {
-        Line& line = const_cast<Line&>(*found);
+    if (const size_t found = findLineIndex(s, key); found != kNoLine) {
+        Line& line = s.lines[found];
         if (line.value() == value) return;
-        const std::string keyName(line.key());
-        line = makeLine(keyName + "=" + std::string(value));
-        invalidate(s);
+        std::string text(line.key());
+        line = makeLine(text.append(1, '=').append(value));  // same key, same place: index stays valid
         return;
     }
     // After the last entry, so that comments and blank lines below it keep their place.
     size_t at = s.lines.size();
     while (at > 0 && !s.lines[at - 1].isEntry && trimBlanks(s.lines[at - 1].raw).empty()) --at;
-    s.lines.insert(s.lines.begin() + ptrdiff_t(at),
-                   makeLine(std::string(key) + "=" + std::string(value)));
-    invalidate(s);
+    std::string text(key);
+    s.lines.insert(s.lines.begin() + ptrdiff_t(at), makeLine(text.append(1, '=').append(value)));
+    if (at + 1 == s.lines.size() && s.lines[at].isEntry)
+        s.keyIndex.try_emplace(toLowerAscii(key), at);  // nothing moved
+    else
+        invalidate(s);
 }
 
 void IniFile::writeInt(std::string_view section, std::string_view key, int value) {

@@ -64,6 +64,8 @@ private:
     const Section* findSection(std::string_view name) const;
     Section* findSection(std::string_view name);
     Section& sectionForWrite(std::string_view name);
+    static constexpr size_t kNoLine = size_t(-1);
+    static size_t findLineIndex(const Section& section, std::string_view key);
     static const Line* findLine(const Section& section, std::string_view key);
     static void invalidate(Section& section);
     void rebuildSectionIndex();
