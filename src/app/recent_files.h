@@ -14,4 +14,10 @@ using RecentFiles = std::array<std::string, kRecentFileCount>;
 RecentFiles readRecentFiles(const IniFile& ini);
 void writeRecentFiles(IniFile& ini, const RecentFiles& files);
 
+// Puts `name` at the front; any other entry equal to it goes, and the oldest
+// entry drops off the end.
+void AddRecentFile(RecentFiles& files, const std::string& name);
+// The caption of menu item MRU1..MRU6 for entry `index` (0-based): "&1 name".
+std::string recentFileCaption(size_t index, const std::string& name);
+
 }  // namespace zantor
