@@ -86,26 +86,63 @@ std::string readFileBytes(const std::string& path) {
 }
 
 void writeFileAtomically(const std::string& path, std::string_view bytes) {
-    const std::string target = resolveTarget(path);
-    std::string temp = target + ".XXXXXX";
-    FileDescriptor fd(::mkostemp(temp.data(), O_CLOEXEC));
-    if (fd.get() < 0) throw FileError(path, errno);
-    try {
-        struct stat st {};
-        const mode_t mode = ::stat(target.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0666 & ~[] {
-            const mode_t mask = ::umask(0);
-            ::umask(mask);
-            return mask;
-        }();
-        if (::fchmod(fd.get(), mode) != 0) throw FileError(path, errno);
-        writeAll(fd.get(), bytes, path);
-        if (::fsync(fd.get()) != 0) throw FileError(path, errno);
-        if (::close(fd.release()) != 0) throw FileError(path, errno);
-        if (::rename(temp.c_str(), target.c_str()) != 0) throw FileError(path, errno);
-    } catch (...) {
-        ::unlink(temp.c_str());
-        throw;
+    AtomicFileWriter writer(path, 0);
+    writer.write(bytes);
+    writer.commit();
+}
+
+AtomicFileWriter::AtomicFileWriter(const std::string& path, size_t bufferSize)
+    : path_(path),
+      target_(resolveTarget(path)),
+      temp_(target_ + ".XXXXXX"),
+      bufferSize_(bufferSize) {
+    FileDescriptor fd(::mkostemp(temp_.data(), O_CLOEXEC));
+    if (fd.get() < 0) throw FileError(path_, errno);
+    struct stat st {};
+    const mode_t mode = ::stat(target_.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0666 & ~[] {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        return mask;
+    }();
+    if (::fchmod(fd.get(), mode) != 0) {
+        const int error = errno;
+        ::unlink(temp_.c_str());
+        throw FileError(path_, error);
     }
+    buffer_.reserve(bufferSize_);
+    fd_ = fd.release();
+}
+
+AtomicFileWriter::~AtomicFileWriter() {
+    if (fd_ >= 0) ::close(fd_);
+    if (!temp_.empty()) ::unlink(temp_.c_str());
+}
+
+void AtomicFileWriter::write(std::string_view bytes) {
+    if (buffer_.size() + bytes.size() <= bufferSize_) {
+        buffer_.append(bytes);
+        return;
+    }
+    flushBuffer();
+    if (bytes.size() >= bufferSize_)
+        writeAll(fd_, bytes, path_);
+    else
+        buffer_.append(bytes);
+}
+
+void AtomicFileWriter::flushBuffer() {
+    writeAll(fd_, buffer_, path_);
+    buffer_.clear();
+}
+
+void AtomicFileWriter::commit(const std::function<void()>& beforeReplace) {
+    flushBuffer();
+    if (::fsync(fd_) != 0) throw FileError(path_, errno);
+    const int fd = std::exchange(fd_, -1);
+    if (::close(fd) != 0) throw FileError(path_, errno);
+    if (beforeReplace) beforeReplace();
+    if (::rename(temp_.c_str(), target_.c_str()) != 0) throw FileError(path_, errno);
+    temp_.clear();
 }
 
 void appendToFile(const std::string& path, std::string_view bytes) {

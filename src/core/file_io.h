@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -29,6 +30,34 @@ std::string readFileBytes(const std::string& path);
 // file: the target holds either its old or its new contents. The target's
 // permissions are kept. Throws FileError.
 void writeFileAtomically(const std::string& path, std::string_view bytes);
+
+// The streaming form of writeFileAtomically, for files too big to build in
+// memory first: bytes go to a temporary file beside the target through a
+// buffer, and commit() renames it into place. Until then, and whenever
+// anything fails, the target is untouched; a writer destroyed without a
+// commit removes its temporary file. Throws FileError.
+class AtomicFileWriter {
+public:
+    explicit AtomicFileWriter(const std::string& path, size_t bufferSize = 65536);
+    ~AtomicFileWriter();
+    AtomicFileWriter(const AtomicFileWriter&) = delete;
+    AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
+
+    void write(std::string_view bytes);
+    // Flushes to the disk, runs beforeReplace (the old file is still in place
+    // there, e.g. for keeping a backup of it) and renames into place.
+    void commit(const std::function<void()>& beforeReplace = {});
+
+private:
+    void flushBuffer();
+
+    std::string path_;  // as given, for error reports
+    std::string target_;
+    std::string temp_;
+    int fd_ = -1;
+    std::string buffer_;
+    size_t bufferSize_;
+};
 // Appends to the file, creating it when missing. Throws FileError.
 void appendToFile(const std::string& path, std::string_view bytes);
 
