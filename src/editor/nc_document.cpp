@@ -1,0 +1,423 @@
+#include "editor/nc_document.h"
+
+#include <algorithm>
+#include <climits>
+#include <new>
+#include <numeric>
+
+#include "editor/control_chars.h"
+#include "editor/program_file.h"
+#include "editor/text_search.h"
+
+namespace zantor::editor {
+
+namespace {
+
+constexpr long long kMaxParagraphs = INT_MAX;
+constexpr long long kMaxCharacters = INT_MAX;
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+void trimTrailingBlanks(std::string& text) {
+    size_t length = text.size();
+    while (length > 0 && isBlank(text[length - 1])) --length;
+    text.resize(length);
+}
+
+// Splits at CR LF, LF or a lone CR; always at least one piece.
+std::vector<std::string> splitParagraphs(std::string_view text) {
+    std::vector<std::string> pieces(1);
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '\r' || c == '\n') {
+            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+            pieces.emplace_back();
+        } else {
+            pieces.back().push_back(c);
+        }
+    }
+    return pieces;
+}
+
+size_t firstLineLength(std::string_view text) {
+    const size_t end = text.find_first_of("\r\n");
+    return end == std::string_view::npos ? text.size() : end;
+}
+
+}  // namespace
+
+NcDocument::NcDocument() {
+    rebuildLineMap();
+}
+
+// ---- sizes and reading -------------------------------------------------
+
+int NcDocument::ParagraphCount() const {
+    return isEmpty() ? 0 : int(paragraphs_.size());
+}
+
+int NcDocument::LineCount() const {
+    if (isEmpty()) return 0;
+    return layout_.wordWrap ? int(lineMap_.totalLines()) : int(paragraphs_.size());
+}
+
+long long NcDocument::ByteCount() const {
+    return isEmpty() ? 0 : characterCount_ + 2 * (long long)paragraphs_.size();
+}
+
+std::string NcDocument::GetLine(int line, int maxLength) const {
+    if (line < 1 || line > LineCount()) throw EditorError(kInvalidIndex);
+    int paragraph = 0;
+    const auto [start, end] = lineSpan(line - 1, &paragraph);
+    const std::string_view text =
+        std::string_view(paragraphs_[size_t(paragraph)]).substr(size_t(start), size_t(end - start));
+    return expandTabs(text, layout_.tabSize, size_t(std::max(0, maxLength)));
+}
+
+std::string NcDocument::GetParagraph(int paragraph) const {
+    if (paragraph < 1 || paragraph > ParagraphCount()) throw EditorError(kInvalidIndex);
+    return paragraphs_[size_t(paragraph) - 1];
+}
+
+std::string NcDocument::SelectedText() const {
+    const DocPosition from = selectionStart();
+    const DocPosition to = selectionEnd();
+    std::string text;
+    for (int p = from.paragraph; p <= to.paragraph; ++p) {
+        const std::string& paragraph = paragraphs_[size_t(p)];
+        const size_t start = p == from.paragraph ? size_t(from.offset) : 0;
+        const size_t end = p == to.paragraph ? size_t(to.offset) : paragraph.size();
+        text.append(paragraph, start, end - start);
+        if (p != to.paragraph) text.append("\r\n");
+    }
+    return applyControlCharRule(text, true);
+}
+
+// ---- display lines and positions ---------------------------------------
+
+void NcDocument::rebuildLineMap() {
+    if (!layout_.wordWrap) {
+        lineMap_.assign({});
+        return;
+    }
+    std::vector<int> counts;
+    counts.reserve(paragraphs_.size());
+    for (const auto& p : paragraphs_) counts.push_back(displayLineCount(p, layout_));
+    lineMap_.assign(std::move(counts));
+}
+
+long long NcDocument::lineIndexOf(DocPosition position) const {
+    if (!layout_.wordWrap) return position.paragraph;
+    const std::vector<int> starts =
+        displayLineStarts(paragraphs_[size_t(position.paragraph)], layout_);
+    const auto segment = std::upper_bound(starts.begin(), starts.end(), position.offset) - 1;
+    return lineMap_.firstLineOf(position.paragraph) + (segment - starts.begin());
+}
+
+std::pair<int, int> NcDocument::lineSpan(int lineIndex, int* paragraph) const {
+    if (!layout_.wordWrap) {
+        *paragraph = lineIndex;
+        return {0, paragraphLength(lineIndex)};
+    }
+    const int p = lineMap_.paragraphOfLine(lineIndex);
+    *paragraph = p;
+    const std::vector<int> starts = displayLineStarts(paragraphs_[size_t(p)], layout_);
+    const size_t k = size_t(lineIndex - lineMap_.firstLineOf(p));
+    const int end = k + 1 < starts.size() ? starts[k + 1] : paragraphLength(p);
+    return {starts[k], end};
+}
+
+DocPosition NcDocument::positionOf(int line, int column) const {
+    if (line < 1 || column < 1 || line > std::max(1, LineCount())) throw EditorError(kInvalidIndex);
+    int paragraph = 0;
+    const auto [start, end] = lineSpan(line - 1, &paragraph);
+    const long long offset = std::min<long long>((long long)start + column - 1, end);
+    return {paragraph, int(offset)};
+}
+
+TextPosition NcDocument::displayPositionOf(DocPosition position) const {
+    const long long lineIndex = lineIndexOf(position);
+    int paragraph = 0;
+    const int start = lineSpan(int(lineIndex), &paragraph).first;
+    return {int(lineIndex) + 1, position.offset - start + 1};
+}
+
+DocPosition NcDocument::endPosition() const {
+    const int last = int(paragraphs_.size()) - 1;
+    return {last, paragraphLength(last)};
+}
+
+DocPosition NcDocument::clamp(DocPosition position) const {
+    const int last = int(paragraphs_.size()) - 1;
+    position.paragraph = std::clamp(position.paragraph, 0, last);
+    position.offset = std::clamp(position.offset, 0, paragraphLength(position.paragraph));
+    return position;
+}
+
+// ---- caret and selection -----------------------------------------------
+
+TextPosition NcDocument::Caret() const {
+    return displayPositionOf(caret_);
+}
+
+void NcDocument::SetCaret(int line, int column) {
+    caret_ = anchor_ = positionOf(line, column);
+}
+
+TextSelection NcDocument::GetSelection() const {
+    if (!hasSelection()) return {};
+    return {true, displayPositionOf(selectionStart()), displayPositionOf(selectionEnd())};
+}
+
+void NcDocument::SetSelection(TextPosition start, TextPosition end) {
+    const DocPosition from = positionOf(start.line, start.column);
+    const DocPosition to = positionOf(end.line, end.column);
+    anchor_ = from;
+    caret_ = to;
+}
+
+void NcDocument::SelectAll() {
+    anchor_ = {};
+    caret_ = endPosition();
+}
+
+// ---- search ------------------------------------------------------------
+
+bool NcDocument::FindText(const std::string& text, const SearchOptions& options) {
+    const std::string_view needle = std::string_view(text).substr(0, kMaxSearchLength);
+    if (needle.empty()) return false;
+    const MatchRules rules{options.matchCase, options.wholeWord};
+    const int count = int(paragraphs_.size());
+    if (!options.backward) {
+        const DocPosition from = selectionEnd();
+        for (int p = from.paragraph; p < count; ++p) {
+            const size_t start = p == from.paragraph ? size_t(from.offset) : 0;
+            const size_t at = findForward(paragraphs_[size_t(p)], needle, start, rules);
+            if (at == std::string_view::npos) continue;
+            anchor_ = {p, int(at)};
+            caret_ = {p, int(at + needle.size())};
+            return true;
+        }
+        return false;
+    }
+    const DocPosition from = selectionStart();
+    for (int p = from.paragraph; p >= 0; --p) {
+        const std::string& paragraph = paragraphs_[size_t(p)];
+        const size_t before = p == from.paragraph ? size_t(from.offset) : paragraph.size() + 1;
+        const size_t at = findBackward(paragraph, needle, before, rules);
+        if (at == std::string_view::npos) continue;
+        anchor_ = {p, int(at)};
+        caret_ = {p, int(at + needle.size())};
+        return true;
+    }
+    return false;
+}
+
+// ---- edits -------------------------------------------------------------
+
+std::vector<std::string> NcDocument::exchangeParagraphs(int first, int count,
+                                                        std::vector<std::string> with) {
+    std::vector<int> lineCounts;
+    if (layout_.wordWrap) {
+        lineCounts.reserve(with.size());
+        for (const auto& p : with) lineCounts.push_back(displayLineCount(p, layout_));
+    }
+    const auto at = paragraphs_.begin() + first;
+    std::vector<std::string> taken(std::make_move_iterator(at),
+                                   std::make_move_iterator(at + count));
+    for (const auto& p : taken) characterCount_ -= (long long)p.size();
+    for (const auto& p : with) characterCount_ += (long long)p.size();
+    const int common = std::min(count, int(with.size()));
+    std::move(with.begin(), with.begin() + common, at);
+    if (count > common)
+        paragraphs_.erase(at + common, at + count);
+    else
+        paragraphs_.insert(at + common, std::make_move_iterator(with.begin() + common),
+                           std::make_move_iterator(with.end()));
+    if (layout_.wordWrap) lineMap_.replace(first, count, lineCounts);
+    return taken;
+}
+
+void NcDocument::replaceRange(DocPosition from, DocPosition to, std::string_view text) {
+    replaceRange(from, to, text, nullptr);
+}
+
+void NcDocument::replaceRange(DocPosition from, DocPosition to, std::string_view text,
+                              const DocPosition* caretAfter) {
+    if (from == to && text.empty()) return;
+    try {
+        std::vector<std::string> pieces = splitParagraphs(text);
+        const std::string& firstParagraph = paragraphs_[size_t(from.paragraph)];
+        const std::string& lastParagraph = paragraphs_[size_t(to.paragraph)];
+        DocPosition endOfInsert{from.paragraph + int(pieces.size()) - 1, int(pieces.back().size())};
+        if (pieces.size() == 1) endOfInsert.offset += from.offset;
+        pieces.front().insert(0, firstParagraph, 0, size_t(from.offset));
+        pieces.back().append(lastParagraph, size_t(to.offset));
+
+        const int replaced = to.paragraph - from.paragraph + 1;
+        long long newCharacters = characterCount_;
+        for (int p = from.paragraph; p <= to.paragraph; ++p) newCharacters -= paragraphLength(p);
+        for (auto& piece : pieces) {
+            trimTrailingBlanks(piece);
+            if (piece.size() > size_t(kMaxParagraphLength)) throw EditorError(kParagraphTooLong);
+            newCharacters += (long long)piece.size();
+        }
+        if ((long long)paragraphs_.size() - replaced + (long long)pieces.size() > kMaxParagraphs)
+            throw EditorError(kTooManyParagraphs);
+        if (newCharacters > kMaxCharacters) throw EditorError(kTextTooLarge);
+
+        EditRecord edit;
+        edit.first = from.paragraph;
+        edit.replacedCount = int(pieces.size());
+        edit.anchorBefore = anchor_;
+        edit.caretBefore = caret_;
+        edit.paragraphs = exchangeParagraphs(from.paragraph, replaced, std::move(pieces));
+        caret_ = anchor_ = clamp(caretAfter ? *caretAfter : endOfInsert);
+        edit.caretAfter = caret_;
+        history_.record(std::move(edit));
+        modified_ = true;
+    } catch (const std::bad_alloc&) {
+        throw EditorError(kOutOfMemory);
+    }
+}
+
+void NcDocument::InsertText(const std::string& text) {
+    if (hasSelection()) {
+        replaceRange(selectionStart(), selectionEnd(), text);
+        return;
+    }
+    DocPosition to = caret_;
+    if (!insertMode_) {
+        const long long overwritten = (long long)firstLineLength(text);
+        to.offset =
+            int(std::min<long long>(to.offset + overwritten, paragraphLength(to.paragraph)));
+    }
+    replaceRange(caret_, to, text);
+}
+
+void NcDocument::DeleteSelection() {
+    if (hasSelection()) replaceRange(selectionStart(), selectionEnd(), {});
+}
+
+void NcDocument::DeleteForward() {
+    if (hasSelection()) {
+        DeleteSelection();
+        return;
+    }
+    DocPosition to = caret_;
+    if (to.offset < paragraphLength(to.paragraph))
+        ++to.offset;
+    else if (to.paragraph + 1 < int(paragraphs_.size()))
+        to = {to.paragraph + 1, 0};
+    else
+        return;
+    replaceRange(caret_, to, {});
+}
+
+void NcDocument::DeleteCaretLine() {
+    if (isEmpty()) return;
+    const long long lineIndex = lineIndexOf(caret_);
+    int paragraph = 0;
+    const auto [start, end] = lineSpan(int(lineIndex), &paragraph);
+    const DocPosition from{paragraph, start};
+    DocPosition to{paragraph, end};
+    const bool lastLine = lineIndex + 1 == LineCount();
+    if (!lastLine && end == paragraphLength(paragraph)) to = {paragraph + 1, 0};
+    replaceRange(from, to, {}, &from);
+}
+
+void NcDocument::AppendLine(const std::string& text) {
+    const DocPosition caret = caret_;
+    const DocPosition end = endPosition();
+    replaceRange(end, end, isEmpty() ? text : "\r\n" + text, &caret);
+}
+
+void NcDocument::applyHistory(EditRecord edit, bool undoing) {
+    const int inserted = int(edit.paragraphs.size());
+    edit.paragraphs =
+        exchangeParagraphs(edit.first, edit.replacedCount, std::move(edit.paragraphs));
+    edit.replacedCount = inserted;
+    modified_ = true;
+    if (undoing) {
+        anchor_ = clamp(edit.anchorBefore);
+        caret_ = clamp(edit.caretBefore);
+        history_.pushUndone(std::move(edit));
+    } else {
+        caret_ = anchor_ = clamp(edit.caretAfter);
+        history_.pushRedone(std::move(edit));
+    }
+}
+
+void NcDocument::UndoEdit() {
+    if (history_.canUndo()) applyHistory(history_.takeUndo(), true);
+}
+
+void NcDocument::RedoEdit() {
+    if (history_.canRedo()) applyHistory(history_.takeRedo(), false);
+}
+
+// ---- layout settings ---------------------------------------------------
+
+void NcDocument::SetWordWrap(bool on) {
+    if (layout_.wordWrap == on) return;
+    layout_.wordWrap = on;
+    rebuildLineMap();
+}
+
+void NcDocument::SetWrapColumn(int column) {
+    layout_.wrapColumn = std::max(1, column);
+    rebuildLineMap();
+}
+
+void NcDocument::SetTabSize(int size) {
+    layout_.tabSize = std::max(1, size);
+    rebuildLineMap();
+}
+
+// ---- files -------------------------------------------------------------
+
+void NcDocument::SetFileName(const std::string& name) {
+    fileName_ = name;
+    if (!fileName_.empty() && fileName_.back() == '.') fileName_.pop_back();
+}
+
+void NcDocument::Clear() {
+    paragraphs_.assign(1, std::string());
+    characterCount_ = 0;
+    caret_ = anchor_ = {};
+    history_.clear();
+    modified_ = false;
+    rebuildLineMap();
+}
+
+void NcDocument::LoadDocument(const std::string& path) {
+    Clear();
+    std::vector<std::string> loaded;
+    long long characters = 0;
+    try {
+        readProgramFile(path, [&](std::string_view paragraph) {
+            if ((long long)loaded.size() >= kMaxParagraphs) throw EditorError(kTooManyParagraphs);
+            characters += (long long)paragraph.size();
+            if (characters > kMaxCharacters) throw EditorError(kTextTooLarge);
+            loaded.emplace_back(paragraph);
+        });
+    } catch (const std::bad_alloc&) {
+        throw EditorError(kOutOfMemory);
+    }
+    if (loaded.empty()) loaded.emplace_back();
+    paragraphs_ = std::move(loaded);
+    characterCount_ = characters;
+    rebuildLineMap();
+}
+
+void NcDocument::SaveDocument(const std::string& path, bool backup) {
+    writeProgramFile(
+        path, ParagraphCount(),
+        [this](int paragraph) { return std::string_view(paragraphs_[size_t(paragraph) - 1]); },
+        backup);
+    modified_ = false;
+}
+
+}  // namespace zantor::editor

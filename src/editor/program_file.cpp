@@ -1,0 +1,162 @@
+#include "editor/program_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <utility>
+
+#include "core/file_io.h"
+#include "editor/text_document.h"
+
+namespace zantor::editor {
+
+namespace {
+
+constexpr size_t kReadBufferSize = 32 * 1024;
+constexpr size_t kWriteBufferSize = 8 * 1024;
+
+class ReadOnlyFile {
+public:
+    explicit ReadOnlyFile(const std::string& path)
+        : fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {
+        if (fd_ < 0) throw FileError(path, errno);
+        struct stat st {};
+        if (::fstat(fd_, &st) != 0) throw FileError(path, errno);
+        if (S_ISDIR(st.st_mode)) throw FileError(path, EISDIR);
+    }
+    ~ReadOnlyFile() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    ReadOnlyFile(const ReadOnlyFile&) = delete;
+    ReadOnlyFile& operator=(const ReadOnlyFile&) = delete;
+    int fd() const { return fd_; }
+
+private:
+    int fd_;
+};
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+bool isLineEnd(char c) {
+    return c == '\r' || c == '\n';
+}
+
+}  // namespace
+
+ProgramLineSplitter::ProgramLineSplitter(Sink sink) : sink_(std::move(sink)) {
+    line_.reserve(256);
+}
+
+void ProgramLineSplitter::feed(std::string_view bytes) {
+    size_t pos = 0;
+    while (pos < bytes.size()) {
+        if (afterCr_) {
+            afterCr_ = false;
+            if (bytes[pos] == '\n') {
+                ++pos;
+                continue;
+            }
+        }
+        const auto end = std::find_if(bytes.begin() + long(pos), bytes.end(), isLineEnd);
+        const size_t stop = size_t(end - bytes.begin());
+        if (stop > pos) takeCharacters(bytes.substr(pos, stop - pos));
+        if (stop == bytes.size()) break;
+        afterCr_ = bytes[stop] == '\r';
+        endLine();
+        pos = stop + 1;
+    }
+}
+
+void ProgramLineSplitter::takeCharacters(std::string_view bytes) {
+    lineStarted_ = true;
+    const size_t room =
+        size_t(kMaxParagraphLength) - std::min(line_.size(), size_t(kMaxParagraphLength));
+    line_.append(bytes.substr(0, room));
+}
+
+void ProgramLineSplitter::endLine() {
+    size_t length = line_.size();
+    while (length > 0 && isBlank(line_[length - 1])) --length;
+    sink_(std::string_view(line_).substr(0, length));
+    line_.clear();
+    lineStarted_ = false;
+}
+
+void ProgramLineSplitter::finish() {
+    if (lineStarted_) endLine();
+    afterCr_ = false;
+}
+
+void readProgramFile(const std::string& path,
+                     const std::function<void(std::string_view paragraph)>& addParagraph) {
+    ReadOnlyFile file(path);
+    ProgramLineSplitter splitter(addParagraph);
+    std::string buffer(kReadBufferSize, '\0');
+    for (;;) {
+        const ssize_t n = ::read(file.fd(), buffer.data(), buffer.size());
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            throw FileError(path, errno);
+        }
+        if (n == 0) break;
+        splitter.feed(std::string_view(buffer.data(), size_t(n)));
+    }
+    splitter.finish();
+}
+
+std::string backupFileName(const std::string& path) {
+    const size_t nameStart = path.find_last_of('/') + 1;  // npos + 1 == 0
+    const size_t dot = path.find_last_of('.');
+    const bool hasExtension = dot != std::string::npos && dot > nameStart;
+    const std::string stem = hasExtension ? path.substr(0, dot) : path;
+    if (hasExtension) {
+        const std::string extension = path.substr(dot + 1);
+        // Any spelling of BAK: the file is a backup itself, and copying it to
+        // another spelling would only confuse.
+        if (extension.size() == 3 && (extension[0] | 0x20) == 'b' && (extension[1] | 0x20) == 'a' &&
+            (extension[2] | 0x20) == 'k')
+            return {};
+    }
+    return stem + ".BAK";
+}
+
+namespace {
+
+// Keeps the old file under the backup name. A hard link leaves the file
+// itself in place until the new one is renamed over it; where the file system
+// has no links, a copy does the same.
+void keepBackup(const std::string& path, const std::string& backup) {
+    if (::unlink(backup.c_str()) != 0 && errno != ENOENT) throw FileError(backup, errno);
+    if (::linkat(AT_FDCWD, path.c_str(), AT_FDCWD, backup.c_str(), AT_SYMLINK_FOLLOW) == 0) return;
+    writeFileAtomically(backup, readFileBytes(path));
+}
+
+}  // namespace
+
+void writeProgramFile(const std::string& path, int paragraphCount,
+                      const ParagraphSource& getParagraph, bool backup) {
+    AtomicFileWriter writer(path, kWriteBufferSize);
+    std::string converted;
+    for (int n = 1; n <= paragraphCount; ++n) {
+        std::string_view paragraph = getParagraph(n);
+        if (n == paragraphCount && paragraph.empty()) break;
+        if (paragraph.find('\0') != std::string_view::npos) {
+            converted.assign(paragraph);
+            std::replace(converted.begin(), converted.end(), '\0', ' ');
+            paragraph = converted;
+        }
+        writer.write(paragraph);
+        writer.write("\r\n");
+    }
+    const std::string backupName = backup ? backupFileName(path) : std::string();
+    writer.commit([&] {
+        if (!backupName.empty() && fileExists(path)) keepBackup(path, backupName);
+    });
+}
+
+}  // namespace zantor::editor

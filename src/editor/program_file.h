@@ -1,0 +1,62 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace zantor::editor {
+
+// Reading and writing NC program files, shared by NcDocument and the editor
+// window so that both load and save byte for byte alike.
+//
+// A file is bytes, one character per byte (Latin-1), so every byte value
+// survives. Lines end with CR LF, LF or a lone CR; the line end after the last
+// line is optional and no empty paragraph follows it.
+
+// Splits bytes arriving in chunks into paragraphs: at most kMaxParagraphLength
+// characters are taken from a line (the rest of the line is skipped) and
+// trailing blanks and tabs are trimmed. The view handed to the sink is valid
+// only during the call.
+class ProgramLineSplitter {
+public:
+    using Sink = std::function<void(std::string_view paragraph)>;
+
+    explicit ProgramLineSplitter(Sink sink);
+    void feed(std::string_view bytes);
+    // Emits the last line when it had no line end.
+    void finish();
+
+private:
+    void takeCharacters(std::string_view bytes);
+    void endLine();
+
+    Sink sink_;
+    std::string line_;
+    bool lineStarted_ = false;
+    bool afterCr_ = false;
+};
+
+// Reads the file through a 32 KB buffer and hands each paragraph to
+// addParagraph. Throws zantor::FileError (the system's text) when the file
+// cannot be opened or read; whatever addParagraph throws (EditorError for a
+// limit) passes through.
+void readProgramFile(const std::string& path,
+                     const std::function<void(std::string_view paragraph)>& addParagraph);
+
+// Paragraph n (1-based) as held; the view must stay valid until the next call.
+using ParagraphSource = std::function<std::string_view(int paragraph)>;
+
+// The name the old file is kept under when saving over it: the extension
+// replaced by "BAK". Empty when there is to be no backup, because the file
+// already has that extension.
+std::string backupFileName(const std::string& path);
+
+// Writes paragraphs 1..paragraphCount, each followed by CR LF, the last one
+// only when it is not empty; a NUL is written as a space. The new file is
+// written beside the old one and renamed into place, so a failure (full disk,
+// no permission) leaves the old file and its backup as they were. With backup
+// on, an existing file is kept under backupFileName(path). Throws FileError.
+void writeProgramFile(const std::string& path, int paragraphCount,
+                      const ParagraphSource& getParagraph, bool backup);
+
+}  // namespace zantor::editor
