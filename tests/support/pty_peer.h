@@ -1,0 +1,58 @@
+#pragma once
+
+#include <chrono>
+#include <condition_variable>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <vector>
+
+namespace zantor::testing {
+
+// The far end of a pty pair, run by a thread of its own like a machine
+// control: it records every byte with the time it arrived, and answers
+// scripted triggers. All methods may be called from the test's thread.
+class PtyPeer {
+public:
+    using TimePoint = std::chrono::steady_clock::time_point;
+
+    // Takes over the master side; the fd stays owned by the caller's PtyPair.
+    explicit PtyPeer(int masterFd);
+    ~PtyPeer();
+    PtyPeer(const PtyPeer&) = delete;
+    PtyPeer& operator=(const PtyPeer&) = delete;
+
+    // Writes all of `bytes` to the line and returns the time it was done.
+    TimePoint write(std::string_view bytes);
+    // When what arrived ends with `trigger`, `reply` is written back once.
+    void respond(std::string trigger, std::string reply);
+    // Stops the reader thread (before the master is closed).
+    void stop();
+
+    std::string received() const;
+    size_t receivedCount() const;
+    // Bytes whose arrival was after `when`.
+    size_t receivedAfter(TimePoint when) const;
+    // Waits until `done(received())` holds; false on timeout.
+    bool waitFor(const std::function<bool(const std::string&)>& done,
+                 std::chrono::milliseconds timeout) const;
+    bool waitForCount(size_t count, std::chrono::milliseconds timeout) const;
+
+private:
+    void run();
+    void writeLocked(std::string_view bytes);
+
+    int fd_;
+    int wake_[2] = {-1, -1};
+    mutable std::mutex mutex_;
+    mutable std::condition_variable changed_;
+    std::mutex writeMutex_;
+    std::string received_;
+    std::vector<TimePoint> arrivals_;
+    std::vector<std::pair<std::string, std::string>> responses_;
+    std::thread thread_;
+};
+
+}  // namespace zantor::testing
