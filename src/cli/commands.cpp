@@ -3,6 +3,7 @@
 #include "cli/app_commands.h"
 #include "cli/cli_context.h"
 #include "cli/machine_commands.h"
+#include "cli/view_command.h"
 
 namespace zantor::cli {
 
@@ -23,6 +24,10 @@ const std::vector<CliCommand>& cliCommands() {
          "Print the GENERAL settings of ZTR2013.INI as they would be saved, in their order.",
          runSettings},
         {"users", "users", "List the users of the user file.", runUsers},
+        {"view", "view [--hex] FILE",
+         "Print a file as the file viewer shows it: text lines, or with --hex offset, hex bytes "
+         "and characters.",
+         runView},
     };
     return commands;
 }
