@@ -15,8 +15,10 @@ namespace zantor::editor {
 namespace {
 
 constexpr long long kCacheBlock = 64 * 1024;
-// How far back a line start is looked for; a longer line is entered at a cut.
-constexpr long long kBackwardScanLimit = 64 * 1024;
+// A line that runs on without a line end through a whole block of this size
+// (a binary file) is also cut where the next block starts, so that walking
+// back never reads further than two blocks to find where a line starts.
+constexpr long long kLineBlock = 64 * 1024;
 
 bool isLineEnd(unsigned char c) {
     return c == '\r' || c == '\n';
@@ -108,12 +110,19 @@ std::string formatHexLine(long long offset, std::string_view bytes) {
     return line;
 }
 
+bool FileViewerModel::forcedCutAt(long long offset) const {
+    if (offset <= 0 || offset % kLineBlock != 0) return false;
+    for (long long at = offset - 1; at >= offset - kLineBlock; --at)
+        if (isLineEnd(byteAt(at))) return false;
+    return true;
+}
+
 long long FileViewerModel::textEnd(long long offset) const {
     int width = 0;
     long long at = offset;
     while (at < size_) {
         const unsigned char c = byteAt(at);
-        if (isLineEnd(c)) break;
+        if (isLineEnd(c) || (at > offset && forcedCutAt(at))) break;
         const int w = c == '\t' ? kTabSize - width % kTabSize : 1;
         if (width + w > kMaxViewerLineLength) break;
         width += w;
@@ -142,10 +151,10 @@ FileViewerModel::TextLine FileViewerModel::textLine(long long offset) const {
 
 long long FileViewerModel::lineStartAt(long long offset) const {
     offset = std::clamp(offset, 0LL, size_);
-    // Back to just after the previous line end (or the scan limit).
+    // Back to just after the previous line end (or a forced cut).
     long long realStart = offset;
-    const long long limit = std::max(0LL, offset - kBackwardScanLimit);
-    while (realStart > limit && !isLineEnd(byteAt(realStart - 1))) --realStart;
+    while (realStart > 0 && !isLineEnd(byteAt(realStart - 1)) && !forcedCutAt(realStart))
+        --realStart;
     if (realStart == offset) return offset;
     // A long line is shown in pieces: find the piece holding `offset`.
     long long start = realStart;

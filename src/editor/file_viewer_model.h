@@ -54,6 +54,8 @@ public:
 private:
     // The byte at `offset` (0..size()-1).
     unsigned char byteAt(long long offset) const;
+    // Whether a line without line ends is cut at `offset` (see kLineBlock).
+    bool forcedCutAt(long long offset) const;
     // The end of the text of the line starting at `offset`: where its line
     // end begins, or where it is cut.
     long long textEnd(long long offset) const;
