@@ -1,0 +1,322 @@
+#include "editor/ui/editor_view.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QScopedValueRollback>
+#include <algorithm>
+
+#include "editor/control_chars.h"
+
+namespace zantor::editor {
+
+namespace {
+
+constexpr int kBookmarkMargin = 1;
+constexpr int kLeftMarginWidth = 15;
+constexpr int kRightMarginWidth = 5;
+
+// Clipboard text in and out: one character per byte.
+std::string withLineFeeds(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r') {
+            out.push_back('\n');
+            if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        } else {
+            out.push_back(text[i]);
+        }
+    }
+    return out;
+}
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+}  // namespace
+
+EditorView::EditorView(QWidget* parent) : QsciScintilla(parent) {
+    setUtf8(false);
+    SendScintilla(SCI_SETEOLMODE, SC_EOL_LF);
+    setMarginWidth(0, 0);
+    setMarginWidth(2, 0);
+    setMarginType(kBookmarkMargin, SymbolMargin);
+    setMarginWidth(kBookmarkMargin, kLeftMarginWidth);
+    setMarginSensitivity(kBookmarkMargin, false);
+    SendScintilla(SCI_SETMARGINLEFT, 0UL, 0L);
+    SendScintilla(SCI_SETMARGINRIGHT, 0UL, long(kRightMarginWidth));
+    SendScintilla(SCI_SETSCROLLWIDTH, 1);
+    SendScintilla(SCI_SETSCROLLWIDTHTRACKING, 1);
+    SendScintilla(SCI_SETENDATLASTLINE, 1);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setOverwriteMode(false);
+    markerDefine(QsciScintilla::Bookmark, 0);
+
+    connect(this, &QsciScintillaBase::SCN_UPDATEUI, this, [this](int) {
+        colourVisibleLines();
+        emit stateChanged();
+    });
+    connect(this, &QsciScintillaBase::SCN_MODIFIED, this,
+            [this](int, int type, const char*, int, int, int, int, int, int, int) {
+                if (type & (SC_MOD_INSERTTEXT | SC_MOD_DELETETEXT)) emit stateChanged();
+            });
+}
+
+void EditorView::applySettings(const EditorViewSettings& settings) {
+    settings_ = settings;
+    const QByteArray family = settings.font.family().toLatin1();
+    SendScintilla(SCI_STYLESETFONT, STYLE_DEFAULT, family.constData());
+    SendScintilla(SCI_STYLESETSIZE, STYLE_DEFAULT,
+                  long(settings.font.pointSize() > 0 ? settings.font.pointSize() : 10));
+    SendScintilla(SCI_STYLESETBOLD, STYLE_DEFAULT, long(settings.font.bold()));
+    SendScintilla(SCI_STYLESETITALIC, STYLE_DEFAULT, long(settings.font.italic()));
+    SendScintilla(SCI_STYLESETFORE, STYLE_DEFAULT, settings.fontColor);
+    SendScintilla(SCI_STYLESETBACK, STYLE_DEFAULT, settings.background);
+    SendScintilla(SCI_STYLECLEARALL);
+    SendScintilla(SCI_STYLESETFORE, int(SyntaxClass::Alpha), settings.alphaColor);
+    SendScintilla(SCI_STYLESETFORE, int(SyntaxClass::NonAlpha), settings.nonAlphaColor);
+    SendScintilla(SCI_STYLESETFORE, int(SyntaxClass::Comment), settings.commentColor);
+    SendScintilla(SCI_SETCARETFORE, settings.fontColor);
+
+    SendScintilla(SCI_SETTABWIDTH, std::max(1, settings.tabSize));
+    setIndentationsUseTabs(settings.tabType != 0);
+    setTabIndents(false);
+    setAutoIndent(settings.autoIndent);
+    SendScintilla(SCI_SETWRAPMODE, settings.wordWrap ? SC_WRAP_WORD : SC_WRAP_NONE);
+    applyWrapWidth();
+    colourVisibleLines();
+}
+
+int EditorView::characterWidth() const {
+    return std::max(1, int(SendScintilla(SCI_TEXTWIDTH, STYLE_DEFAULT, "0")));
+}
+
+int EditorView::visibleColumns() const {
+    const int textWidth = viewport()->width() - kLeftMarginWidth - kRightMarginWidth;
+    return std::max(1, textWidth / characterWidth());
+}
+
+void EditorView::applyWrapWidth() {
+    // Scintilla wraps at the window edge; a fixed wrap column is made by a
+    // right margin that leaves exactly that many columns.
+    long right = kRightMarginWidth;
+    if (settings_.wordWrap && !settings_.wrapToWindow) {
+        const int wanted = settings_.wrapColumn * characterWidth();
+        right = std::max<long>(kRightMarginWidth, viewport()->width() - kLeftMarginWidth - wanted);
+    }
+    SendScintilla(SCI_SETMARGINRIGHT, 0UL, right);
+}
+
+void EditorView::resizeEvent(QResizeEvent* event) {
+    QsciScintilla::resizeEvent(event);
+    applyWrapWidth();
+}
+
+// ---- bytes -------------------------------------------------------------
+
+long EditorView::textLength() const {
+    return SendScintilla(SCI_GETLENGTH);
+}
+
+int EditorView::lineCount() const {
+    return int(SendScintilla(SCI_GETLINECOUNT));
+}
+
+long EditorView::lineStart(int line) const {
+    return SendScintilla(SCI_POSITIONFROMLINE, static_cast<unsigned long>(line));
+}
+
+long EditorView::lineEnd(int line) const {
+    return SendScintilla(SCI_GETLINEENDPOSITION, static_cast<unsigned long>(line));
+}
+
+int EditorView::lineOf(long position) const {
+    return int(SendScintilla(SCI_LINEFROMPOSITION, static_cast<unsigned long>(position)));
+}
+
+std::string_view EditorView::bytes(long position, long length) const {
+    if (length <= 0) return {};
+    const auto* data = reinterpret_cast<const char*>(
+        SendScintilla(SCI_GETRANGEPOINTER, static_cast<unsigned long>(position), length));
+    return data ? std::string_view(data, size_t(length)) : std::string_view();
+}
+
+std::string_view EditorView::lineBytes(int line) const {
+    const long start = lineStart(line);
+    return bytes(start, lineEnd(line) - start);
+}
+
+void EditorView::replaceBytes(long from, long to, std::string_view text) {
+    SendScintilla(SCI_SETTARGETRANGE, static_cast<unsigned long>(from), to);
+    SendScintilla(SCI_REPLACETARGET, static_cast<uintptr_t>(text.size()), text.data());
+}
+
+void EditorView::appendBytes(std::string_view text) {
+    SendScintilla(SCI_APPENDTEXT, static_cast<uintptr_t>(text.size()), text.data());
+}
+
+long EditorView::caretPosition() const {
+    return SendScintilla(SCI_GETCURRENTPOS);
+}
+
+long EditorView::anchorPosition() const {
+    return SendScintilla(SCI_GETANCHOR);
+}
+
+void EditorView::setSelectionPositions(long anchor, long caret) {
+    SendScintilla(SCI_SETSEL, static_cast<unsigned long>(anchor), caret);
+}
+
+std::string EditorView::selectedBytes() const {
+    const long from = SendScintilla(SCI_GETSELECTIONSTART);
+    const long to = SendScintilla(SCI_GETSELECTIONEND);
+    return std::string(bytes(from, to - from));
+}
+
+// ---- clipboard and keys ------------------------------------------------
+
+void EditorView::copyBytes() {
+    const std::string text = applyControlCharRule(selectedBytes(), keepControlChars_);
+    if (text.empty()) return;
+    QApplication::clipboard()->setText(QString::fromLatin1(text.data(), qsizetype(text.size())));
+}
+
+void EditorView::cutBytes() {
+    if (isReadOnly() || SendScintilla(SCI_GETSELECTIONEMPTY)) return;
+    copyBytes();
+    SendScintilla(SCI_CLEAR);
+}
+
+void EditorView::pasteBytes() {
+    if (isReadOnly()) return;
+    const QByteArray latin1 = QApplication::clipboard()->text().toLatin1();
+    const std::string text =
+        withLineFeeds(std::string_view(latin1.constData(), size_t(latin1.size())));
+    if (text.empty()) return;
+    const long from = SendScintilla(SCI_GETSELECTIONSTART);
+    const long to = SendScintilla(SCI_GETSELECTIONEND);
+    SendScintilla(SCI_BEGINUNDOACTION);
+    replaceBytes(from, to, text);
+    SendScintilla(SCI_ENDUNDOACTION);
+    SendScintilla(SCI_GOTOPOS, static_cast<unsigned long>(from + long(text.size())));
+}
+
+void EditorView::deleteForward() {
+    SendScintilla(SCI_CLEAR);
+}
+
+bool EditorView::overwriteMode() const {
+    return SendScintilla(SCI_GETOVERTYPE) != 0;
+}
+
+void EditorView::setOverwriteMode(bool on) {
+    SendScintilla(SCI_SETOVERTYPE, on ? 1 : 0);
+    SendScintilla(SCI_SETCARETSTYLE, on ? CARETSTYLE_BLOCK : CARETSTYLE_LINE);
+    SendScintilla(SCI_SETCARETWIDTH, 2);
+}
+
+void EditorView::insertTab() {
+    // Smart tabs: move to where the next word of the line above starts.
+    const long caret = caretPosition();
+    const int line = lineOf(caret);
+    const long column = caret - lineStart(line);
+    if (line > 0) {
+        const std::string above(lineBytes(line - 1));
+        for (size_t i = size_t(column) + 1; i < above.size(); ++i) {
+            if (isBlank(above[i - 1]) && !isBlank(above[i])) {
+                const std::string spaces(i - size_t(column), ' ');
+                replaceBytes(caret, caret, spaces);
+                SendScintilla(SCI_GOTOPOS, static_cast<unsigned long>(caret + long(spaces.size())));
+                return;
+            }
+        }
+    }
+    SendScintilla(SCI_TAB);
+}
+
+void EditorView::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Insert && event->modifiers() == Qt::NoModifier) {
+        setOverwriteMode(!overwriteMode());
+        emit stateChanged();
+        return;
+    }
+    if (event->matches(QKeySequence::Copy)) return copyBytes();
+    if (event->matches(QKeySequence::Cut)) return cutBytes();
+    if (event->matches(QKeySequence::Paste)) return pasteBytes();
+    if (event->key() == Qt::Key_Tab && event->modifiers() == Qt::NoModifier &&
+        settings_.tabType == 2 && SendScintilla(SCI_GETSELECTIONEMPTY) && !isReadOnly())
+        return insertTab();
+    QsciScintilla::keyPressEvent(event);
+}
+
+void EditorView::focusInEvent(QFocusEvent* event) {
+    QsciScintilla::focusInEvent(event);
+    emit focused(this);
+}
+
+void EditorView::contextMenuEvent(QContextMenuEvent* event) {
+    if (!contextMenu_) return QsciScintilla::contextMenuEvent(event);
+    contextMenu_->exec(event->globalPos());
+}
+
+// ---- syntax colouring --------------------------------------------------
+
+void EditorView::colourVisibleLines() {
+    if (colouring_ || lineCount() == 0) return;
+    const QScopedValueRollback guard(colouring_, true);
+    const int firstVisual = int(SendScintilla(SCI_GETFIRSTVISIBLELINE));
+    const int onScreen = int(SendScintilla(SCI_LINESONSCREEN));
+    const int firstLine = int(SendScintilla(SCI_DOCLINEFROMVISIBLE, firstVisual));
+    const int lastLine = std::min(
+        lineCount() - 1, int(SendScintilla(SCI_DOCLINEFROMVISIBLE, firstVisual + onScreen)));
+    const CommentStrings comments = commentSource_ ? commentSource_() : CommentStrings{};
+    auto layout = [this](std::string_view text) {
+        return layoutSource_ ? layoutSource_(text) : std::vector<int>{0};
+    };
+
+    // Display lines are (line, part of the line) pairs; those from the
+    // selection's first to its last are painted without colouring.
+    using DisplayKey = std::pair<int, int>;
+    auto keyOf = [&](long position) {
+        const int line = lineOf(position);
+        const std::vector<int> starts = layout(lineBytes(line));
+        const auto part =
+            std::upper_bound(starts.begin(), starts.end(), int(position - lineStart(line))) - 1;
+        return DisplayKey{line, int(part - starts.begin())};
+    };
+    const long selFrom = SendScintilla(SCI_GETSELECTIONSTART);
+    const long selTo = SendScintilla(SCI_GETSELECTIONEND);
+    const bool selection = selFrom != selTo;
+    const DisplayKey firstSelected = selection ? keyOf(selFrom) : DisplayKey{};
+    const DisplayKey lastSelected = selection ? keyOf(selTo) : DisplayKey{};
+
+    const int scrolledColumns = int(SendScintilla(SCI_GETXOFFSET)) / characterWidth();
+    const int columns = visibleColumns();
+    std::string styles;
+    for (int line = firstLine; line <= lastLine; ++line) {
+        const std::string text(lineBytes(line));
+        styles.assign(text.size(), char(SyntaxClass::Plain));
+        const std::vector<int> starts = layout(text);
+        for (size_t part = 0; settings_.showSyntax && part < starts.size(); ++part) {
+            const DisplayKey key{line, int(part)};
+            if (selection && firstSelected <= key && key <= lastSelected) continue;
+            const size_t end = part + 1 < starts.size() ? size_t(starts[part + 1]) : text.size();
+            const size_t from = size_t(starts[part]) + size_t(scrolledColumns);
+            if (from >= end) continue;
+            const size_t length = std::min({end - from, size_t(columns), kColouredPartLimit});
+            const std::vector<SyntaxClass> classes =
+                classifyVisibleLine(std::string_view(text).substr(from, length), comments);
+            for (size_t i = 0; i < classes.size(); ++i) styles[from + i] = char(classes[i]);
+        }
+        if (styles.empty()) continue;
+        SendScintilla(SCI_STARTSTYLING, static_cast<unsigned long>(lineStart(line)), 0L);
+        SendScintilla(SCI_SETSTYLINGEX, static_cast<uintptr_t>(styles.size()), styles.data());
+    }
+}
+
+}  // namespace zantor::editor

@@ -1,0 +1,99 @@
+#pragma once
+
+#include <Qsci/qsciscintilla.h>
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "editor/ui/editor_view_settings.h"
+#include "editor/ui/syntax_colouring.h"
+
+class QMenu;
+
+namespace zantor::editor {
+
+// One QScintilla view of an editor window. The text is bytes, one character
+// per byte: UTF-8 is off, lines end with LF inside the view, and every byte
+// goes in and out through Scintilla's byte interface (never through QString),
+// so that any byte value survives. It paints the NC syntax colouring of the
+// lines it shows, and nothing else, so a million-line program stays quick.
+class EditorView : public QsciScintilla {
+    Q_OBJECT
+public:
+    explicit EditorView(QWidget* parent = nullptr);
+
+    void applySettings(const EditorViewSettings& settings);
+    const EditorViewSettings& settings() const { return settings_; }
+    // The first view of a window keeps control characters on copy; the second
+    // view of a split turns codes 0 to 9 into spaces.
+    void setKeepControlChars(bool keep) { keepControlChars_ = keep; }
+    bool keepControlChars() const { return keepControlChars_; }
+    void setContextMenu(QMenu* menu) { contextMenu_ = menu; }
+    // Where the colouring reads the comment strings at every paint.
+    void setCommentSource(std::function<CommentStrings()> source) {
+        commentSource_ = std::move(source);
+    }
+    // Display-line starts of a paragraph (offsets), as the window lays it out.
+    void setLayoutSource(std::function<std::vector<int>(std::string_view)> source) {
+        layoutSource_ = std::move(source);
+    }
+
+    // Bytes and positions (0-based, Scintilla's own).
+    long textLength() const;
+    int lineCount() const;
+    long lineStart(int line) const;
+    long lineEnd(int line) const;
+    int lineOf(long position) const;
+    // Valid until the next change of the text.
+    std::string_view bytes(long position, long length) const;
+    std::string_view lineBytes(int line) const;
+    void replaceBytes(long from, long to, std::string_view text);
+    void appendBytes(std::string_view text);
+    long caretPosition() const;
+    long anchorPosition() const;
+    void setSelectionPositions(long anchor, long caret);
+    std::string selectedBytes() const;
+
+    void copyBytes();
+    void cutBytes();
+    void pasteBytes();
+    void deleteForward();
+    bool overwriteMode() const;
+    void setOverwriteMode(bool on);
+
+    // Character columns that fit the text area.
+    int visibleColumns() const;
+    void colourVisibleLines();
+
+    // QsciScintilla's clipboard slots go through the byte interface too.
+    void copy() override { copyBytes(); }
+    void cut() override { cutBytes(); }
+    void paste() override { pasteBytes(); }
+
+signals:
+    void focused(EditorView* view);
+    // The caret moved, the selection or the text changed, or the view scrolled.
+    void stateChanged();
+
+protected:
+    void focusInEvent(QFocusEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void applyWrapWidth();
+    void insertTab();
+    int characterWidth() const;
+
+    EditorViewSettings settings_;
+    bool keepControlChars_ = true;
+    QMenu* contextMenu_ = nullptr;
+    std::function<CommentStrings()> commentSource_;
+    std::function<std::vector<int>(std::string_view)> layoutSource_;
+    bool colouring_ = false;
+};
+
+}  // namespace zantor::editor

@@ -1,0 +1,85 @@
+#pragma once
+
+#include <QObject>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/file_commands.h"
+#include "editor/ui/editor_host.h"
+
+class QMdiArea;
+class QMdiSubWindow;
+
+namespace zantor {
+class AppSession;
+}
+
+namespace zantor::editor {
+
+class TMDIChild;
+
+// The editor windows in the main window's MDI area: opening and finding them,
+// the active one, the results window, and the file commands that work on
+// them.
+class EditorWorkspace : public QObject, public EditorHost, public EditorWindowList {
+    Q_OBJECT
+public:
+    // `editorFont` gives the current EditorFont as a QFont.
+    EditorWorkspace(AppSession& session, Interaction& interaction, QMdiArea& area,
+                    std::function<QFont()> editorFont, QObject* parent = nullptr);
+    ~EditorWorkspace() override;
+
+    FileCommands& fileCommands() { return *fileCommands_; }
+    QMdiArea& area() { return area_; }
+
+    // A new editor window named `name`; with `load` the file is read, and a
+    // failure is reported while the window stays open with an empty document.
+    TMDIChild* OpenEditorWindow(const std::string& name, bool load);
+    TMDIChild* ActiveEditorWindow() const;
+    // True with an active editor window; otherwise tells the user so.
+    bool RequireActiveDocument();
+    // Brings the "Zantor Results" windows to the front, or opens one.
+    TMDIChild* ShowResultsWindow();
+    TMDIChild* editorWindow(const std::string& caption) const;
+    std::vector<TMDIChild*> editorWindows() const;
+    // Puts the window in front and gives it the focus.
+    void activate(TMDIChild& window);
+    // The view settings again, in every view of every window.
+    void applySettingsToAll();
+    void setContextMenu(QMenu* menu) { contextMenu_ = menu; }
+    // Minimises every editor window, from the last to the first.
+    void minimizeAll();
+
+    // EditorHost
+    EditorViewSettings viewSettings() const override;
+    CommentStrings commentStrings() const override;
+    QMenu* editorContextMenu() override { return contextMenu_; }
+    Interaction& interaction() override { return interaction_; }
+    void editorStateChanged(TMDIChild& window) override;
+    bool mayCloseEditor(TMDIChild& window) override;
+    void editorClosed(TMDIChild& window) override;
+
+    // EditorWindowList
+    FileCommandWindow* activeWindow() override;
+    FileCommandWindow* findWindow(const std::string& caption) override;
+    void bringToFront(FileCommandWindow& window) override;
+    void openWindow(const std::string& name, bool load) override;
+
+signals:
+    // The active window changed, or its caret, text, selection or mode did.
+    void activeStateChanged();
+
+private:
+    QMdiSubWindow* subWindowOf(const TMDIChild& window) const;
+
+    AppSession& session_;
+    Interaction& interaction_;
+    QMdiArea& area_;
+    std::function<QFont()> editorFont_;
+    QMenu* contextMenu_ = nullptr;
+    std::unique_ptr<FileCommands> fileCommands_;
+};
+
+}  // namespace zantor::editor

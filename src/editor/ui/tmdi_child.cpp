@@ -1,0 +1,596 @@
+#include "editor/ui/tmdi_child.h"
+
+#include <QCloseEvent>
+#include <QFile>
+#include <algorithm>
+#include <climits>
+#include <filesystem>
+#include <new>
+
+#include "core/interaction.h"
+#include "editor/program_file.h"
+#include "editor/text_search.h"
+#include "editor/ui/editor_host.h"
+#include "editor/ui/editor_view.h"
+#include "editor/ui/split_bar.h"
+
+namespace zantor::editor {
+
+namespace {
+
+constexpr long long kMaxParagraphs = INT_MAX;
+constexpr long long kMaxCharacters = INT_MAX;
+// Loading hands Scintilla the text in pieces of this size.
+constexpr size_t kLoadChunk = 1 << 20;
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+std::string_view withoutTrailingBlanks(std::string_view text) {
+    while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
+    return text;
+}
+
+// Splits at CR LF, LF or a lone CR; always at least one piece.
+std::vector<std::string> splitParagraphs(std::string_view text) {
+    std::vector<std::string> pieces(1);
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '\r' || c == '\n') {
+            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+            pieces.emplace_back();
+        } else {
+            pieces.back().push_back(c);
+        }
+    }
+    return pieces;
+}
+
+size_t firstLineLength(std::string_view text) {
+    const size_t end = text.find_first_of("\r\n");
+    return end == std::string_view::npos ? text.size() : end;
+}
+
+}  // namespace
+
+TMDIChild::TMDIChild(EditorHost& host, const std::string& name, QWidget* parent)
+    : QWidget(parent), host_(host), editor1_(new EditorView(this)), current_(editor1_) {
+    setObjectName("MDIChild");
+    editor1_->setObjectName("Editor1");
+    editor1_->setKeepControlChars(true);
+    setUpView(editor1_);
+    connect(editor1_, &QsciScintillaBase::SCN_MODIFIED, this,
+            [this](int position, int type, const char*, int, int linesAdded, int, int, int,
+                   int token, int) { documentModified(position, type, linesAdded, token); });
+    applyViewSettings(host_.viewSettings());
+    SetFileName(name);
+    resize(600, 400);
+}
+
+TMDIChild::~TMDIChild() = default;
+
+void TMDIChild::setUpView(EditorView* view) {
+    view->applySettings(host_.viewSettings());
+    view->setContextMenu(host_.editorContextMenu());
+    view->setCommentSource([this] { return host_.commentStrings(); });
+    view->setLayoutSource([this](std::string_view paragraph) { return lineStarts(paragraph); });
+    connect(view, &EditorView::focused, this, &TMDIChild::viewFocused);
+    connect(view, &EditorView::stateChanged, this, [this] {
+        emit stateChanged();
+        host_.editorStateChanged(*this);
+    });
+}
+
+void TMDIChild::applyViewSettings(const EditorViewSettings& settings) {
+    editor1_->applySettings(settings);
+    if (view2_) view2_->applySettings(settings);
+    layout_ = {settings.wordWrap, settings.wrapColumn, settings.tabSize};
+    if (settings.wrapToWindow) layout_.wrapColumn = editor1_->visibleColumns();
+    rebuildLineMap();
+}
+
+std::vector<int> TMDIChild::lineStarts(std::string_view paragraph) const {
+    if (!layout_.wordWrap) return {0};
+    return displayLineStarts(paragraph, layout_);
+}
+
+void TMDIChild::rebuildLineMap() {
+    if (!layout_.wordWrap) {
+        lineMap_.assign({});
+        return;
+    }
+    std::vector<int> counts;
+    const int lines = editor1_->lineCount();
+    counts.reserve(size_t(lines));
+    for (int line = 0; line < lines; ++line)
+        counts.push_back(displayLineCount(editor1_->lineBytes(line), layout_));
+    lineMap_.assign(std::move(counts));
+}
+
+void TMDIChild::updateWrapToWindow() {
+    if (!editor1_->settings().wordWrap || !editor1_->settings().wrapToWindow) return;
+    const int columns = editor1_->visibleColumns();
+    if (columns == layout_.wrapColumn) return;
+    layout_.wrapColumn = columns;
+    rebuildLineMap();
+}
+
+void TMDIChild::documentModified(int position, int type, int linesAdded, int token) {
+    if (type & QsciScintillaBase::SC_MOD_CONTAINER) {
+        const auto record = caretRecords_.find(token);
+        if (record == caretRecords_.end()) return;
+        if (type & QsciScintillaBase::SC_PERFORMED_UNDO) pendingSelection_ = record->second.before;
+        if (type & QsciScintillaBase::SC_PERFORMED_REDO) pendingCaret_ = record->second.after;
+        return;
+    }
+    if (!(type & (QsciScintillaBase::SC_MOD_INSERTTEXT | QsciScintillaBase::SC_MOD_DELETETEXT)))
+        return;
+    if (loading_) return;
+    modified_ = true;
+    if (!layout_.wordWrap) return;
+    const int line = editor1_->lineOf(position);
+    const int removed = 1 + std::max(0, -linesAdded);
+    const int inserted = 1 + std::max(0, linesAdded);
+    std::vector<int> counts;
+    for (int k = 0; k < inserted; ++k)
+        counts.push_back(displayLineCount(editor1_->lineBytes(line + k), layout_));
+    lineMap_.replace(line, removed, counts);
+}
+
+// ---- split view --------------------------------------------------------
+
+void TMDIChild::setSplit(bool on) {
+    if (on == isSplit()) return;
+    if (on) {
+        view2_ = new EditorView(this);
+        view2_->setObjectName("Editor2");
+        view2_->setDocument(editor1_->document());
+        view2_->setKeepControlChars(false);
+        view2_->setFrameShape(QFrame::NoFrame);
+        setUpView(view2_);
+        bar_ = new SplitBar(this);
+        connect(bar_, &SplitBar::movedUp, this, [this](int pixels) {
+            editor1Height_ += pixels;
+            relayout();
+        });
+        editor1Height_ = height() / 2;
+        clientHeight_ = height();
+        view2_->show();
+        bar_->show();
+    } else {
+        current_ = editor1_;
+        delete view2_;
+        delete bar_;
+    }
+    relayout();
+    emit stateChanged();
+    host_.editorStateChanged(*this);
+}
+
+void TMDIChild::relayout() {
+    const int w = width();
+    const int h = height();
+    if (!view2_) {
+        editor1_->setGeometry(0, 0, w, h);
+    } else {
+        editor1Height_ = std::clamp(editor1Height_, 0, std::max(0, h - SplitBar::kHeight));
+        editor1_->setGeometry(0, h - editor1Height_, w, editor1Height_);
+        bar_->setGeometry(0, h - editor1Height_ - SplitBar::kHeight, w, SplitBar::kHeight);
+        view2_->setGeometry(0, 0, w, h - editor1Height_ - SplitBar::kHeight);
+    }
+    updateWrapToWindow();
+}
+
+void TMDIChild::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    const int h = height();
+    if (view2_ && clientHeight_ > 0)
+        editor1Height_ = int((long long)editor1Height_ * h + clientHeight_ / 2) / clientHeight_;
+    clientHeight_ = h;
+    relayout();
+}
+
+void TMDIChild::viewFocused(EditorView* view) {
+    if (current_ == view) return;
+    current_ = view;
+    emit stateChanged();
+    host_.editorStateChanged(*this);
+}
+
+void TMDIChild::closeEvent(QCloseEvent* event) {
+    if (!host_.mayCloseEditor(*this)) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    host_.editorClosed(*this);
+}
+
+// ---- files -------------------------------------------------------------
+
+void TMDIChild::SetFileName(const std::string& name) {
+    fileName_ = name;
+    if (!fileName_.empty() && fileName_.back() == '.') fileName_.pop_back();
+    setWindowTitle(QFile::decodeName(fileName_.c_str()));
+}
+
+void TMDIChild::SetModified(bool modified) {
+    modified_ = modified;
+    if (!modified) editor1_->SendScintilla(QsciScintillaBase::SCI_SETSAVEPOINT);
+}
+
+void TMDIChild::LoadDocument(const std::string& path) {
+    BusyCursor busy(host_.interaction());
+    loading_ = true;
+    editor1_->SendScintilla(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 0);
+    editor1_->SendScintilla(QsciScintillaBase::SCI_CLEARALL);
+    caretRecords_.clear();
+    auto finish = [this] {
+        editor1_->SendScintilla(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 1);
+        editor1_->SendScintilla(QsciScintillaBase::SCI_EMPTYUNDOBUFFER);
+        loading_ = false;
+        SetModified(false);
+        rebuildLineMap();
+        select(0, 0);
+    };
+    try {
+        std::error_code error;
+        const auto size = std::filesystem::file_size(path, error);
+        if (!error && size < kMaxCharacters)
+            editor1_->SendScintilla(QsciScintillaBase::SCI_ALLOCATE,
+                                    static_cast<unsigned long>(size));
+        std::string chunk;
+        chunk.reserve(kLoadChunk + kMaxParagraphLength + 1);
+        long long paragraphs = 0;
+        long long characters = 0;
+        readProgramFile(path, [&](std::string_view paragraph) {
+            if (paragraphs >= kMaxParagraphs) throw EditorError(kTooManyParagraphs);
+            characters += (long long)paragraph.size() + (paragraphs > 0 ? 1 : 0);
+            if (characters > kMaxCharacters) throw EditorError(kTextTooLarge);
+            if (paragraphs++ > 0) chunk.push_back('\n');
+            chunk.append(paragraph);
+            if (chunk.size() >= kLoadChunk) {
+                editor1_->appendBytes(chunk);
+                chunk.clear();
+            }
+        });
+        editor1_->appendBytes(chunk);
+    } catch (const std::bad_alloc&) {
+        editor1_->SendScintilla(QsciScintillaBase::SCI_CLEARALL);
+        finish();
+        throw EditorError(kOutOfMemory);
+    } catch (...) {
+        editor1_->SendScintilla(QsciScintillaBase::SCI_CLEARALL);
+        finish();
+        throw;
+    }
+    finish();
+}
+
+void TMDIChild::SaveDocument(const std::string& path) {
+    BusyCursor busy(host_.interaction());
+    // Blanks typed at a line end are not kept, as in every paragraph.
+    writeProgramFile(
+        path, ParagraphCount(),
+        [this](int paragraph) { return withoutTrailingBlanks(editor1_->lineBytes(paragraph - 1)); },
+        editor1_->settings().backup);
+    SetModified(false);
+}
+
+// ---- display lines and positions ---------------------------------------
+
+bool TMDIChild::isEmpty() const {
+    return editor1_->textLength() == 0;
+}
+
+int TMDIChild::ParagraphCount() const {
+    return isEmpty() ? 0 : editor1_->lineCount();
+}
+
+int TMDIChild::LineCount() const {
+    if (isEmpty()) return 0;
+    return layout_.wordWrap ? int(lineMap_.totalLines()) : editor1_->lineCount();
+}
+
+long long TMDIChild::ByteCount() const {
+    if (isEmpty()) return 0;
+    // Each LF of the view stands for a CR LF, and the last line gets one too.
+    return (long long)editor1_->textLength() + editor1_->lineCount() + 1;
+}
+
+std::pair<long, long> TMDIChild::lineSpan(int lineIndex, int* paragraph) const {
+    if (!layout_.wordWrap) {
+        *paragraph = lineIndex;
+        return {editor1_->lineStart(lineIndex), editor1_->lineEnd(lineIndex)};
+    }
+    const int p = lineMap_.paragraphOfLine(lineIndex);
+    *paragraph = p;
+    const long start = editor1_->lineStart(p);
+    const std::vector<int> starts = lineStarts(editor1_->lineBytes(p));
+    const size_t k = size_t(lineIndex - lineMap_.firstLineOf(p));
+    const long end = k + 1 < starts.size() ? start + starts[k + 1] : editor1_->lineEnd(p);
+    return {start + starts[k], end};
+}
+
+int TMDIChild::lineIndexOf(long position) const {
+    const int p = editor1_->lineOf(position);
+    if (!layout_.wordWrap) return p;
+    const std::vector<int> starts = lineStarts(editor1_->lineBytes(p));
+    const auto part =
+        std::upper_bound(starts.begin(), starts.end(), int(position - editor1_->lineStart(p))) - 1;
+    return int(lineMap_.firstLineOf(p)) + int(part - starts.begin());
+}
+
+long TMDIChild::positionOf(int line, int column) const {
+    if (line < 1 || column < 1 || line > std::max(1, LineCount())) throw EditorError(kInvalidIndex);
+    if (isEmpty()) return 0;
+    int paragraph = 0;
+    const auto [start, end] = lineSpan(line - 1, &paragraph);
+    return std::min<long>(start + column - 1, end);
+}
+
+TextPosition TMDIChild::displayPositionOf(long position) const {
+    const int lineIndex = lineIndexOf(position);
+    int paragraph = 0;
+    const long start = lineSpan(lineIndex, &paragraph).first;
+    return {lineIndex + 1, int(position - start) + 1};
+}
+
+long TMDIChild::clamp(long position) const {
+    return std::clamp(position, 0L, editor1_->textLength());
+}
+
+std::string TMDIChild::GetLine(int line, int maxLength) const {
+    if (line < 1 || line > LineCount()) throw EditorError(kInvalidIndex);
+    int paragraph = 0;
+    const auto [start, end] = lineSpan(line - 1, &paragraph);
+    return expandTabs(editor1_->bytes(start, end - start), layout_.tabSize,
+                      size_t(std::max(0, maxLength)));
+}
+
+std::string TMDIChild::GetParagraph(int paragraph) const {
+    if (paragraph < 1 || paragraph > ParagraphCount()) throw EditorError(kInvalidIndex);
+    return std::string(editor1_->lineBytes(paragraph - 1));
+}
+
+// ---- caret and selection -----------------------------------------------
+
+void TMDIChild::select(long anchor, long caret) {
+    current_->setSelectionPositions(anchor, caret);
+}
+
+TextPosition TMDIChild::Caret() const {
+    return displayPositionOf(current_->caretPosition());
+}
+
+void TMDIChild::SetCaret(int line, int column) {
+    const long position = positionOf(line, column);
+    select(position, position);
+}
+
+TextSelection TMDIChild::GetSelection() const {
+    const long from = current_->SendScintilla(QsciScintillaBase::SCI_GETSELECTIONSTART);
+    const long to = current_->SendScintilla(QsciScintillaBase::SCI_GETSELECTIONEND);
+    if (from == to) return {};
+    return {true, displayPositionOf(from), displayPositionOf(to)};
+}
+
+void TMDIChild::SetSelection(TextPosition start, TextPosition end) {
+    const long from = positionOf(start.line, start.column);
+    const long to = positionOf(end.line, end.column);
+    select(from, to);
+}
+
+void TMDIChild::SelectAll() {
+    select(0, editor1_->textLength());
+}
+
+bool TMDIChild::hasSelection() const {
+    return current_->SendScintilla(QsciScintillaBase::SCI_GETSELECTIONEMPTY) == 0;
+}
+
+int TMDIChild::TopLine() const {
+    return int(current_->SendScintilla(QsciScintillaBase::SCI_GETFIRSTVISIBLELINE)) + 1;
+}
+
+bool TMDIChild::InsertMode() const {
+    return !current_->overwriteMode();
+}
+
+void TMDIChild::SetInsertMode(bool on) {
+    editor1_->setOverwriteMode(!on);
+    if (view2_) view2_->setOverwriteMode(!on);
+    emit stateChanged();
+    host_.editorStateChanged(*this);
+}
+
+void TMDIChild::FocusEditor() {
+    current_->setFocus();
+}
+
+// ---- search ------------------------------------------------------------
+
+bool TMDIChild::FindText(const std::string& text, const SearchOptions& options) {
+    const std::string_view needle = std::string_view(text).substr(0, kMaxSearchLength);
+    if (needle.empty() || isEmpty()) return false;
+    const MatchRules rules{options.matchCase, options.wholeWord};
+    const int count = editor1_->lineCount();
+    auto found = [&](int paragraph, size_t at) {
+        const long start = editor1_->lineStart(paragraph) + long(at);
+        select(start, start + long(needle.size()));
+        return true;
+    };
+    if (!options.backward) {
+        const long from = current_->SendScintilla(QsciScintillaBase::SCI_GETSELECTIONEND);
+        const int first = editor1_->lineOf(from);
+        for (int p = first; p < count; ++p) {
+            const size_t start = p == first ? size_t(from - editor1_->lineStart(p)) : 0;
+            const size_t at = findForward(editor1_->lineBytes(p), needle, start, rules);
+            if (at != std::string_view::npos) return found(p, at);
+        }
+        return false;
+    }
+    const long from = current_->SendScintilla(QsciScintillaBase::SCI_GETSELECTIONSTART);
+    const int first = editor1_->lineOf(from);
+    for (int p = first; p >= 0; --p) {
+        const std::string_view line = editor1_->lineBytes(p);
+        const size_t before = p == first ? size_t(from - editor1_->lineStart(p)) : line.size() + 1;
+        const size_t at = findBackward(line, needle, before, rules);
+        if (at != std::string_view::npos) return found(p, at);
+    }
+    return false;
+}
+
+// ---- edits -------------------------------------------------------------
+
+void TMDIChild::replaceRange(long from, long to, std::string_view text,
+                             std::optional<long> caretAfter) {
+    if (from == to && text.empty()) return;
+    try {
+        std::vector<std::string> pieces = splitParagraphs(text);
+        const int firstParagraph = editor1_->lineOf(from);
+        const int lastParagraph = editor1_->lineOf(to);
+        const long firstStart = editor1_->lineStart(firstParagraph);
+        const long lastEnd = editor1_->lineEnd(lastParagraph);
+        // The insert's end as (piece, offset), to be found again after trimming.
+        const size_t endPiece = pieces.size() - 1;
+        size_t endOffset = pieces.back().size();
+        if (pieces.size() == 1) endOffset += size_t(from - firstStart);
+        pieces.front().insert(0, editor1_->bytes(firstStart, from - firstStart));
+        pieces.back().append(editor1_->bytes(to, lastEnd - to));
+
+        long long characters = editor1_->textLength() - (lastEnd - firstStart);
+        std::string joined;
+        for (std::string& piece : pieces) {
+            piece.resize(withoutTrailingBlanks(piece).size());
+            if (piece.size() > size_t(kMaxParagraphLength)) throw EditorError(kParagraphTooLong);
+            characters += (long long)piece.size() + 1;
+        }
+        if ((long long)editor1_->lineCount() - (lastParagraph - firstParagraph + 1) +
+                (long long)pieces.size() >
+            kMaxParagraphs)
+            throw EditorError(kTooManyParagraphs);
+        if (characters > kMaxCharacters) throw EditorError(kTextTooLarge);
+        long insertEnd = firstStart;
+        for (size_t i = 0; i < pieces.size(); ++i) {
+            if (i > 0) joined.push_back('\n');
+            if (i == endPiece)
+                insertEnd =
+                    firstStart + long(joined.size()) + long(std::min(endOffset, pieces[i].size()));
+            joined += pieces[i];
+        }
+
+        const Selection before{current_->anchorPosition(), current_->caretPosition()};
+        const int token = nextToken_++;
+        editor1_->SendScintilla(QsciScintillaBase::SCI_BEGINUNDOACTION);
+        editor1_->SendScintilla(QsciScintillaBase::SCI_ADDUNDOACTION, token, 0L);
+        editor1_->replaceBytes(firstStart, lastEnd, joined);
+        editor1_->SendScintilla(QsciScintillaBase::SCI_ENDUNDOACTION);
+        long after = insertEnd;
+        if (caretAfter) {
+            // A position before the edit, kept within its paragraph.
+            const int line = std::min(editor1_->lineOf(*caretAfter), editor1_->lineCount() - 1);
+            after = std::min(*caretAfter, editor1_->lineEnd(line));
+        }
+        after = clamp(after);
+        caretRecords_[token] = {before, after};
+        select(after, after);
+    } catch (const std::bad_alloc&) {
+        throw EditorError(kOutOfMemory);
+    }
+}
+
+void TMDIChild::InsertText(const std::string& text) {
+    const long from = current_->SendScintilla(QsciScintillaBase::SCI_GETSELECTIONSTART);
+    const long to = current_->SendScintilla(QsciScintillaBase::SCI_GETSELECTIONEND);
+    if (from != to) return replaceRange(from, to, text);
+    long end = from;
+    if (current_->overwriteMode())
+        end = std::min<long>(from + long(firstLineLength(text)),
+                             editor1_->lineEnd(editor1_->lineOf(from)));
+    replaceRange(from, end, text);
+}
+
+void TMDIChild::DeleteSelection() {
+    const long from = current_->SendScintilla(QsciScintillaBase::SCI_GETSELECTIONSTART);
+    const long to = current_->SendScintilla(QsciScintillaBase::SCI_GETSELECTIONEND);
+    if (from != to) replaceRange(from, to, {});
+}
+
+void TMDIChild::DeleteCaretLine() {
+    if (isEmpty()) return;
+    const int lineIndex = lineIndexOf(current_->caretPosition());
+    int paragraph = 0;
+    const auto [start, end] = lineSpan(lineIndex, &paragraph);
+    long to = end;
+    const bool lastLine = lineIndex + 1 == LineCount();
+    if (!lastLine && end == editor1_->lineEnd(paragraph)) to = editor1_->lineStart(paragraph + 1);
+    replaceRange(start, to, {}, start);
+}
+
+void TMDIChild::AppendLine(const std::string& text) {
+    const long caret = current_->caretPosition();
+    const long end = editor1_->textLength();
+    replaceRange(end, end, isEmpty() ? text : "\n" + text, caret);
+}
+
+void TMDIChild::CopySelection() {
+    current_->copyBytes();
+}
+
+void TMDIChild::CutSelection() {
+    current_->cutBytes();
+}
+
+void TMDIChild::PasteClipboard() {
+    current_->pasteBytes();
+}
+
+void TMDIChild::DeleteForward() {
+    current_->deleteForward();
+}
+
+// ---- undo and redraw ---------------------------------------------------
+
+void TMDIChild::UndoEdit() {
+    pendingSelection_.reset();
+    current_->SendScintilla(QsciScintillaBase::SCI_UNDO);
+    if (pendingSelection_)
+        select(clamp(pendingSelection_->anchor), clamp(pendingSelection_->caret));
+    pendingSelection_.reset();
+}
+
+void TMDIChild::RedoEdit() {
+    pendingCaret_.reset();
+    current_->SendScintilla(QsciScintillaBase::SCI_REDO);
+    if (pendingCaret_) select(clamp(*pendingCaret_), clamp(*pendingCaret_));
+    pendingCaret_.reset();
+}
+
+bool TMDIChild::CanUndo() const {
+    return editor1_->SendScintilla(QsciScintillaBase::SCI_CANUNDO) != 0;
+}
+
+bool TMDIChild::CanRedo() const {
+    return editor1_->SendScintilla(QsciScintillaBase::SCI_CANREDO) != 0;
+}
+
+void TMDIChild::SuspendRedraw() {
+    if (redrawSuspended_++ == 0) setUpdatesEnabled(false);
+}
+
+void TMDIChild::ResumeRedraw() {
+    if (redrawSuspended_ == 0 || --redrawSuspended_ > 0) return;
+    setUpdatesEnabled(true);
+    editor1_->viewport()->update();
+    if (view2_) view2_->viewport()->update();
+}
+
+void TMDIChild::SetWordWrap(bool on) {
+    EditorViewSettings settings = editor1_->settings();
+    settings.wordWrap = on;
+    applyViewSettings(settings);
+}
+
+}  // namespace zantor::editor

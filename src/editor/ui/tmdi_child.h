@@ -1,0 +1,151 @@
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+#include <optional>
+#include <string>
+#include <unordered_map>
+
+#include "app/file_commands.h"
+#include "editor/display_line_map.h"
+#include "editor/paragraph_layout.h"
+#include "editor/text_document.h"
+#include "editor/ui/editor_view.h"
+#include "editor/ui/split_bar.h"
+
+namespace zantor::editor {
+
+class EditorHost;
+
+// An editor window: one NC program shown in Editor1 and, when split, in a
+// second view above it; both views show one Scintilla document. Document
+// operations act on CurrentView (the view that last had the focus); whole-
+// document reads go to Editor1.
+class TMDIChild : public QWidget, public TextDocument, public FileCommandWindow {
+    Q_OBJECT
+public:
+    TMDIChild(EditorHost& host, const std::string& name, QWidget* parent = nullptr);
+    ~TMDIChild() override;
+
+    EditorView* Editor1() const { return editor1_; }
+    EditorView* secondView() const { return view2_; }
+    EditorView* CurrentView() const { return current_; }
+    bool isSplit() const { return view2_ != nullptr; }
+    void setSplit(bool on);
+    // Height of Editor1 while split.
+    int editor1Height() const { return editor1Height_; }
+
+    void applyViewSettings(const EditorViewSettings& settings);
+    // Replaces the text by the file's; on failure the document is left empty
+    // and FileError or EditorError is thrown.
+    void LoadDocument(const std::string& path);
+    // Writes the program file from Editor1 (BAK backup as set); throws
+    // FileError and stays modified when the write fails.
+    void SaveDocument(const std::string& path);
+
+    // The Edit commands on CurrentView.
+    void CopySelection();
+    void CutSelection();
+    void PasteClipboard();
+    void DeleteForward();
+    bool hasSelection() const;
+    void FocusEditor();
+
+    // FileCommandWindow
+    std::string caption() const override { return fileName_; }
+    void rename(const std::string& fileName) override { SetFileName(fileName); }
+    bool isModified() const override { return Modified(); }
+    void saveDocument(const std::string& fileName) override { SaveDocument(fileName); }
+
+    // TextDocument
+    int LineCount() const override;
+    int ParagraphCount() const override;
+    std::string GetLine(int line, int maxLength = kLineReadLength) const override;
+    std::string GetParagraph(int paragraph) const override;
+    TextSelection GetSelection() const override;
+    void SetSelection(TextPosition start, TextPosition end) override;
+    void SelectAll() override;
+    TextPosition Caret() const override;
+    void SetCaret(int line, int column) override;
+    int TopLine() const override;
+    bool InsertMode() const override;
+    void SetInsertMode(bool on) override;
+    bool FindText(const std::string& text, const SearchOptions& options) override;
+    void DeleteSelection() override;
+    void InsertText(const std::string& text) override;
+    void DeleteCaretLine() override;
+    void AppendLine(const std::string& text) override;
+    void SuspendRedraw() override;
+    void ResumeRedraw() override;
+    void SetWordWrap(bool on) override;
+    void UndoEdit() override;
+    void RedoEdit() override;
+    bool CanUndo() const override;
+    bool CanRedo() const override;
+    bool Modified() const override { return modified_; }
+    void SetModified(bool modified) override;
+    long long ByteCount() const override;
+    std::string FileName() const override { return fileName_; }
+    void SetFileName(const std::string& name) override;
+
+signals:
+    void stateChanged();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    struct Selection {
+        long anchor = 0;
+        long caret = 0;
+    };
+
+    void setUpView(EditorView* view);
+    void relayout();
+    void viewFocused(EditorView* view);
+    void documentModified(int position, int type, int linesAdded, int token);
+    void rebuildLineMap();
+    void updateWrapToWindow();
+    std::vector<int> lineStarts(std::string_view paragraph) const;
+
+    bool isEmpty() const;
+    // Display lines (0-based) and positions.
+    std::pair<long, long> lineSpan(int lineIndex, int* paragraph) const;
+    int lineIndexOf(long position) const;
+    long positionOf(int line, int column) const;  // throws on a bad line or column
+    TextPosition displayPositionOf(long position) const;
+    long clamp(long position) const;
+    // Replaces from..to by `text` (line breaks start new paragraphs) as one
+    // undoable edit, trimming the trailing blanks of the paragraphs it
+    // touches; the caret goes to the end of the insert or to caretAfter.
+    void replaceRange(long from, long to, std::string_view text,
+                      std::optional<long> caretAfter = std::nullopt);
+    void select(long anchor, long caret);
+
+    EditorHost& host_;
+    EditorView* editor1_;
+    QPointer<EditorView> view2_;
+    QPointer<SplitBar> bar_;
+    EditorView* current_;
+    int editor1Height_ = 0;
+    int clientHeight_ = 0;
+    std::string fileName_;
+    bool modified_ = false;
+    bool loading_ = false;
+    int redrawSuspended_ = 0;
+    LayoutSettings layout_;
+    DisplayLineMap lineMap_;  // only while word wrap is on
+    // The selection before and the caret after each edit made here, by the
+    // token of its undo step, so undo and redo put the caret back.
+    struct CaretRecord {
+        Selection before;
+        long after = 0;
+    };
+    std::unordered_map<int, CaretRecord> caretRecords_;
+    int nextToken_ = 1;
+    std::optional<long> pendingCaret_;
+    std::optional<Selection> pendingSelection_;
+};
+
+}  // namespace zantor::editor
