@@ -39,8 +39,9 @@ struct Thresholds {
 };
 
 // The threshold rule applied when software flow control is switched on: a
-// full level of 0 or above the queue size becomes 3/4 of it, a resume level
-// of 0 or above the full level 1/4 of it, each rounded to the nearest byte.
+// full level of 0 or above the queue size becomes 3/4 of it (and the resume
+// level with it 1/4), a resume level of 0 or above the full level 1/4 of it,
+// each rounded to the nearest byte.
 Thresholds checkedThresholds(int inSize, Thresholds requested);
 
 // Half away from zero, the way the thresholds are rounded.
