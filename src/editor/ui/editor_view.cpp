@@ -1,5 +1,8 @@
 #include "editor/ui/editor_view.h"
 
+#include <Qsci/qscicommand.h>
+#include <Qsci/qscicommandset.h>
+
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
@@ -56,6 +59,9 @@ EditorView::EditorView(QWidget* parent) : QsciScintilla(parent) {
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setOverwriteMode(false);
     markerDefine(QsciScintilla::Bookmark, 0);
+    // Ctrl+Del is the main window's Delete command, not "delete word".
+    if (QsciCommand* command = standardCommands()->boundTo((Qt::CTRL | Qt::Key_Delete).toCombined()))
+        command->setKey(0);
 
     connect(this, &QsciScintillaBase::SCN_UPDATEUI, this, [this](int) {
         colourVisibleLines();

@@ -1,0 +1,275 @@
+#include "app/ui/editor_commands.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFile>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPointer>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
+
+#include "app/file_commands.h"
+#include "app/ui/main_form.h"
+#include "app/ui/status_panels.h"
+#include "editor/ui/editor_workspace.h"
+#include "editor/ui/tmdi_child.h"
+
+namespace zantor {
+
+using editor::TMDIChild;
+
+namespace {
+bool clipboardHasText() {
+    return !QApplication::clipboard()->text().isEmpty();
+}
+}  // namespace
+
+EditorCommands::EditorCommands(TMainForm& form, editor::EditorWorkspace& workspace)
+    : QObject(&form),
+      form_(form),
+      workspace_(workspace),
+      panels_(new StatusPanels(*form.statusBar())) {
+    buildFileMenu();
+    buildEditMenu();
+    buildWindowMenu();
+    buildToolBar();
+    buildContextMenu();
+    workspace_.setContextMenu(contextMenu_);
+    connect(&workspace_, &editor::EditorWorkspace::activeStateChanged, this,
+            &EditorCommands::refresh);
+    connect(QApplication::clipboard(), &QClipboard::dataChanged, this, &EditorCommands::refresh);
+    workspace_.fileCommands().recentFilesChanged = [this] { rebuildRecentFiles(); };
+    rebuildRecentFiles();
+    refresh();
+}
+
+QAction* EditorCommands::makeAction(const QString& name, const QString& text, const QString& hint) {
+    auto* action = new QAction(text, &form_);
+    action->setObjectName(name);
+    action->setStatusTip(hint);
+    return action;
+}
+
+template <typename Command>
+void EditorCommands::onActive(Command command) {
+    if (TMDIChild* window = workspace_.ActiveEditorWindow()) command(*window);
+}
+
+void EditorCommands::buildFileMenu() {
+    QMenu* file = form_.fileMenu();
+    QAction* before = form_.loginAction();
+    FileCommands& commands = workspace_.fileCommands();
+
+    QAction* newFile = makeAction("actionNew", "&New", "Create a new file");
+    connect(newFile, &QAction::triggered, this, [&commands] { commands.newFile(); });
+    QAction* open = makeAction("actionOpen", "&Open...", "Open file");
+    connect(open, &QAction::triggered, this, [&commands] { commands.openFiles(); });
+    save_ = makeAction("actionSave", "&Save", "Save current file");
+    connect(save_, &QAction::triggered, this, [&commands] { commands.save(); });
+    saveAs_ = makeAction("actionSaveAs", "Save &as...", "Save current file under a new name");
+    connect(saveAs_, &QAction::triggered, this, [&commands] { commands.saveAs(); });
+    // Printing comes with the listings; the entry is here for its place.
+    print_ = makeAction("actionPrint", "&Print...", "Print current file");
+    for (QAction* action : {newFile, open, save_, saveAs_, print_})
+        file->insertAction(before, action);
+    file->insertSeparator(before);
+
+    recentSeparator_ = file->addSeparator();
+    for (size_t i = 0; i < recent_.size(); ++i) {
+        recent_[i] = makeAction(QString("MRU%1").arg(i + 1), QString(), "Open this recent file");
+        connect(recent_[i], &QAction::triggered, this,
+                [&commands, i] { commands.openRecentFile(int(i)); });
+        file->addAction(recent_[i]);
+    }
+    connect(file, &QMenu::aboutToShow, this, &EditorCommands::fileMenuOpening);
+}
+
+void EditorCommands::buildEditMenu() {
+    editMenu_ = new QMenu("&Edit", &form_);
+    editMenu_->setObjectName("EditMenu");
+    form_.menuBar()->insertMenu(form_.setupMenu()->menuAction(), editMenu_);
+    undo_ = makeAction("actionUndo", "&Undo", "Undo the last edit");
+    undo_->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Backspace));
+    connect(undo_, &QAction::triggered, this,
+            [this] { onActive([](TMDIChild& w) { w.UndoEdit(); }); });
+    redo_ = makeAction("actionRedo", "&Redo", "Redo the last undone edit");
+    redo_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
+    connect(redo_, &QAction::triggered, this,
+            [this] { onActive([](TMDIChild& w) { w.RedoEdit(); }); });
+    cut_ = makeAction("actionCut", "Cu&t", "Cut selected text to clipboard");
+    cut_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_X));
+    connect(cut_, &QAction::triggered, this,
+            [this] { onActive([](TMDIChild& w) { w.CutSelection(); }); });
+    copy_ = makeAction("actionCopy", "&Copy", "Copy selected text to clipboard");
+    copy_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
+    connect(copy_, &QAction::triggered, this,
+            [this] { onActive([](TMDIChild& w) { w.CopySelection(); }); });
+    paste_ = makeAction("actionPaste", "&Paste", "Paste from clipboard at caret position");
+    paste_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_V));
+    connect(paste_, &QAction::triggered, this,
+            [this] { onActive([](TMDIChild& w) { w.PasteClipboard(); }); });
+    delete_ =
+        makeAction("actionDelete", "&Delete", "Delete the selection or the character at the caret");
+    delete_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Delete));
+    connect(delete_, &QAction::triggered, this,
+            [this] { onActive([](TMDIChild& w) { w.DeleteForward(); }); });
+    selectAll_ = makeAction("actionSelectAll", "&Select All", "Select the whole text");
+    selectAll_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
+    connect(selectAll_, &QAction::triggered, this,
+            [this] { onActive([](TMDIChild& w) { w.SelectAll(); }); });
+    editMenu_->addActions({undo_, redo_});
+    editMenu_->addSeparator();
+    editMenu_->addActions({cut_, copy_, paste_, delete_});
+    editMenu_->addSeparator();
+    editMenu_->addAction(selectAll_);
+}
+
+void EditorCommands::buildWindowMenu() {
+    windowMenu_ = form_.menuBar()->addMenu("&Window");
+    windowMenu_->setObjectName("WindowMenu");
+    QMdiArea* area = form_.mdiArea();
+    cascade_ = makeAction("actionCascade", "&Cascade", "Arrange the windows overlapping");
+    connect(cascade_, &QAction::triggered, area, &QMdiArea::cascadeSubWindows);
+    tile_ = makeAction("actionTile", "&Tile", "Arrange the windows side by side");
+    connect(tile_, &QAction::triggered, area, &QMdiArea::tileSubWindows);
+    arrange_ = makeAction("actionArrangeIcons", "&Arrange Icons", "Line up the minimised windows");
+    connect(arrange_, &QAction::triggered, area, [area] {
+        // Minimised windows go in a row along the bottom of the area.
+        int x = 0;
+        for (QMdiSubWindow* sub : area->subWindowList()) {
+            if (!sub->isMinimized()) continue;
+            sub->move(x, area->viewport()->height() - sub->height());
+            x += sub->width();
+        }
+    });
+    minimizeAll_ = makeAction("actionMinimizeAll", "&Minimize All", "Minimise every editor window");
+    connect(minimizeAll_, &QAction::triggered, this, [this] { workspace_.minimizeAll(); });
+    split_ = makeAction("actionSplit", "&Split", "Split the window into two views");
+    split_->setCheckable(true);
+    connect(split_, &QAction::triggered, this, [this] {
+        onActive([](TMDIChild& w) { w.setSplit(!w.isSplit()); });
+        refresh();
+    });
+    windowMenu_->addActions({cascade_, tile_, arrange_, minimizeAll_});
+    windowMenu_->addSeparator();
+    windowMenu_->addAction(split_);
+    windowListSeparator_ = windowMenu_->addSeparator();
+    connect(windowMenu_, &QMenu::aboutToShow, this, &EditorCommands::windowMenuOpening);
+}
+
+void EditorCommands::buildToolBar() {
+    QToolBar* bar = form_.addToolBar("Edit");
+    bar->setObjectName("EditToolBar");
+    QStyle* style = form_.style();
+    FileCommands& commands = workspace_.fileCommands();
+    QAction* open = makeAction("toolOpen", "Open", "Open file");
+    open->setIcon(style->standardIcon(QStyle::SP_DialogOpenButton));
+    connect(open, &QAction::triggered, this, [&commands] { commands.openFiles(); });
+    toolSave_ = makeAction("toolSave", "Save", "Save current file");
+    toolSave_->setIcon(style->standardIcon(QStyle::SP_DialogSaveButton));
+    connect(toolSave_, &QAction::triggered, this, [&commands] { commands.save(); });
+    toolCut_ = makeAction("toolCut", "Cut", "Cut selected text to clipboard");
+    connect(toolCut_, &QAction::triggered, cut_, &QAction::trigger);
+    toolCopy_ = makeAction("toolCopy", "Copy", "Copy selected text to clipboard");
+    connect(toolCopy_, &QAction::triggered, copy_, &QAction::trigger);
+    toolPaste_ = makeAction("toolPaste", "Paste", "Paste from clipboard at caret position");
+    connect(toolPaste_, &QAction::triggered, paste_, &QAction::trigger);
+    toolUndo_ = makeAction("toolUndo", "Undo", "Undo the last edit");
+    toolUndo_->setIcon(style->standardIcon(QStyle::SP_ArrowBack));
+    connect(toolUndo_, &QAction::triggered, undo_, &QAction::trigger);
+    toolRedo_ = makeAction("toolRedo", "Redo", "Redo the last undone edit");
+    toolRedo_->setIcon(style->standardIcon(QStyle::SP_ArrowForward));
+    connect(toolRedo_, &QAction::triggered, redo_, &QAction::trigger);
+    for (QAction* a : {toolCut_, toolCopy_, toolPaste_}) a->setToolTip(a->statusTip());
+    bar->addActions({open, toolSave_, toolCut_, toolCopy_, toolPaste_, toolUndo_, toolRedo_});
+}
+
+void EditorCommands::buildContextMenu() {
+    contextMenu_ = new QMenu(&form_);
+    contextMenu_->setObjectName("EditorContextMenu");
+    findNext_ = makeAction("contextFindNext", "Find Next", "Find the next occurrence");
+    QAction* save = makeAction("contextSave", "Save", "Save current file");
+    connect(save, &QAction::triggered, this, [this] { workspace_.fileCommands().save(); });
+    // Searching, printing and sending come with their own commands.
+    QAction* print = makeAction("contextPrint", "Print", "Print current file");
+    QAction* dnc = makeAction("contextDnc", "Dnc", "Send to the machine");
+    print->setEnabled(false);
+    dnc->setEnabled(false);
+    contextMenu_->addActions({cut_, copy_, paste_, delete_});
+    contextMenu_->addSeparator();
+    contextMenu_->addActions({findNext_, save, print, dnc});
+    connect(contextMenu_, &QMenu::aboutToShow, this, [this] {
+        // Enabled once there is a text to find again.
+        findNext_->setEnabled(false);
+    });
+}
+
+void EditorCommands::refresh() {
+    TMDIChild* window = workspace_.ActiveEditorWindow();
+    panels_->show(window);
+    const bool selection = window && window->hasSelection();
+    const bool text = clipboardHasText();
+    toolSave_->setEnabled(!workspace_.editorWindows().empty());
+    toolCut_->setEnabled(selection);
+    toolCopy_->setEnabled(selection);
+    toolPaste_->setEnabled(window && text);
+    toolUndo_->setEnabled(window && window->CanUndo());
+    toolRedo_->setEnabled(window && window->CanRedo());
+    undo_->setEnabled(window && window->CanUndo());
+    redo_->setEnabled(window && window->CanRedo());
+    cut_->setEnabled(selection);
+    copy_->setEnabled(selection);
+    delete_->setEnabled(selection);
+    paste_->setEnabled(window && text);
+    selectAll_->setEnabled(window && window->ByteCount() > 0);
+    split_->setEnabled(window != nullptr);
+    split_->setChecked(window && window->isSplit());
+}
+
+void EditorCommands::fileMenuOpening() {
+    TMDIChild* window = workspace_.ActiveEditorWindow();
+    const bool text = window && window->ByteCount() > 0;
+    for (QAction* action : {print_, save_, saveAs_}) action->setEnabled(text);
+    print_->setEnabled(false);  // not yet wired
+}
+
+void EditorCommands::windowMenuOpening() {
+    const std::vector<TMDIChild*> windows = workspace_.editorWindows();
+    for (QAction* action : {cascade_, tile_, arrange_, minimizeAll_})
+        action->setEnabled(!windows.empty());
+    TMDIChild* active = workspace_.ActiveEditorWindow();
+    split_->setEnabled(active != nullptr);
+    split_->setChecked(active && active->isSplit());
+
+    // The open editor windows, after the separator.
+    const QList<QAction*> actions = windowMenu_->actions();
+    for (qsizetype i = actions.indexOf(windowListSeparator_) + 1; i < actions.size(); ++i)
+        delete actions[i];
+    int n = 0;
+    for (TMDIChild* window : windows) {
+        ++n;
+        QAction* item = windowMenu_->addAction(
+            QString("&%1 %2").arg(n).arg(QFile::decodeName(window->caption().c_str())));
+        item->setCheckable(true);
+        item->setChecked(window == active);
+        connect(item, &QAction::triggered, this, [this, guard = QPointer<TMDIChild>(window)] {
+            if (guard) workspace_.activate(*guard);
+        });
+    }
+    windowListSeparator_->setVisible(!windows.empty());
+}
+
+void EditorCommands::rebuildRecentFiles() {
+    const RecentFiles& files = form_.session().recentFiles;
+    for (size_t i = 0; i < recent_.size(); ++i) {
+        recent_[i]->setText(QFile::decodeName(recentFileCaption(i, files[i]).c_str()));
+        recent_[i]->setVisible(!files[i].empty());
+    }
+    recentSeparator_->setVisible(!files[0].empty());
+}
+
+}  // namespace zantor
