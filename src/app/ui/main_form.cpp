@@ -17,8 +17,11 @@
 #include <QToolBar>
 #include <QUrl>
 
+#include "app/ui/editor_commands.h"
 #include "app/ui/font_conversion.h"
 #include "core/interaction.h"
+#include "editor/ui/editor_workspace.h"
+#include "editor/ui/tmdi_child.h"
 #include "users/ui/login_dialog.h"
 #include "users/ui/password_dialog.h"
 
@@ -61,6 +64,19 @@ TMainForm::TMainForm(AppSession& session, Interaction& interaction, QWidget* par
     session_.create(defaultEditorFont());
     setAcceptDrops(true);
     showMachineSelector();
+
+    workspace_ = new editor::EditorWorkspace(
+        session_, interaction_, *mdiArea_, [this] { return toQFont(session_.state.EditorFont); },
+        this);
+    editorCommands_ = new EditorCommands(*this, *workspace_);
+    activateEditorWindow = [this](const QString& name) {
+        editor::TMDIChild* window = workspace_->editorWindow(toPath(name));
+        if (window) workspace_->activate(*window);
+        return window != nullptr;
+    };
+    openEditorWindow = [this](const QString& name) {
+        workspace_->OpenEditorWindow(toPath(name), true);
+    };
 
     connect(passwordDialog_, &TPasswordDlg::helpRequested, this, &TMainForm::showHelp);
     connect(passwordDialog_, &TPasswordDlg::viewLogRequested, this, [this](const QString& file) {
@@ -173,6 +189,13 @@ void TMainForm::dropEvent(QDropEvent* event) {
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
+    // Every editor window asks its close question first; a Cancel keeps the
+    // program running.
+    mdiArea_->closeAllSubWindows();
+    if (!mdiArea_->subWindowList().isEmpty()) {
+        event->ignore();
+        return;
+    }
     if (!shutDown_) {
         shutDown_ = true;
         session_.shutdown();

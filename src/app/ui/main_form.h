@@ -12,6 +12,11 @@ class QMenu;
 
 namespace zantor {
 
+namespace editor {
+class EditorWorkspace;
+}
+
+class EditorCommands;
 class Interaction;
 class TLoginDlg;
 class TPasswordDlg;
@@ -46,6 +51,8 @@ public:
     // File menu entries of the editor go before this one.
     QAction* loginAction() const { return loginAction_; }
     AppSession& session() { return session_; }
+    editor::EditorWorkspace& workspace() { return *workspace_; }
+    EditorCommands& editorCommands() { return *editorCommands_; }
 
     // Shows the machine selector's entries and selection from the session.
     void showMachineSelector();
@@ -70,6 +77,8 @@ private:
     QMenu* fileMenu_ = nullptr;
     QMenu* setupMenu_ = nullptr;
     QAction* loginAction_ = nullptr;
+    editor::EditorWorkspace* workspace_ = nullptr;
+    EditorCommands* editorCommands_ = nullptr;
     TLoginDlg* loginDialog_;
     TPasswordDlg* passwordDialog_;
     bool shutDown_ = false;
