@@ -48,10 +48,12 @@ void PtyPeer::run() {
         if (n <= 0) continue;
         const auto now = std::chrono::steady_clock::now();
         std::vector<std::string> replies;
+        std::function<void()> onReceive;
         {
             std::lock_guard lock(mutex_);
             received_.append(buffer, size_t(n));
             arrivals_.insert(arrivals_.end(), size_t(n), now);
+            onReceive = onReceive_;
             for (auto it = responses_.begin(); it != responses_.end();) {
                 if (received_.ends_with(it->first)) {
                     replies.push_back(it->second);
@@ -63,6 +65,7 @@ void PtyPeer::run() {
         }
         changed_.notify_all();
         for (const std::string& reply : replies) writeLocked(reply);
+        if (onReceive) onReceive();
     }
 }
 
@@ -85,6 +88,11 @@ void PtyPeer::writeLocked(std::string_view bytes) {
             ::poll(&out, 1, 10);
         }
     }
+}
+
+void PtyPeer::setOnReceive(std::function<void()> callback) {
+    std::lock_guard lock(mutex_);
+    onReceive_ = std::move(callback);
 }
 
 void PtyPeer::respond(std::string trigger, std::string reply) {

@@ -28,6 +28,9 @@ public:
     TimePoint write(std::string_view bytes);
     // When what arrived ends with `trigger`, `reply` is written back once.
     void respond(std::string trigger, std::string reply);
+    // Called from the peer's thread after each arrival (to wake the test's
+    // event loop, for instance).
+    void setOnReceive(std::function<void()> callback);
     // Stops the reader thread (before the master is closed).
     void stop();
 
@@ -52,6 +55,7 @@ private:
     std::string received_;
     std::vector<TimePoint> arrivals_;
     std::vector<std::pair<std::string, std::string>> responses_;
+    std::function<void()> onReceive_;
     std::thread thread_;
 };
 

@@ -12,4 +12,10 @@ void ensureQtApplication() {
     static QCoreApplication application(argc, argv);
 }
 
+void wakeEventLoop() {
+    if (QCoreApplication* app = QCoreApplication::instance())
+        QMetaObject::invokeMethod(
+            app, [] {}, Qt::QueuedConnection);
+}
+
 }  // namespace zantor::testing

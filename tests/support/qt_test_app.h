@@ -6,4 +6,8 @@ namespace zantor::testing {
 // that timers, socket notifiers and queued signals have an event loop.
 void ensureQtApplication();
 
+// Wakes the application's event loop from any thread, so that a wait on a
+// condition changed by another thread looks at it again.
+void wakeEventLoop();
+
 }  // namespace zantor::testing

@@ -395,6 +395,10 @@ void ComPort::pumpOutput() {
         lineFreeAt_ += ct * written;
         record(PortTrace::Direction::Sent, buffer, size_t(written));
     }
+    // Wake once the line has carried the rest, so a wait for the queue to
+    // drain sees it happen.
+    if (device_ && output_.empty() && charactersAhead() > 0)
+        schedulePump(std::max(lineFreeAt_, clock_.now() + ct));
     pumping_ = false;
 }
 

@@ -97,7 +97,9 @@ bool configure(int fd, const LineSettings& settings) {
     }
     // With 5 data bits CSTOPB gives 1.5 stop bits, which the line always uses then.
     if (stopHalfBits(settings) > 2) tio.c_cflag |= CSTOPB;
-    tio.c_cc[VMIN] = 0;
+    // VMIN 1: a non-blocking read with nothing waiting fails with EAGAIN, so
+    // a read of 0 bytes means the line hung up.
+    tio.c_cc[VMIN] = 1;
     tio.c_cc[VTIME] = 0;
     ::cfsetispeed(&tio, *speed);
     ::cfsetospeed(&tio, *speed);

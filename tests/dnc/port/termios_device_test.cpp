@@ -1,0 +1,157 @@
+#include "dnc/port/termios_device.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <fstream>
+
+#include "dnc/port/com_port.h"
+#include "dnc/port/device_provider.h"
+#include "dnc/port/open_failure.h"
+#include "pty_pair.h"
+#include "pty_peer.h"
+#include "qt_test_app.h"
+#include "temp_folder.h"
+
+namespace zantor {
+namespace {
+
+using std::chrono::milliseconds;
+using std::chrono::seconds;
+
+// A ComPort on the slave of a pty pair, the peer thread on the master.
+class PtyPortTest : public ::testing::Test {
+protected:
+    PtyPortTest() {
+        testing::ensureQtApplication();
+        port.setDevicePath(pty.slavePath());
+        peer.setOnReceive(testing::wakeEventLoop);
+    }
+    bool peerHas(size_t count) {
+        return waitFor([&] { return peer.receivedCount() >= count; });
+    }
+    bool waitFor(const std::function<bool()>& done) {
+        return clock.waitUntil(done, seconds(10), WaitMode::Responsive);
+    }
+
+    SystemClock clock;
+    TermiosDeviceProvider devices{clock};
+    testing::PtyPair pty;
+    testing::PtyPeer peer{pty.masterFd()};
+    ComPort port{clock, devices};
+};
+
+std::string everyByte(int times) {
+    std::string bytes;
+    for (int t = 0; t < times; ++t)
+        for (int b = 0; b < 256; ++b) bytes.push_back(char(b));
+    return bytes;
+}
+
+TEST_F(PtyPortTest, EveryByteValuePassesUnchangedBothWays) {
+    port.setSWFlowOptions(TSWFlowOptions::swfNone);
+    port.setLineSettings({115200, 8, TParity::pNone, 1});
+    ASSERT_FALSE(port.open().has_value());
+    const std::string bytes = everyByte(4);
+    ASSERT_EQ(port.sendText(bytes), SendResult::Sent);
+    ASSERT_TRUE(peerHas(bytes.size()));
+    EXPECT_EQ(peer.received(), bytes);
+
+    peer.write(bytes);
+    std::string got;
+    ASSERT_TRUE(waitFor([&] {
+        got += port.readAvailable();
+        return got.size() >= bytes.size();
+    }));
+    EXPECT_EQ(got, bytes);
+    EXPECT_TRUE(waitFor([&] { return port.outputQueued() == 0; }));
+}
+
+TEST_F(PtyPortTest, XoffStopsTheWriterAndXonResumesIt) {
+    port.setLineSettings({9600, 8, TParity::pNone, 1});
+    ASSERT_FALSE(port.open().has_value());
+    std::string text;
+    for (int i = 0; i < 1200; ++i) text.push_back(char('A' + i % 26));
+    ASSERT_EQ(port.sendText(text), SendResult::Sent);
+
+    ASSERT_TRUE(peerHas(100));
+    const auto xoffAt = peer.write("\x13");
+    ASSERT_TRUE(waitFor([&] { return port.flowState() == FlowState::TransmitHeldByXoff; }));
+    clock.sleep(milliseconds(300), WaitMode::Responsive);
+    EXPECT_LE(peer.receivedAfter(xoffAt), 64u);
+    const size_t heldAt = peer.receivedCount();
+    EXPECT_LT(heldAt, text.size());
+
+    // A write to a held port returns at once.
+    EXPECT_EQ(port.sendText("END"), SendResult::Sent);
+    clock.sleep(milliseconds(100), WaitMode::Responsive);
+    EXPECT_EQ(peer.receivedCount(), heldAt);
+
+    peer.write("\x11");
+    ASSERT_TRUE(peerHas(text.size() + 3));
+    EXPECT_EQ(peer.received(), text + "END");
+    EXPECT_EQ(port.bytesWaiting(), 0u);  // the flow characters were not data
+}
+
+TEST_F(PtyPortTest, ClosingAPortHeldByXoffReturns) {
+    port.setLineSettings({9600, 8, TParity::pNone, 1});
+    ASSERT_FALSE(port.open().has_value());
+    peer.write("\x13");
+    ASSERT_TRUE(waitFor([&] { return port.flowState() == FlowState::TransmitHeldByXoff; }));
+    ASSERT_EQ(port.sendText(std::string(4000, 'q')), SendResult::Sent);
+    port.close();
+    EXPECT_FALSE(port.Open());
+    EXPECT_EQ(peer.receivedCount(), 0u);
+}
+
+TEST_F(PtyPortTest, AHungUpLineClosesThePort) {
+    ASSERT_FALSE(port.open().has_value());
+    bool lost = false;
+    QObject::connect(&port, &ComPort::portLost, [&] { lost = true; });
+    ASSERT_EQ(port.sendText("hello"), SendResult::Sent);
+    ASSERT_TRUE(peerHas(5));
+    peer.stop();
+    pty.closeSlave();
+    pty.closeMaster();
+    EXPECT_TRUE(waitFor([&] { return lost; }));
+    EXPECT_FALSE(port.Open());
+    EXPECT_EQ(port.sendText("x"), SendResult::PortClosed);
+}
+
+TEST_F(PtyPortTest, FailedOpensSayWhy) {
+    ASSERT_FALSE(port.open().has_value());
+    ComPort second(clock, devices);
+    second.setDevicePath(pty.slavePath());
+    auto failure = second.open();
+    ASSERT_TRUE(failure.has_value());
+    EXPECT_EQ(failure->message, pty.slavePath() + " is in use by another program");
+
+    second.setDevicePath("/dev/zantor-no-such-tty");
+    failure = second.open();
+    ASSERT_TRUE(failure.has_value());
+    EXPECT_EQ(failure->message, "/dev/zantor-no-such-tty does not exist");
+
+    second.setDevicePath("/dev/null");
+    failure = second.open();
+    ASSERT_TRUE(failure.has_value());
+    EXPECT_EQ(failure->message, "/dev/null is not a serial device");
+    EXPECT_FALSE(second.Open());
+}
+
+TEST(OpenFailure, PermissionDeniedNamesTheOwningGroup) {
+    testing::TempFolder folder;
+    const std::string device = folder.write("ttyFAKE", "");
+    struct stat st {};
+    ASSERT_EQ(::stat(device.c_str(), &st), 0);
+    const OpenFailure failure = describeOpenFailure(device, EACCES);
+    EXPECT_EQ(failure.errorNumber, EACCES);
+    EXPECT_TRUE(failure.message.starts_with("No permission to open " + device));
+    EXPECT_NE(failure.message.find("sudo usermod -aG "), std::string::npos);
+    EXPECT_NE(failure.message.find("log in again"), std::string::npos);
+    // A device that is gone names the usual group.
+    EXPECT_NE(describeOpenFailure("/dev/zantor-gone", EACCES).message.find("\"dialout\""),
+              std::string::npos);
+}
+
+}  // namespace
+}  // namespace zantor
