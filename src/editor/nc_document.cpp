@@ -49,7 +49,7 @@ size_t firstLineLength(std::string_view text) {
 }  // namespace
 
 NcDocument::NcDocument() {
-    rebuildLineMap();
+    Clear();
 }
 
 // ---- sizes and reading -------------------------------------------------
@@ -104,7 +104,8 @@ void NcDocument::rebuildLineMap() {
     }
     std::vector<int> counts;
     counts.reserve(paragraphs_.size());
-    for (const auto& p : paragraphs_) counts.push_back(displayLineCount(p, layout_));
+    for (size_t p = 0; p < paragraphs_.size(); ++p)
+        counts.push_back(displayLineCount(paragraphs_[p], layout_));
     lineMap_.assign(std::move(counts));
 }
 
@@ -224,18 +225,10 @@ std::vector<std::string> NcDocument::exchangeParagraphs(int first, int count,
         lineCounts.reserve(with.size());
         for (const auto& p : with) lineCounts.push_back(displayLineCount(p, layout_));
     }
-    const auto at = paragraphs_.begin() + first;
-    std::vector<std::string> taken(std::make_move_iterator(at),
-                                   std::make_move_iterator(at + count));
-    for (const auto& p : taken) characterCount_ -= (long long)p.size();
     for (const auto& p : with) characterCount_ += (long long)p.size();
-    const int common = std::min(count, int(with.size()));
-    std::move(with.begin(), with.begin() + common, at);
-    if (count > common)
-        paragraphs_.erase(at + common, at + count);
-    else
-        paragraphs_.insert(at + common, std::make_move_iterator(with.begin() + common),
-                           std::make_move_iterator(with.end()));
+    std::vector<std::string> taken =
+        paragraphs_.replace(size_t(first), size_t(count), std::move(with));
+    for (const auto& p : taken) characterCount_ -= (long long)p.size();
     if (layout_.wordWrap) lineMap_.replace(first, count, lineCounts);
     return taken;
 }
@@ -384,7 +377,7 @@ void NcDocument::SetFileName(const std::string& name) {
 }
 
 void NcDocument::Clear() {
-    paragraphs_.assign(1, std::string());
+    paragraphs_.assign({std::string()});
     characterCount_ = 0;
     caret_ = anchor_ = {};
     history_.clear();
@@ -407,7 +400,7 @@ void NcDocument::LoadDocument(const std::string& path) {
         throw EditorError(kOutOfMemory);
     }
     if (loaded.empty()) loaded.emplace_back();
-    paragraphs_ = std::move(loaded);
+    paragraphs_.assign(std::move(loaded));
     characterCount_ = characters;
     rebuildLineMap();
 }
