@@ -1,0 +1,281 @@
+#include "editor/ui/tmdi_child.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <cerrno>
+#include <filesystem>
+#include <fstream>
+
+#include "core/file_io.h"
+#include "editor/program_file.h"
+#include "temp_folder.h"
+#include "test_editor_host.h"
+
+namespace zantor::editor {
+namespace {
+
+using Paragraphs = std::vector<std::string>;
+
+class EditorWindowTest : public ::testing::Test {
+protected:
+    zantor::testing::TempFolder dir;
+    testing::TestEditorHost host;
+    std::unique_ptr<TMDIChild> window;
+
+    void SetUp() override {
+        window = std::make_unique<TMDIChild>(host, "NONAME1");
+        window->resize(640, 480);
+    }
+    Paragraphs paragraphs() const {
+        Paragraphs out;
+        for (int n = 1; n <= window->ParagraphCount(); ++n) out.push_back(window->GetParagraph(n));
+        return out;
+    }
+    int styleAt(EditorView* view, int line, int column) const {
+        const long position = view->lineStart(line - 1) + column - 1;
+        return int(view->SendScintilla(QsciScintillaBase::SCI_GETSTYLEAT,
+                                       static_cast<unsigned long>(position)));
+    }
+    std::string styles(EditorView* view, int line) const {
+        std::string out;
+        const int length = int(view->lineBytes(line - 1).size());
+        for (int c = 1; c <= length; ++c) out.push_back(char('0' + styleAt(view, line, c)));
+        return out;
+    }
+};
+
+TEST_F(EditorWindowTest, EveryByteSurvivesLoadAndSaveButNulBecomesASpace) {
+    std::string line;
+    for (int c = 0; c <= 255; ++c)
+        if (c != '\r' && c != '\n' && c != ' ' && c != '\t') line.push_back(char(c));
+    const std::string path = dir.write("BYTES.TAP", line + "\r\nM30\r\n");
+    window->LoadDocument(path);
+    EXPECT_EQ(paragraphs(), (Paragraphs{line, "M30"}));
+    EXPECT_FALSE(window->Modified());
+    EXPECT_EQ(window->ByteCount(), (long long)line.size() + 2 + 5);
+
+    window->SaveDocument(path);
+    std::string expected = line;
+    expected[0] = ' ';  // the NUL
+    EXPECT_EQ(readFileBytes(path), expected + "\r\nM30\r\n");
+}
+
+TEST_F(EditorWindowTest, LoadTrimsBlanksAndSaveDropsTheLastEmptyLine) {
+    const std::string path = dir.write("PART.TAP", "N10 G1 X5   \nG0\t\r\n\r\n");
+    window->LoadDocument(path);
+    EXPECT_EQ(paragraphs(), (Paragraphs{"N10 G1 X5", "G0", ""}));
+    window->SetCaret(1, 10);
+    window->InsertText("\r\nM30");
+    window->SaveDocument(path);
+    EXPECT_EQ(readFileBytes(path), "N10 G1 X5\r\nM30\r\nG0\r\n");
+    EXPECT_FALSE(window->Modified());
+}
+
+TEST_F(EditorWindowTest, BlanksTypedAtALineEndAreNotSaved) {
+    window->resize(640, 480);
+    window->Editor1()->replaceBytes(0, 0, "G1 X5  \nM30\t");
+    const std::string path = dir.file("typed.tap");
+    window->SaveDocument(path);
+    EXPECT_EQ(readFileBytes(path), "G1 X5\r\nM30\r\n");
+}
+
+TEST_F(EditorWindowTest, BackupKeepsTheOldFileUnlessItIsABackupItself) {
+    const std::string part = dir.write("PART.TAP", "OLD\r\n");
+    window->LoadDocument(part);
+    window->AppendLine("NEW");
+    window->SaveDocument(part);
+    EXPECT_EQ(dir.read("PART.BAK"), "OLD\r\n");
+    EXPECT_EQ(dir.read("PART.TAP"), "OLD\r\nNEW\r\n");
+
+    host.settings.backup = false;
+    TMDIChild second(host, "NONAME2");
+    second.InsertText("X1");
+    const std::string other = dir.write("OTHER.TAP", "KEEP\r\n");
+    second.SaveDocument(other);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("OTHER.BAK")));
+}
+
+TEST_F(EditorWindowTest, AFailedSaveThrowsTheSystemErrorAndStaysModified) {
+    window->InsertText("G1");
+    const std::string locked = dir.path() + "locked/";
+    std::filesystem::create_directory(locked);
+    ::chmod(locked.c_str(), 0500);
+    if (::geteuid() == 0) GTEST_SKIP() << "root writes anywhere";
+    try {
+        window->SaveDocument(locked + "A.TAP");
+        FAIL() << "no error";
+    } catch (const FileError& error) {
+        EXPECT_EQ(error.errorNumber(), EACCES);
+    }
+    EXPECT_TRUE(window->Modified());
+}
+
+TEST_F(EditorWindowTest, AFailedSaveToAMissingFolderStaysModified) {
+    window->InsertText("G1");
+    EXPECT_THROW(window->SaveDocument(dir.path() + "missing/A.TAP"), FileError);
+    EXPECT_TRUE(window->Modified());
+    EXPECT_EQ(paragraphs(), (Paragraphs{"G1"}));
+}
+
+TEST_F(EditorWindowTest, AFileThatCannotBeReadLeavesAnEmptyDocument) {
+    window->InsertText("G1");
+    EXPECT_THROW(window->LoadDocument(dir.file("missing.tap")), FileError);
+    EXPECT_EQ(window->ParagraphCount(), 0);
+    EXPECT_FALSE(window->Modified());
+    EXPECT_FALSE(window->CanUndo());
+}
+
+TEST_F(EditorWindowTest, WordWrapBreaksDisplayLinesAtTheWrapColumn) {
+    host.settings.wordWrap = true;
+    host.settings.wrapColumn = 10;
+    window->applyViewSettings(host.settings);
+    window->InsertText("N10 G1 X1.5 Y2.5\r\nM30");
+    EXPECT_EQ(window->ParagraphCount(), 2);
+    EXPECT_EQ(window->LineCount(), 3);
+    EXPECT_EQ(window->GetLine(1), "N10 G1 ");
+    EXPECT_EQ(window->GetLine(2), "X1.5 Y2.5");
+    EXPECT_EQ(window->GetLine(3), "M30");
+    window->SetCaret(2, 3);
+    EXPECT_EQ(window->Caret(), (TextPosition{2, 3}));
+    window->InsertText("99");
+    EXPECT_EQ(window->GetParagraph(1), "N10 G1 X199.5 Y2.5");
+    EXPECT_EQ(window->LineCount(), 4);
+    EXPECT_EQ(window->GetLine(3), "Y2.5");
+    window->SetCaret(1, 1);
+    window->InsertText("N5 G90 G17 G40\r\n");
+    EXPECT_EQ(window->LineCount(), 6);
+    EXPECT_EQ(window->GetLine(2), "G17 G40");
+    window->SetWordWrap(false);
+    EXPECT_EQ(window->LineCount(), 3);
+}
+
+TEST_F(EditorWindowTest, UndoPutsTheCaretBackAndRedoAfterTheEdit) {
+    window->InsertText("G1 X1\r\nM30");
+    window->SetCaret(1, 3);
+    window->InsertText(" G90");
+    EXPECT_EQ(window->Caret(), (TextPosition{1, 7}));
+    window->SetCaret(2, 1);
+    window->UndoEdit();
+    EXPECT_EQ(window->GetParagraph(1), "G1 X1");
+    EXPECT_EQ(window->Caret(), (TextPosition{1, 3}));
+    window->RedoEdit();
+    EXPECT_EQ(window->GetParagraph(1), "G1 G90 X1");
+    EXPECT_EQ(window->Caret(), (TextPosition{1, 7}));
+}
+
+TEST_F(EditorWindowTest, SplitViewsShareTheDocumentAndTheFocusPicksTheCurrentView) {
+    window->show();
+    window->InsertText("G1 X1\r\nM30");
+    window->setSplit(true);
+    ASSERT_TRUE(window->isSplit());
+    EditorView* second = window->secondView();
+    EXPECT_EQ(window->editor1Height(), 480 / 2);
+    EXPECT_EQ(second->lineBytes(1), "M30");
+    EXPECT_EQ(window->CurrentView(), window->Editor1());
+
+    emit second->focused(second);
+    EXPECT_EQ(window->CurrentView(), second);
+    window->SetCaret(2, 4);
+    window->InsertText(" (END)");
+    EXPECT_EQ(window->Editor1()->lineBytes(1), "M30 (END)");
+    EXPECT_EQ(second->caretPosition(), second->textLength());
+
+    window->resize(640, 240);
+    EXPECT_EQ(window->editor1Height(), 120);
+    window->setSplit(false);
+    EXPECT_FALSE(window->isSplit());
+    EXPECT_EQ(window->CurrentView(), window->Editor1());
+    EXPECT_EQ(window->Editor1()->height(), 240);
+}
+
+TEST_F(EditorWindowTest, TheSecondViewTurnsLowControlCharactersIntoSpacesOnCopy) {
+    window->InsertText(
+        std::string("A\tB\x12"
+                    "C\x01",
+                    6));
+    window->setSplit(true);
+    window->SelectAll();
+    window->CopySelection();
+    EXPECT_EQ(QApplication::clipboard()->text().toLatin1(), QByteArray("A\tB\x12"
+                                                                       "C\x01",
+                                                                       6));
+    emit window->secondView()->focused(window->secondView());
+    window->SelectAll();
+    window->CopySelection();
+    EXPECT_EQ(QApplication::clipboard()->text().toLatin1(), QByteArray("A B\x12"
+                                                                       "C ",
+                                                                       6));
+}
+
+TEST_F(EditorWindowTest, PasteKeepsHighBytesAndMakesLineEndsParagraphs) {
+    QApplication::clipboard()->setText(QString::fromLatin1("X\xB0\xFF\r\nY2"));
+    window->PasteClipboard();
+    EXPECT_EQ(paragraphs(), (Paragraphs{"X\xB0\xFF", "Y2"}));
+    window->UndoEdit();
+    EXPECT_EQ(window->ParagraphCount(), 0);
+}
+
+TEST(SyntaxColouring, ClassifiesByTheRule) {
+    const CommentStrings parens{"(", ")"};
+    auto classes = [&](std::string_view text, const CommentStrings& comments) {
+        std::string out;
+        for (const SyntaxClass c : classifyVisibleLine(text, comments))
+            out.push_back(char('0' + int(c)));
+        return out;
+    };
+    // 1 Alpha, 2 Non-Alpha, 3 Comment.
+    EXPECT_EQ(classes("N1 G0 X1.5 (ROUGH)", parens), "121121122213333333");
+    EXPECT_EQ(classes("X1.5 (A", parens), "1222133");
+    EXPECT_EQ(classes("X1.5 )", parens), "122211");
+    EXPECT_EQ(classes("+-.09", parens), "22222");
+    EXPECT_EQ(classes("G1(A)B(C", parens), "12333133");
+    // Longer strings switch on their first character where they occur at all.
+    const CommentStrings words{"/*", "*/"};
+    EXPECT_EQ(classes("X1 /* A */ Y2", words), "1213311113333");
+    EXPECT_EQ(classes("X1 / Y2", words), "1211112");
+    EXPECT_EQ(classes("", parens), "");
+}
+
+TEST_F(EditorWindowTest, ColoursTheShownLinesButNotTheSelectedOnes) {
+    window->show();
+    window->InsertText("N1 G0 X1.5 (ROUGH)\r\nX1.5 (A\r\nX1.5 )\r\nG1");
+    EditorView* view = window->Editor1();
+    view->colourVisibleLines();
+    EXPECT_EQ(styles(view, 1), "121121122213333333");
+    EXPECT_EQ(styles(view, 2), "1222133");
+    EXPECT_EQ(styles(view, 3), "122211");
+
+    window->SetSelection({2, 2}, {3, 2});
+    view->colourVisibleLines();
+    EXPECT_EQ(styles(view, 1), "121121122213333333");
+    EXPECT_EQ(styles(view, 2), "0000000");
+    EXPECT_EQ(styles(view, 3), "000000");
+    EXPECT_EQ(styles(view, 4), "12");
+
+    // The comment strings are read at every paint.
+    window->SetCaret(1, 1);
+    host.comments = {"[", "]"};
+    view->colourVisibleLines();
+    EXPECT_EQ(styles(view, 1), "121121122211111111");
+
+    host.settings.showSyntax = false;
+    window->applyViewSettings(host.settings);
+    EXPECT_EQ(styles(view, 1), std::string(18, '0'));
+}
+
+TEST_F(EditorWindowTest, ColoursOnlyWhatIsShown) {
+    window->show();
+    std::string text;
+    for (int i = 0; i < 2000; ++i) text += "X1 (C)\r\n";
+    window->InsertText(text);
+    window->SetCaret(1, 1);
+    window->Editor1()->colourVisibleLines();
+    EXPECT_EQ(styles(window->Editor1(), 1), "121333");
+    EXPECT_EQ(styles(window->Editor1(), 1900), "000000");
+}
+
+}  // namespace
+}  // namespace zantor::editor
