@@ -6,6 +6,7 @@
 #include <numeric>
 
 #include "editor/control_chars.h"
+#include "editor/paragraph_text.h"
 #include "editor/program_file.h"
 #include "editor/text_search.h"
 
@@ -15,36 +16,6 @@ namespace {
 
 constexpr long long kMaxParagraphs = INT_MAX;
 constexpr long long kMaxCharacters = INT_MAX;
-
-bool isBlank(char c) {
-    return c == ' ' || c == '\t';
-}
-
-void trimTrailingBlanks(std::string& text) {
-    size_t length = text.size();
-    while (length > 0 && isBlank(text[length - 1])) --length;
-    text.resize(length);
-}
-
-// Splits at CR LF, LF or a lone CR; always at least one piece.
-std::vector<std::string> splitParagraphs(std::string_view text) {
-    std::vector<std::string> pieces(1);
-    for (size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c == '\r' || c == '\n') {
-            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-            pieces.emplace_back();
-        } else {
-            pieces.back().push_back(c);
-        }
-    }
-    return pieces;
-}
-
-size_t firstLineLength(std::string_view text) {
-    const size_t end = text.find_first_of("\r\n");
-    return end == std::string_view::npos ? text.size() : end;
-}
 
 }  // namespace
 
@@ -253,7 +224,7 @@ void NcDocument::replaceRange(DocPosition from, DocPosition to, std::string_view
         long long newCharacters = characterCount_;
         for (int p = from.paragraph; p <= to.paragraph; ++p) newCharacters -= paragraphLength(p);
         for (auto& piece : pieces) {
-            trimTrailingBlanks(piece);
+            piece.resize(withoutTrailingBlanks(piece).size());
             if (piece.size() > size_t(kMaxParagraphLength)) throw EditorError(kParagraphTooLong);
             newCharacters += (long long)piece.size();
         }

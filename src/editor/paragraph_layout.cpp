@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "editor/paragraph_text.h"
+
 namespace zantor::editor {
 
 namespace {
@@ -12,10 +14,6 @@ int tabWidth(int column, int tabSize) {
 
 int charWidth(char c, int column, int tabSize) {
     return c == '\t' ? tabWidth(column, tabSize) : 1;
-}
-
-bool isBlank(char c) {
-    return c == ' ' || c == '\t';
 }
 
 // Calls onBreak(offset) for every display line after the first.

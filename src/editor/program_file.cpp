@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "core/file_io.h"
+#include "editor/paragraph_text.h"
 #include "editor/text_document.h"
 
 namespace zantor::editor {
@@ -37,10 +38,6 @@ public:
 private:
     int fd_;
 };
-
-bool isBlank(char c) {
-    return c == ' ' || c == '\t';
-}
 
 bool isLineEnd(char c) {
     return c == '\r' || c == '\n';
@@ -80,9 +77,7 @@ void ProgramLineSplitter::takeCharacters(std::string_view bytes) {
 }
 
 void ProgramLineSplitter::endLine() {
-    size_t length = line_.size();
-    while (length > 0 && isBlank(line_[length - 1])) --length;
-    sink_(std::string_view(line_).substr(0, length));
+    sink_(withoutTrailingBlanks(line_));
     line_.clear();
     lineStarted_ = false;
 }
