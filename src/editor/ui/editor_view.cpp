@@ -60,7 +60,8 @@ EditorView::EditorView(QWidget* parent) : QsciScintilla(parent) {
     setOverwriteMode(false);
     markerDefine(QsciScintilla::Bookmark, 0);
     // Ctrl+Del is the main window's Delete command, not "delete word".
-    if (QsciCommand* command = standardCommands()->boundTo((Qt::CTRL | Qt::Key_Delete).toCombined()))
+    if (QsciCommand* command =
+            standardCommands()->boundTo((Qt::CTRL | Qt::Key_Delete).toCombined()))
         command->setKey(0);
 
     connect(this, &QsciScintillaBase::SCN_UPDATEUI, this, [this](int) {
@@ -190,6 +191,7 @@ void EditorView::copyBytes() {
     const std::string text = applyControlCharRule(selectedBytes(), keepControlChars_);
     if (text.empty()) return;
     QApplication::clipboard()->setText(QString::fromLatin1(text.data(), qsizetype(text.size())));
+    emit stateChanged();
 }
 
 void EditorView::cutBytes() {
@@ -258,6 +260,12 @@ void EditorView::keyPressEvent(QKeyEvent* event) {
         settings_.tabType == 2 && SendScintilla(SCI_GETSELECTIONEMPTY) && !isReadOnly())
         return insertTab();
     QsciScintilla::keyPressEvent(event);
+    emit stateChanged();
+}
+
+void EditorView::mouseReleaseEvent(QMouseEvent* event) {
+    QsciScintilla::mouseReleaseEvent(event);
+    emit stateChanged();
 }
 
 void EditorView::focusInEvent(QFocusEvent* event) {

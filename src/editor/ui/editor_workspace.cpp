@@ -23,7 +23,10 @@ EditorWorkspace::EditorWorkspace(AppSession& session, Interaction& interaction, 
       area_(area),
       editorFont_(std::move(editorFont)),
       fileCommands_(std::make_unique<FileCommands>(session, interaction, *this)) {
-    connect(&area_, &QMdiArea::subWindowActivated, this, [this] { emit activeStateChanged(); });
+    stateTimer_.setSingleShot(true);
+    stateTimer_.setInterval(0);
+    connect(&stateTimer_, &QTimer::timeout, this, &EditorWorkspace::activeStateChanged);
+    connect(&area_, &QMdiArea::subWindowActivated, this, [this] { stateChangeLater(); });
 }
 
 EditorWorkspace::~EditorWorkspace() = default;
@@ -70,7 +73,7 @@ TMDIChild* EditorWorkspace::OpenEditorWindow(const std::string& name, bool load)
             interaction_.showError(error.what());
         }
     }
-    emit activeStateChanged();
+    stateChangeLater();
     return window;
 }
 
@@ -136,7 +139,7 @@ void EditorWorkspace::minimizeAll() {
 }
 
 void EditorWorkspace::editorStateChanged(TMDIChild& window) {
-    if (&window == ActiveEditorWindow()) emit activeStateChanged();
+    if (&window == ActiveEditorWindow()) stateChangeLater();
 }
 
 bool EditorWorkspace::mayCloseEditor(TMDIChild& window) {
@@ -145,6 +148,7 @@ bool EditorWorkspace::mayCloseEditor(TMDIChild& window) {
 
 void EditorWorkspace::editorClosed(TMDIChild& window) {
     fileCommands_->windowClosed(window.caption());
+    stateChangeLater();
 }
 
 FileCommandWindow* EditorWorkspace::activeWindow() {

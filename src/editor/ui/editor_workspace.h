@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QTimer>
 #include <functional>
 #include <memory>
 #include <string>
@@ -69,10 +70,13 @@ public:
 
 signals:
     // The active window changed, or its caret, text, selection or mode did.
+    // Reports are gathered and sent once the event loop is idle again, so a
+    // burst of edits refreshes the status once.
     void activeStateChanged();
 
 private:
     QMdiSubWindow* subWindowOf(const TMDIChild& window) const;
+    void stateChangeLater() { stateTimer_.start(); }
 
     AppSession& session_;
     Interaction& interaction_;
@@ -80,6 +84,7 @@ private:
     std::function<QFont()> editorFont_;
     QMenu* contextMenu_ = nullptr;
     std::unique_ptr<FileCommands> fileCommands_;
+    QTimer stateTimer_;
 };
 
 }  // namespace zantor::editor

@@ -358,6 +358,8 @@ std::string TMDIChild::GetParagraph(int paragraph) const {
 
 void TMDIChild::select(long anchor, long caret) {
     current_->setSelectionPositions(anchor, caret);
+    emit stateChanged();
+    host_.editorStateChanged(*this);
 }
 
 TextPosition TMDIChild::Caret() const {

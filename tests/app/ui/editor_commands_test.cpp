@@ -1,0 +1,256 @@
+#include "app/ui/editor_commands.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QStatusBar>
+#include <QtTest>
+#include <memory>
+
+#include "app/app_session.h"
+#include "app/ui/main_form.h"
+#include "app/ui/status_panels.h"
+#include "core/file_io.h"
+#include "editor/ui/editor_workspace.h"
+#include "editor/ui/tmdi_child.h"
+#include "scripted_interaction.h"
+#include "temp_folder.h"
+
+namespace zantor {
+
+using editor::TMDIChild;
+
+// The main window with its editor windows, driven through its menus and keys.
+class EditorCommandsTest : public QObject {
+    Q_OBJECT
+    std::unique_ptr<testing::TempFolder> dir;
+    std::unique_ptr<testing::ScriptedInteraction> ui;
+    std::unique_ptr<AppSession> session;
+    std::unique_ptr<TMainForm> form;
+
+    QAction* action(const char* name) {
+        auto* a = form->findChild<QAction*>(name);
+        if (!a) qFatal("no action %s", name);
+        return a;
+    }
+    QMenu* menu(const char* name) { return form->findChild<QMenu*>(name); }
+    editor::EditorWorkspace& workspace() { return form->workspace(); }
+    TMDIChild* active() { return workspace().ActiveEditorWindow(); }
+    QString panel(int n) { return form->editorCommands().statusPanels().text(n); }
+    void openMenu(QMenu* m) { emit m->aboutToShow(); }
+    // Status and enabling are refreshed once the event loop is idle.
+    static void settle() { QCoreApplication::processEvents(); }
+    std::string logText() {
+        return fileExists(dir->file("ZTRDNC.LOG")) ? dir->read("ZTRDNC.LOG") : std::string();
+    }
+
+private slots:
+    void init() {
+        dir = std::make_unique<testing::TempFolder>();
+        ui = std::make_unique<testing::ScriptedInteraction>();
+        dir->write("ZTR2013.INI", "[GENERAL]\nLOGGING=1\n");
+        session = std::make_unique<AppSession>(dir->path(), dir->path(), *ui);
+        form = std::make_unique<TMainForm>(*session, *ui);
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        QVERIFY(form->startUp({}));
+        session->state.CurrentSettings.Format.LoadSaveFolder = dir->path();
+        QApplication::clipboard()->clear();
+    }
+    void cleanup() {
+        // Nothing is left modified, so closing asks nothing.
+        for (TMDIChild* w : workspace().editorWindows()) w->SetModified(false);
+        form.reset();
+        session.reset();
+        ui.reset();
+        dir.reset();
+    }
+
+    void openEditUndoSplitAndSave() {
+        const std::string path = dir->write("PART.TAP", "N10 G1 X5\r\nM30\r\n");
+        ui->openedFiles.push_back({path});
+        action("actionOpen")->trigger();
+        TMDIChild* window = active();
+        QVERIFY(window);
+        settle();
+        QCOMPARE(window->caption(), path);
+        QCOMPARE(window->windowTitle(), QString::fromStdString(path));
+        QCOMPARE(panel(1), QString("1:1"));
+        QCOMPARE(panel(2), QString());
+        QCOMPARE(panel(3), QString("Total: 2"));
+        QCOMPARE(panel(4), QString("Top: 1"));
+        QCOMPARE(panel(5), QString("Bytes: 16"));
+        QCOMPARE(panel(6), QString("Insert"));
+        QVERIFY(logText().find("Open File [" + path + "]") != std::string::npos);
+
+        QTest::keyClicks(window->Editor1(), "G90 ");
+        QCOMPARE(window->GetParagraph(1), std::string("G90 N10 G1 X5"));
+        settle();
+        QCOMPARE(panel(1), QString("1:5"));
+        QCOMPARE(panel(2), QString("Modified"));
+        QVERIFY(action("actionUndo")->isEnabled());
+        action("actionUndo")->trigger();
+        QCOMPARE(window->GetParagraph(1), std::string("N10 G1 X5"));
+        settle();
+        QVERIFY(action("actionRedo")->isEnabled());
+
+        QTest::keyClick(window->Editor1(), Qt::Key_Insert);
+        settle();
+        QCOMPARE(panel(6), QString("Overwrite"));
+        QTest::keyClicks(window->Editor1(), "N20");
+        QCOMPARE(window->GetParagraph(1), std::string("N20 G1 X5"));
+
+        action("actionSplit")->trigger();
+        QVERIFY(window->isSplit());
+        QCOMPARE(window->secondView()->lineBytes(0), std::string_view("N20 G1 X5"));
+        openMenu(menu("WindowMenu"));
+        QVERIFY(action("actionSplit")->isChecked());
+
+        openMenu(form->fileMenu());
+        QVERIFY(action("actionSave")->isEnabled());
+        action("actionSave")->trigger();
+        QCOMPARE(dir->read("PART.TAP"), std::string("N20 G1 X5\r\nM30\r\n"));
+        QCOMPARE(dir->read("PART.BAK"), std::string("N10 G1 X5\r\nM30\r\n"));
+        settle();
+        QCOMPARE(panel(2), QString());
+        QCOMPARE(action("MRU1")->text(), QString::fromStdString("&1 " + path));
+        QVERIFY(action("MRU1")->isVisible());
+        QVERIFY(!action("MRU2")->isVisible());
+    }
+
+    void openingAFileTwiceActivatesItsWindow() {
+        const std::string a = dir->write("A.TAP", "G1\r\n"), b = dir->write("B.TAP", "G2\r\n");
+        ui->openedFiles.push_back({a});
+        action("actionOpen")->trigger();
+        ui->openedFiles.push_back({b});
+        action("toolOpen")->trigger();
+        ui->openedFiles.push_back({a});
+        action("actionOpen")->trigger();
+        QCOMPARE(workspace().editorWindows().size(), size_t(2));
+        QCOMPARE(active()->caption(), a);
+        QCOMPARE(session->recentFiles, (RecentFiles{b, a, "", "", "", ""}));
+        QVERIFY(action("MRU2")->isVisible());
+        QVERIFY(!action("MRU3")->isVisible());
+    }
+
+    void theCloseQuestionCanKeepTheWindow() {
+        action("actionNew")->trigger();
+        TMDIChild* window = active();
+        QCOMPARE(window->caption(), std::string("NONAME1"));
+        QTest::keyClicks(window->Editor1(), "G1");
+        QMdiSubWindow* sub = form->mdiArea()->subWindowList().front();
+
+        ui->answers.push_back(Answer::Cancel);
+        sub->close();
+        QCOMPARE(ui->texts().back(), std::string("NONAME1 has changed, do you wish to save?"));
+        QCOMPARE(workspace().editorWindows().size(), size_t(1));
+
+        // Closing the main window asks too, and Cancel keeps it running.
+        ui->answers.push_back(Answer::Cancel);
+        QVERIFY(!form->close());
+        QVERIFY(form->isVisible());
+
+        ui->answers.push_back(Answer::No);
+        sub->close();
+        QTRY_COMPARE(workspace().editorWindows().size(), size_t(0));
+        QVERIFY(!workspace().fileCommands().noNameNumbers().inUse(1));
+        settle();
+        for (int n = 1; n <= 6; ++n) QCOMPARE(panel(n), QString());
+    }
+
+    void enablingFollowsTheActiveWindow() {
+        for (const char* name :
+             {"actionUndo", "actionCut", "actionCopy", "actionPaste", "actionDelete",
+              "actionSelectAll", "toolSave", "toolCut", "toolCopy", "toolPaste"})
+            QVERIFY2(!action(name)->isEnabled(), name);
+        openMenu(menu("WindowMenu"));
+        QVERIFY(!action("actionCascade")->isEnabled());
+        QVERIFY(!action("actionSplit")->isEnabled());
+
+        action("actionNew")->trigger();
+        settle();
+        QVERIFY(action("toolSave")->isEnabled());
+        QVERIFY(!action("actionSelectAll")->isEnabled());
+        openMenu(form->fileMenu());
+        QVERIFY(!action("actionSave")->isEnabled());  // nothing to save yet
+
+        active()->InsertText("G1 X1");
+        active()->SelectAll();
+        settle();
+        QVERIFY(action("actionCut")->isEnabled());
+        QVERIFY(action("toolCopy")->isEnabled());
+        QVERIFY(action("actionDelete")->isEnabled());
+        QVERIFY(!action("toolPaste")->isEnabled());
+        action("actionCopy")->trigger();
+        settle();
+        QVERIFY(action("toolPaste")->isEnabled());
+        action("actionDelete")->trigger();
+        QCOMPARE(active()->ParagraphCount(), 0);
+        action("actionPaste")->trigger();
+        QCOMPARE(active()->GetParagraph(1), std::string("G1 X1"));
+        openMenu(menu("WindowMenu"));
+        QVERIFY(action("actionCascade")->isEnabled());
+        QVERIFY(action("actionMinimizeAll")->isEnabled());
+    }
+
+    void hintsHideTheStatusPanels() {
+        auto* first = form->statusBar()->findChild<QLabel*>("StatusPanel1");
+        QVERIFY(first);
+        form->statusBar()->showMessage("Open file");
+        QVERIFY(!first->isVisible());
+        form->statusBar()->clearMessage();
+        QVERIFY(first->isVisible());
+    }
+
+    void aFileThatCannotBeReadStillGetsItsWindow() {
+        const std::string missing = dir->file("GONE.TAP");
+        workspace().OpenEditorWindow(missing, true);
+        QCOMPARE(ui->texts(), std::vector<std::string>{systemErrorText(ENOENT)});
+        QVERIFY(active());
+        QCOMPARE(active()->caption(), missing);
+        QCOMPARE(active()->ParagraphCount(), 0);
+    }
+
+    void droppedFilesOpenWithoutChangingTheRecentFiles() {
+        const std::string a = dir->write("DROP.TAP", "G1\r\n");
+        form->openDroppedFiles({QString::fromStdString(a)});
+        QVERIFY(active());
+        QCOMPARE(active()->GetParagraph(1), std::string("G1"));
+        form->openDroppedFiles({QString::fromStdString(a)});
+        QCOMPARE(workspace().editorWindows().size(), size_t(1));
+        QCOMPARE(session->recentFiles[0], std::string());
+    }
+
+    void resultsWindowIsReusedAndRequireActiveDocumentSays() {
+        QVERIFY(!workspace().RequireActiveDocument());
+        QCOMPARE(ui->texts(), std::vector<std::string>{
+                                  "No File Currently Loaded\r\nSelect File Open/New First"});
+        TMDIChild* results = workspace().ShowResultsWindow();
+        QCOMPARE(results->caption(), std::string("Zantor Results"));
+        action("actionNew")->trigger();
+        QCOMPARE(workspace().ShowResultsWindow(), results);
+        QCOMPARE(active(), results);
+        QCOMPARE(workspace().editorWindows().size(), size_t(2));
+        QVERIFY(workspace().RequireActiveDocument());
+    }
+
+    void minimizeAllAndTheWindowList() {
+        action("actionNew")->trigger();
+        action("actionNew")->trigger();
+        openMenu(menu("WindowMenu"));
+        QStringList titles;
+        for (QAction* a : menu("WindowMenu")->actions())
+            if (a->text().startsWith("&1") || a->text().startsWith("&2")) titles << a->text();
+        QCOMPARE(titles, (QStringList{"&1 NONAME1", "&2 NONAME2"}));
+        action("actionMinimizeAll")->trigger();
+        for (QMdiSubWindow* sub : form->mdiArea()->subWindowList()) QVERIFY(sub->isMinimized());
+    }
+};
+
+}  // namespace zantor
+
+QTEST_MAIN(zantor::EditorCommandsTest)
+#include "editor_commands_test.moc"
