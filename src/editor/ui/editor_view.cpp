@@ -12,6 +12,7 @@
 #include <algorithm>
 
 #include "editor/control_chars.h"
+#include "editor/paragraph_text.h"
 
 namespace zantor::editor {
 
@@ -34,10 +35,6 @@ std::string withLineFeeds(std::string_view text) {
         }
     }
     return out;
-}
-
-bool isBlank(char c) {
-    return c == ' ' || c == '\t';
 }
 
 }  // namespace

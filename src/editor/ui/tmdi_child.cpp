@@ -8,6 +8,7 @@
 #include <new>
 
 #include "core/interaction.h"
+#include "editor/paragraph_text.h"
 #include "editor/program_file.h"
 #include "editor/text_search.h"
 #include "editor/ui/editor_host.h"
@@ -22,35 +23,6 @@ constexpr long long kMaxParagraphs = INT_MAX;
 constexpr long long kMaxCharacters = INT_MAX;
 // Loading hands Scintilla the text in pieces of this size.
 constexpr size_t kLoadChunk = 1 << 20;
-
-bool isBlank(char c) {
-    return c == ' ' || c == '\t';
-}
-
-std::string_view withoutTrailingBlanks(std::string_view text) {
-    while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
-    return text;
-}
-
-// Splits at CR LF, LF or a lone CR; always at least one piece.
-std::vector<std::string> splitParagraphs(std::string_view text) {
-    std::vector<std::string> pieces(1);
-    for (size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c == '\r' || c == '\n') {
-            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-            pieces.emplace_back();
-        } else {
-            pieces.back().push_back(c);
-        }
-    }
-    return pieces;
-}
-
-size_t firstLineLength(std::string_view text) {
-    const size_t end = text.find_first_of("\r\n");
-    return end == std::string_view::npos ? text.size() : end;
-}
 
 }  // namespace
 
