@@ -16,7 +16,9 @@
 #include <string>
 #include <vector>
 
+#include "editor/export_lines.h"
 #include "editor/text_document.h"
+#include "temp_folder.h"
 
 namespace zantor::editor::conformance {
 
@@ -82,6 +84,9 @@ TYPED_TEST_P(TextDocumentConformance, NewDocumentIsEmptyAndUnmodified) {
     EXPECT_EQ(d.Caret(), (TextPosition{1, 1}));
     EXPECT_FALSE(d.GetSelection().present);
     EXPECT_EQ(this->errorOf([&] { d.GetLine(1); }), kInvalidIndex);
+    // The caret's home stays a valid place to put it.
+    EXPECT_EQ(this->errorOf([&] { d.SetCaret(1, 1); }), "");
+    EXPECT_EQ(this->errorOf([&] { d.SetCaret(2, 1); }), kInvalidIndex);
 }
 
 TYPED_TEST_P(TextDocumentConformance, CrLfInInsertedTextStartsParagraphs) {
@@ -391,20 +396,37 @@ TYPED_TEST_P(TextDocumentConformance, EditsWhileRedrawIsSuspendedTakeEffect) {
     EXPECT_EQ(d.LineCount(), 2);
 }
 
-REGISTER_TYPED_TEST_SUITE_P(TextDocumentConformance, NewDocumentIsEmptyAndUnmodified,
-                            CrLfInInsertedTextStartsParagraphs, TrailingBlanksAreTrimmed,
-                            TabsAreKeptAndGetLineExpandsThem, BadIndexesRaiseTheIndexError,
-                            CaretMovesClampAndClearTheSelection, SelectionIsReportedStartFirst,
-                            DeleteSelectionJoinsParagraphs, DeleteWithoutSelectionChangesNothing,
-                            InsertTextReplacesTheSelection,
-                            OverwriteModeReplacesCharactersAfterTheCaret,
-                            DeleteCaretLineRemovesTheLineWithItsEnd,
-                            DeleteCaretLineOnTheLastLineKeepsAnEmptyLine,
-                            AppendLineAddsAParagraphAtTheEnd, UndoAndRedoStepThroughSingleEdits,
-                            UndoPutsBackTrimmedBlanksAndJoinedParagraphs, ModifiedFlagFollowsEdits,
-                            EveryByteValueButLineEndsIsKept, ParagraphLengthLimitRefusesTheEdit,
-                            FindTextSearchesForwardFromTheCaretAndSelects, FindTextOptions,
-                            FindTextUsesTheFirst255Characters, FileNameDropsATrailingPoint,
-                            EditsWhileRedrawIsSuspendedTakeEffect);
+TYPED_TEST_P(TextDocumentConformance, ExportLinesWritesTheLinesOfEachMode) {
+    this->fill({"N1", "N2\tX1", "N3", "N4", "N5", "N6", "N7", "N8"});
+    TextDocument& d = this->doc();
+    d.SetFileName("/shop/PART.TAP");
+    const zantor::testing::TempFolder folder;
+    const std::string workFile = folder.file("ZTR1.TMP");
+    d.SetCaret(5, 1);
+    ExportResult result = ExportLines(d, ExportMode::SelectedLines, workFile);
+    EXPECT_FALSE(result.success) << "no selection";
+    EXPECT_EQ(result.fileName, "/shop/PART.TAP");
+    ASSERT_TRUE(ExportLines(d, ExportMode::FromCaret, workFile).success);
+    EXPECT_EQ(folder.read("ZTR1.TMP"), "N5\r\nN6\r\nN7\r\nN8\r\n");
+    this->select(2, 2, 3, 1);
+    ASSERT_TRUE(ExportLines(d, ExportMode::SelectedLines, workFile).success);
+    EXPECT_EQ(folder.read("ZTR1.TMP"), "N2      X1\r\nN3\r\n");
+    ASSERT_TRUE(ExportLines(d, ExportMode::AllLines, workFile).success);
+    EXPECT_EQ(folder.read("ZTR1.TMP"), "N1\r\nN2      X1\r\nN3\r\nN4\r\nN5\r\nN6\r\nN7\r\nN8\r\n");
+}
+
+REGISTER_TYPED_TEST_SUITE_P(
+    TextDocumentConformance, NewDocumentIsEmptyAndUnmodified, CrLfInInsertedTextStartsParagraphs,
+    TrailingBlanksAreTrimmed, TabsAreKeptAndGetLineExpandsThem, BadIndexesRaiseTheIndexError,
+    CaretMovesClampAndClearTheSelection, SelectionIsReportedStartFirst,
+    DeleteSelectionJoinsParagraphs, DeleteWithoutSelectionChangesNothing,
+    InsertTextReplacesTheSelection, OverwriteModeReplacesCharactersAfterTheCaret,
+    DeleteCaretLineRemovesTheLineWithItsEnd, DeleteCaretLineOnTheLastLineKeepsAnEmptyLine,
+    AppendLineAddsAParagraphAtTheEnd, UndoAndRedoStepThroughSingleEdits,
+    UndoPutsBackTrimmedBlanksAndJoinedParagraphs, ModifiedFlagFollowsEdits,
+    EveryByteValueButLineEndsIsKept, ParagraphLengthLimitRefusesTheEdit,
+    FindTextSearchesForwardFromTheCaretAndSelects, FindTextOptions,
+    FindTextUsesTheFirst255Characters, FileNameDropsATrailingPoint,
+    EditsWhileRedrawIsSuspendedTakeEffect, ExportLinesWritesTheLinesOfEachMode);
 
 }  // namespace zantor::editor::conformance
