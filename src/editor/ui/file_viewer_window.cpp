@@ -8,6 +8,7 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QScrollBar>
+#include <QWheelEvent>
 #include <algorithm>
 #include <climits>
 
@@ -31,7 +32,37 @@ FileViewerArea::FileViewerArea(const FileViewerModel& model, QWidget* parent)
     viewport()->setFont(font);
     setFocusPolicy(Qt::StrongFocus);
     verticalScrollBar()->setSingleStep(1);
+    connect(verticalScrollBar(), &QAbstractSlider::actionTriggered, this,
+            &FileViewerArea::stepByLines);
     updateScrollBars();
+}
+
+void FileViewerArea::stepByLines(int action) {
+    int lines = 0;
+    switch (action) {
+        case QAbstractSlider::SliderSingleStepAdd:
+            lines = 1;
+            break;
+        case QAbstractSlider::SliderSingleStepSub:
+            lines = -1;
+            break;
+        case QAbstractSlider::SliderPageStepAdd:
+            lines = pageLines() - 1;
+            break;
+        case QAbstractSlider::SliderPageStepSub:
+            lines = -(pageLines() - 1);
+            break;
+        default:
+            return;
+    }
+    scrollLines(lines);
+    verticalScrollBar()->setSliderPosition(verticalScrollBar()->value());
+}
+
+void FileViewerArea::wheelEvent(QWheelEvent* event) {
+    const int notches = event->angleDelta().y() / 120;
+    if (notches != 0) scrollLines(-3 * notches);
+    event->accept();
 }
 
 int FileViewerArea::lineHeight() const {
@@ -96,7 +127,10 @@ void FileViewerArea::syncScrollValue() {
 void FileViewerArea::jumpToScrollValue(int value) {
     if (!model_.isOpen()) return;
     if (hexMode_) {
-        top_ = value;
+        // Past 2^31 lines the bar's end stands for the file's end.
+        top_ = value >= verticalScrollBar()->maximum()
+                   ? std::max(0LL, model_.hexLineCount() - pageLines())
+                   : value;
     } else if (value >= verticalScrollBar()->maximum()) {
         top_ = model_.lastScreenTop(pageLines());
     } else {

@@ -36,6 +36,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
 
 private:
@@ -43,6 +44,8 @@ private:
     int lineHeight() const;
     void updateScrollBars();
     void jumpToScrollValue(int value);
+    // Arrow and page clicks on the scroll bar move by lines, not by its units.
+    void stepByLines(int action);
     void syncScrollValue();
     long long textScrollScale() const;
 

@@ -1,6 +1,9 @@
 #include "editor/ui/file_viewer_window.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QScrollBar>
+#include <QWheelEvent>
 #include <QtTest>
 
 #include "scripted_interaction.h"
@@ -83,6 +86,15 @@ void FileViewerWindowTest::scrollsToTheEndOfALongFileAndBack() {
     QCOMPARE(area->visibleLines().first(), QString("N1 G1"));
     QTest::keyClick(area, Qt::Key_Down);
     QCOMPARE(area->visibleLines().first(), QString("N2 G1"));
+    // The scroll bar's arrows and the wheel move by lines in text mode too.
+    area->verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    QCOMPARE(area->visibleLines().first(), QString("N3 G1"));
+    QWheelEvent wheel(QPointF(10, 10), area->mapToGlobal(QPoint(10, 10)), QPoint(), QPoint(0, -120),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(area->viewport(), &wheel);
+    QCOMPARE(area->visibleLines().first(), QString("N6 G1"));
+    area->verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepSub);
+    QCOMPARE(area->visibleLines().first(), QString("N5 G1"));
     // The same in hex: the last line holds the file's last bytes.
     window.hexAction()->setChecked(true);
     QTest::keyClick(area, Qt::Key_End, Qt::ControlModifier);
