@@ -9,26 +9,13 @@
 #include "dnc/port/com_port.h"
 #include "dnc/port/status_lights.h"
 #include "dnc/port_status_sink.h"
+#include "dnc/record_line_settings.h"
 #include "dnc/slash_escapes.h"
 #include "machines/machine_database.h"
 
 namespace zantor {
 
 namespace {
-
-constexpr int32_t kBaudByIndex[] = {110,  300,   600,   1200,  2400,  4800,
-                                    9600, 19200, 38400, 57600, 115200};
-constexpr TParity kParityByIndex[] = {TParity::pNone, TParity::pOdd, TParity::pEven, TParity::pMark,
-                                      TParity::pSpace};
-constexpr uint16_t kStopBitsByIndex[] = {1, 5, 2};
-constexpr TSWFlowOptions kSoftwareFlowByIndex[] = {TSWFlowOptions::swfBoth, TSWFlowOptions::swfNone,
-                                                   TSWFlowOptions::swfReceive,
-                                                   TSWFlowOptions::swfTransmit};
-
-template <typename T, size_t N>
-bool inList(int index, const T (&)[N]) {
-    return index >= 0 && size_t(index) < N;
-}
 
 // The queues are 16-bit sized; a tiny or absurd size from the settings file
 // would leave a port that cannot hold one line.
@@ -126,18 +113,6 @@ void MachinePortControl::loadHubTable() {
     state_.CurrentMachComRec = machines_.ReadMachComRec(current, state_.CurrentSettings);
 }
 
-void MachinePortControl::applyLineSettings(const MachComRec& record) {
-    if (inList(record.BaudNum, kBaudByIndex)) port_.setBaud(kBaudByIndex[record.BaudNum]);
-    if (record.BitsNum >= 0 && record.BitsNum <= 4) port_.setDataBits(uint16_t(record.BitsNum + 4));
-    if (inList(record.ParityNum, kParityByIndex)) port_.setParity(kParityByIndex[record.ParityNum]);
-    if (inList(record.StopBitsNum, kStopBitsByIndex))
-        port_.setStopBits(kStopBitsByIndex[record.StopBitsNum]);
-    sink_.setAnsiEmulation(record.AnsiCodes != 0);
-    if (inList(record.XonXoff, kSoftwareFlowByIndex))
-        port_.setSWFlowOptions(kSoftwareFlowByIndex[record.XonXoff]);
-    port_.setHWFlowOptions(record.RtsCts ? HWFlowSet(hwfUseRTS | hwfRequireCTS) : HWFlowSet(0));
-}
-
 bool MachinePortControl::openMachinePort(const MachComRec& record) {
     lights_.setMonitoring(false);
     sink_.setPortInput(false);
@@ -156,7 +131,8 @@ bool MachinePortControl::openMachinePort(const MachComRec& record) {
         port_.close();
         verbose("SelectHub in Comportset Successful");
     }
-    applyLineSettings(record);
+    applyRecordLineSettings(port_, record);
+    sink_.setAnsiEmulation(record.AnsiCodes != 0);
     const std::string number = std::to_string(port_.ComNumber());
     verbose("About to open the comport#" + number);
     waitTicks(state_.ComOpenDelayTicks);

@@ -46,7 +46,6 @@ public:
 
 private:
     void verbose(const std::string& text);
-    void applyLineSettings(const MachComRec& record);
     void waitTicks(int ticks);
     void sendWithEscapes(const std::string& text);
 

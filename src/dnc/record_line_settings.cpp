@@ -1,0 +1,36 @@
+#include "dnc/record_line_settings.h"
+
+#include "dnc/port/com_port.h"
+
+namespace zantor {
+
+namespace {
+
+constexpr int32_t kBaudByIndex[] = {110,  300,   600,   1200,  2400,  4800,
+                                    9600, 19200, 38400, 57600, 115200};
+constexpr TParity kParityByIndex[] = {TParity::pNone, TParity::pOdd, TParity::pEven, TParity::pMark,
+                                      TParity::pSpace};
+constexpr uint16_t kStopBitsByIndex[] = {1, 5, 2};
+constexpr TSWFlowOptions kSoftwareFlowByIndex[] = {TSWFlowOptions::swfBoth, TSWFlowOptions::swfNone,
+                                                   TSWFlowOptions::swfReceive,
+                                                   TSWFlowOptions::swfTransmit};
+
+template <typename T, size_t N>
+bool inList(int index, const T (&)[N]) {
+    return index >= 0 && size_t(index) < N;
+}
+
+}  // namespace
+
+void applyRecordLineSettings(ComPort& port, const MachComRec& record) {
+    if (inList(record.BaudNum, kBaudByIndex)) port.setBaud(kBaudByIndex[record.BaudNum]);
+    if (record.BitsNum >= 0 && record.BitsNum <= 4) port.setDataBits(uint16_t(record.BitsNum + 4));
+    if (inList(record.ParityNum, kParityByIndex)) port.setParity(kParityByIndex[record.ParityNum]);
+    if (inList(record.StopBitsNum, kStopBitsByIndex))
+        port.setStopBits(kStopBitsByIndex[record.StopBitsNum]);
+    if (inList(record.XonXoff, kSoftwareFlowByIndex))
+        port.setSWFlowOptions(kSoftwareFlowByIndex[record.XonXoff]);
+    port.setHWFlowOptions(record.RtsCts ? HWFlowSet(hwfUseRTS | hwfRequireCTS) : HWFlowSet(0));
+}
+
+}  // namespace zantor
