@@ -3,6 +3,7 @@
 #include "cli/app_commands.h"
 #include "cli/cli_context.h"
 #include "cli/machine_commands.h"
+#include "cli/term_command.h"
 #include "cli/view_command.h"
 
 namespace zantor::cli {
@@ -24,6 +25,14 @@ const std::vector<CliCommand>& cliCommands() {
          "Print the GENERAL settings of ZTR2013.INI as they would be saved, in their order.",
          runSettings},
         {"users", "users", "List the users of the user file.", runUsers},
+        {"term",
+         "term [--machine NAME] [--port N|DEVICE] [--baud B] [--bits 4-8] [--parity N|O|E|M|S] "
+         "[--stop 1|1.5|2] [--flow none|xonxoff|rtscts|both] [--wait SECONDS]",
+         "A plain terminal on a serial port with the machine's line settings (the options "
+         "override them): standard input goes to the port under its flow control, what arrives "
+         "goes to standard output unchanged. At the end of the input it waits for the output to "
+         "drain and, with --wait, for the line to be quiet that long.",
+         runTerm},
         {"view", "view [--hex] FILE",
          "Print a file as the file viewer shows it: text lines, or with --hex offset, hex bytes "
          "and characters.",
