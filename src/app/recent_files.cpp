@@ -25,7 +25,11 @@ void AddRecentFile(RecentFiles& files, const std::string& name) {
 }
 
 std::string recentFileCaption(size_t index, const std::string& name) {
-    return "&" + std::to_string(index + 1) + " " + name;
+    std::string caption = "&";
+    caption += std::to_string(index + 1);
+    caption += ' ';
+    caption += name;
+    return caption;
 }
 
 }  // namespace zantor
