@@ -17,6 +17,9 @@ public:
 
     const std::string& slavePath() const { return slavePath_; }
     int masterFd() const { return master_; }
+    // The pair's own descriptor of the slave: its termios show the line
+    // settings the program chose.
+    int slaveFd() const { return slave_; }
     // Closes the master: the program's end sees the line hang up.
     void closeMaster();
     // Releases the pair's own hold on the slave.

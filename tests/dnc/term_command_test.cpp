@@ -1,0 +1,143 @@
+#include <gtest/gtest.h>
+#include <termios.h>
+
+#include <future>
+#include <thread>
+
+#include "process_runner.h"
+#include "pty_pair.h"
+#include "pty_peer.h"
+#include "temp_folder.h"
+
+namespace zantor {
+namespace {
+
+using std::chrono::milliseconds;
+using std::chrono::seconds;
+using testing::ProcessResult;
+
+class TermCommandTest : public ::testing::Test {
+protected:
+    ProcessResult term(std::vector<std::string> args, const std::string& input = "") {
+        args.insert(args.begin(),
+                    {ZANTOR_CLI, "--home", home.path(), "--system", system.path(), "term"});
+        return testing::runProcess(args, input);
+    }
+    std::vector<std::string> fastLine() const {
+        return {"--port", pty.slavePath(), "--baud", "115200", "--bits",
+                "8",      "--parity",      "N",      "--flow", "none"};
+    }
+
+    testing::TempFolder home, system;
+    testing::PtyPair pty;
+    testing::PtyPeer peer{pty.masterFd()};
+};
+
+TEST_F(TermCommandTest, InputGoesOutAndWhatArrivesIsPrinted) {
+    peer.respond("O1000\r", "%\r\nO1000\r\nM30\r\n");
+    auto args = fastLine();
+    args.insert(args.end(), {"--wait", "1"});
+    const ProcessResult r = term(args, "O1000\r");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(peer.received(), "O1000\r");
+    EXPECT_EQ(r.out, "%\r\nO1000\r\nM30\r\n");
+    EXPECT_EQ(r.err, "");
+}
+
+TEST_F(TermCommandTest, EveryByteValueLeavesUnchanged) {
+    std::string bytes;
+    for (int round = 0; round < 8; ++round)
+        for (int b = 0; b < 256; ++b) bytes.push_back(char(b));
+    const ProcessResult r = term(fastLine(), bytes);
+    EXPECT_EQ(r.status, 0) << r.err;
+    // The command only ends once its output has drained: all of it is there.
+    EXPECT_EQ(peer.received(), bytes);
+}
+
+TEST_F(TermCommandTest, ObeysXoffFromTheLine) {
+    std::string program;
+    for (int n = 10; program.size() < 800; n += 10)
+        program += "N" + std::to_string(n) + " G1 X1\r\n";
+    auto run = std::async(std::launch::async, [&] {
+        return term({"--port", pty.slavePath(), "--baud", "9600", "--bits", "8", "--parity", "N",
+                     "--flow", "xonxoff"},
+                    program);
+    });
+    ASSERT_TRUE(peer.waitForCount(100, seconds(10)));
+    const auto xoffAt = peer.write("\x13");
+    std::this_thread::sleep_for(milliseconds(400));  // the machine digests its buffer
+    EXPECT_LE(peer.receivedAfter(xoffAt), 64u);
+    EXPECT_LT(peer.receivedCount(), program.size());
+    peer.write("\x11");
+    const ProcessResult r = run.get();
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(peer.received(), program);
+    EXPECT_EQ(r.out, "");  // flow characters are not data
+}
+
+TEST_F(TermCommandTest, MachineSettingsWithOptionsOnTop) {
+    system.write("WPOSTS.INI",
+                 "[Machine Names]\nNumber=1\nMachine1=Mill\n"
+                 "[Mill]\nHUB=0\nPORT=2\nBAUD=2400\nDATABITS=7\nPARITY=E\nSTOPBITS=2\nFLOW=1\n");
+    home.write("ZTR2013.INI", "[GENERAL]\nCMACHINE=Mill\n[PORTS]\n2=" + pty.slavePath() + "\n");
+    // A pseudo-terminal forces 8 data bits without parity; the speed, the stop
+    // bits and the odd and stick parity flags still show what was asked.
+    struct Case {
+        std::vector<std::string> args;
+        speed_t speed;
+        tcflag_t parity;
+        bool twoStopBits;
+    };
+    const Case cases[] = {
+        {{}, B2400, 0, true},  // the current machine on COM2 through [PORTS]
+        {{"--machine", "Mill", "--baud", "19200", "--parity", "O", "--stop", "1"},
+         B19200,
+         PARODD,
+         false},
+        {{"--bits", "8", "--parity", "M"}, B2400, PARODD | CMSPAR, true},
+        {{"--parity", "S", "--stop", "1.5"}, B2400, CMSPAR, true},
+        {{"--bits", "5", "--stop", "1"}, B2400, 0, true},  // 5 bits: 1.5 stop bits
+    };
+    for (const Case& c : cases) {
+        const ProcessResult r = term(c.args, "x");
+        ASSERT_EQ(r.status, 0) << r.err;
+        termios tio{};
+        ASSERT_EQ(::tcgetattr(pty.slaveFd(), &tio), 0);
+        EXPECT_EQ(::cfgetospeed(&tio), c.speed) << c.args.size();
+        EXPECT_EQ(tio.c_cflag & (PARODD | CMSPAR), c.parity) << c.args.size();
+        EXPECT_EQ((tio.c_cflag & CSTOPB) != 0, c.twoStopBits) << c.args.size();
+        EXPECT_EQ(tio.c_iflag & (IXON | IXOFF), 0u);  // flow control is the port's own
+    }
+}
+
+TEST_F(TermCommandTest, MistakesGiveOneLineAndStatusOne) {
+    struct Case {
+        std::vector<std::string> args;
+        std::string message;
+    };
+    const Case cases[] = {
+        {{"--port", "/dev/zantor-no-such-tty"}, "/dev/zantor-no-such-tty does not exist"},
+        {{"--port", "/dev/null"}, "/dev/null is not a serial device"},
+        {{"--port", "COM1"}, "--port takes a number or a device path"},
+        {{"--bits", "9"}, "--bits takes 4 to 8"},
+        {{"--parity", "X"}, "--parity takes N, O, E, M or S"},
+        {{"--stop", "3"}, "--stop takes 1, 1.5 or 2"},
+        {{"--flow", "maybe"}, "--flow takes none, xonxoff, rtscts or both"},
+        {{"--wait", "-1"}, "--wait takes a number of seconds"},
+        {{"--baud", "14400"},
+         "--baud takes 110, 300, 600, 1200, 2400, 4800, 9600, 19200, 38400, 57600 or 115200"},
+        {{"--machine"}, "option --machine needs a value"},
+        {{"--machine", "Nowhere"}, "no machine named 'Nowhere'"},
+        {{"--frob", "1"}, "unknown option '--frob'"},
+    };
+    for (const Case& c : cases) {
+        const ProcessResult r = term(c.args, "never sent");
+        EXPECT_EQ(r.status, 1) << c.message;
+        EXPECT_EQ(r.err, "zantor-cli term: " + c.message + "\n");
+        EXPECT_EQ(r.out, "");
+    }
+    EXPECT_EQ(peer.receivedCount(), 0u);
+}
+
+}  // namespace
+}  // namespace zantor
