@@ -135,6 +135,10 @@ void keepBackup(const std::string& path, const std::string& backup) {
 
 void writeProgramFile(const std::string& path, int paragraphCount,
                       const ParagraphSource& getParagraph, bool backup) {
+    // The file is replaced by renaming, which a write-protected file would
+    // not stop: a protected program must stay as it is.
+    if (::access(path.c_str(), F_OK) == 0 && ::access(path.c_str(), W_OK) != 0)
+        throw FileError(path, errno);
     AtomicFileWriter writer(path, kWriteBufferSize);
     std::string converted;
     for (int n = 1; n <= paragraphCount; ++n) {

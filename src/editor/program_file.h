@@ -55,7 +55,8 @@ std::string backupFileName(const std::string& path);
 // only when it is not empty; a NUL is written as a space. The new file is
 // written beside the old one and renamed into place, so a failure (full disk,
 // no permission) leaves the old file and its backup as they were. With backup
-// on, an existing file is kept under backupFileName(path). Throws FileError.
+// on, an existing file is kept under backupFileName(path). A file we may not
+// write to is left alone ("Permission denied"). Throws FileError.
 void writeProgramFile(const std::string& path, int paragraphCount,
                       const ParagraphSource& getParagraph, bool backup);
 

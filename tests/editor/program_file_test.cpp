@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <csignal>
@@ -228,6 +229,21 @@ TEST(ProgramFile, AFailedSaveLeavesTheOldFileAndItsBackup) {
     EXPECT_EQ(folder.read("PART.BAK"), "OLDER\r\n");
     EXPECT_EQ(folderEntries(folder.path()), (std::vector<std::string>{"PART.BAK", "PART.TAP"}))
         << "no temporary file is left behind";
+}
+
+TEST(ProgramFile, AWriteProtectedFileIsNotReplaced) {
+    if (::geteuid() == 0) GTEST_SKIP() << "root may write to any file";
+    TempFolder folder;
+    const std::string path = folder.write("PROVEN.TAP", "OLD\r\n");
+    ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+    try {
+        write(path, {"NEW"}, true);
+        FAIL() << "no error";
+    } catch (const FileError& error) {
+        EXPECT_STREQ(error.what(), "Permission denied");
+    }
+    EXPECT_EQ(folder.read("PROVEN.TAP"), "OLD\r\n");
+    EXPECT_EQ(folderEntries(folder.path()), std::vector<std::string>{"PROVEN.TAP"});
 }
 
 TEST(ProgramFile, SaveIntoAMissingFolderFails) {
