@@ -1,0 +1,72 @@
+// Bytes that still reach the machine after it sent XOFF, while a 1 MB stream
+// is being sent: on the in-memory null modem at 9600 and 115200 baud (bound: 4)
+// and on a pseudo-terminal pair at 9600 baud (bound: 64).
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+
+#include "dnc/port/com_port.h"
+#include "dnc/port/device_provider.h"
+#include "pty_pair.h"
+#include "pty_peer.h"
+#include "qt_test_app.h"
+#include "serial_stream.h"
+
+namespace zantor {
+namespace {
+
+void BM_BytesAfterXoff_FakeDevice(benchmark::State& state) {
+    const auto baud = int32_t(state.range(0));
+    size_t worst = 0;
+    for (auto _ : state) {
+        const bench::StreamResult r = bench::streamOverFakeLine(baud, 1 << 20, true);
+        worst = std::max(worst, r.bytesAfterXoff);
+    }
+    state.counters["baud"] = double(baud);
+    state.counters["bytes_after_xoff"] = double(worst);
+    state.counters["bound"] = 4;
+}
+BENCHMARK(BM_BytesAfterXoff_FakeDevice)
+    ->Arg(9600)
+    ->Arg(115200)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+
+void BM_BytesAfterXoff_Pty9600(benchmark::State& state) {
+    testing::ensureQtApplication();
+    size_t worst = 0;
+    for (auto _ : state) {
+        SystemClock clock;
+        TermiosDeviceProvider devices(clock);
+        testing::PtyPair pty;
+        testing::PtyPeer peer(pty.masterFd());
+        peer.setOnReceive(testing::wakeEventLoop);
+        ComPort port(clock, devices);
+        port.setDevicePath(pty.slavePath());
+        port.setLineSettings({9600, 8, TParity::pNone, 1});
+        port.setOutSize(65535);
+        if (port.open()) {
+            state.SkipWithError("cannot open the pseudo-terminal");
+            return;
+        }
+        // The stream: the first 64 KB of a 1 MB program queued, the rest
+        // would follow as the queue drains; the XOFF comes long before.
+        const std::string program(65000, 'X');
+        benchmark::DoNotOptimize(port.sendText(program));
+        clock.waitUntil([&] { return peer.receivedCount() >= 1000; }, std::chrono::seconds(30),
+                        WaitMode::Responsive);
+        const auto xoffAt = peer.write("\x13");
+        clock.sleep(std::chrono::milliseconds(300), WaitMode::Responsive);
+        worst = std::max(worst, peer.receivedAfter(xoffAt));
+        port.close();
+        peer.stop();
+    }
+    state.counters["bytes_after_xoff"] = double(worst);
+    state.counters["bound"] = 64;
+}
+BENCHMARK(BM_BytesAfterXoff_Pty9600)->Iterations(5)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace zantor
+
+BENCHMARK_MAIN();
