@@ -85,6 +85,43 @@ std::string readFileBytes(const std::string& path) {
     return bytes;
 }
 
+ReadableFile::ReadableFile(const std::string& path) : path_(path) {
+    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (fd.get() < 0) throw FileError(path, errno);
+    struct stat st {};
+    if (::fstat(fd.get(), &st) != 0) throw FileError(path, errno);
+    if (S_ISDIR(st.st_mode)) throw FileError(path, EISDIR);
+    if (!S_ISREG(st.st_mode)) throw FileError(path, EINVAL);
+    size_ = st.st_size;
+    fd_ = fd.release();
+}
+
+ReadableFile::~ReadableFile() {
+    if (fd_ >= 0) ::close(fd_);
+}
+
+size_t ReadableFile::readAt(long long offset, char* buffer, size_t length) const {
+    size_t done = 0;
+    while (done < length) {
+        const ssize_t n = ::pread(fd_, buffer + done, length - done, off_t(offset + long(done)));
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            throw FileError(path_, errno);
+        }
+        if (n == 0) break;
+        done += size_t(n);
+    }
+    return done;
+}
+
+size_t ReadableFile::read(char* buffer, size_t length) {
+    for (;;) {
+        const ssize_t n = ::read(fd_, buffer, length);
+        if (n >= 0) return size_t(n);
+        if (errno != EINTR) throw FileError(path_, errno);
+    }
+}
+
 void writeFileAtomically(const std::string& path, std::string_view bytes) {
     AtomicFileWriter writer(path, 0);
     writer.write(bytes);

@@ -31,6 +31,30 @@ std::string readFileBytes(const std::string& path);
 // permissions are kept. Throws FileError.
 void writeFileAtomically(const std::string& path, std::string_view bytes);
 
+// A regular file open for reading, closed with the object. Opening never
+// waits: a pipe or a device is refused ("Invalid argument"), a folder gives
+// "Is a directory". Throws FileError.
+class ReadableFile {
+public:
+    explicit ReadableFile(const std::string& path);
+    ~ReadableFile();
+    ReadableFile(const ReadableFile&) = delete;
+    ReadableFile& operator=(const ReadableFile&) = delete;
+
+    int fd() const { return fd_; }
+    long long size() const { return size_; }
+    const std::string& path() const { return path_; }
+    // Up to `length` bytes from `offset`; fewer only at the end. Throws FileError.
+    size_t readAt(long long offset, char* buffer, size_t length) const;
+    // The next bytes in order; 0 at the end. Throws FileError.
+    size_t read(char* buffer, size_t length);
+
+private:
+    std::string path_;
+    int fd_ = -1;
+    long long size_ = 0;
+};
+
 // The streaming form of writeFileAtomically, for files too big to build in
 // memory first: bytes go to a temporary file beside the target through a
 // buffer, and commit() renames it into place. Until then, and whenever
