@@ -1,11 +1,6 @@
 #include "editor/file_viewer_model.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
 
 #include "core/file_io.h"
@@ -26,50 +21,37 @@ bool isLineEnd(unsigned char c) {
 
 }  // namespace
 
-FileViewerModel::~FileViewerModel() {
-    close();
-}
-
 void FileViewerModel::open(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) throw FileError(path, errno);
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
-        const int error = S_ISDIR(st.st_mode) ? EISDIR : errno;
-        ::close(fd);
-        throw FileError(path, error);
-    }
+    auto file = std::make_unique<ReadableFile>(path);
     close();
-    fd_ = fd;
-    path_ = path;
-    size_ = st.st_size;
+    size_ = file->size();
+    file_ = std::move(file);
 }
 
 void FileViewerModel::close() {
-    if (fd_ >= 0) ::close(fd_);
-    fd_ = -1;
-    path_.clear();
+    file_.reset();
     size_ = 0;
     cache_.clear();
     cacheStart_ = 0;
+}
+
+const std::string& FileViewerModel::path() const {
+    static const std::string none;
+    return file_ ? file_->path() : none;
 }
 
 unsigned char FileViewerModel::byteAt(long long offset) const {
     if (offset < cacheStart_ || offset >= cacheStart_ + (long long)cache_.size()) {
         cacheStart_ = offset - offset % kCacheBlock;
         cache_.resize(size_t(kCacheBlock));
-        ssize_t n = -1;
-        do {
-            n = ::pread(fd_, cache_.data(), cache_.size(), cacheStart_);
-        } while (n < 0 && errno == EINTR);
-        if (n < 0) {
-            const int error = errno;
+        try {
+            cache_.resize(file_->readAt(cacheStart_, cache_.data(), cache_.size()));
+        } catch (...) {
             cache_.clear();
-            throw FileError(path_, error);
+            throw;
         }
-        cache_.resize(size_t(n));
         // The file shrank under us: show what is there.
-        if (offset >= cacheStart_ + n) return 0;
+        if (offset >= cacheStart_ + (long long)cache_.size()) return 0;
     }
     return static_cast<unsigned char>(cache_[size_t(offset - cacheStart_)]);
 }

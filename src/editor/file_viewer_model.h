@@ -1,8 +1,11 @@
 #pragma once
 
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "core/file_io.h"
 
 namespace zantor::editor {
 
@@ -21,16 +24,11 @@ public:
     static constexpr int kHexBytesPerLine = 16;
     static constexpr int kTabSize = 8;
 
-    FileViewerModel() = default;
-    ~FileViewerModel();
-    FileViewerModel(const FileViewerModel&) = delete;
-    FileViewerModel& operator=(const FileViewerModel&) = delete;
-
     // Throws zantor::FileError; the previous file stays open then.
     void open(const std::string& path);
     void close();
-    bool isOpen() const { return fd_ >= 0; }
-    const std::string& path() const { return path_; }
+    bool isOpen() const { return file_ != nullptr; }
+    const std::string& path() const;
     long long size() const { return size_; }
 
     // Hex mode: lines of 16 bytes.
@@ -60,9 +58,8 @@ private:
     // end begins, or where it is cut.
     long long textEnd(long long offset) const;
 
-    int fd_ = -1;
-    std::string path_;
-    long long size_ = 0;
+    std::unique_ptr<ReadableFile> file_;
+    long long size_ = 0;  // as found at the opening
     mutable std::string cache_;
     mutable long long cacheStart_ = 0;
 };

@@ -1,7 +1,6 @@
 #include "editor/program_file.h"
 
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -18,26 +17,6 @@ namespace {
 
 constexpr size_t kReadBufferSize = 32 * 1024;
 constexpr size_t kWriteBufferSize = 8 * 1024;
-
-class ReadOnlyFile {
-public:
-    explicit ReadOnlyFile(const std::string& path)
-        : fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {
-        if (fd_ < 0) throw FileError(path, errno);
-        struct stat st {};
-        if (::fstat(fd_, &st) != 0) throw FileError(path, errno);
-        if (S_ISDIR(st.st_mode)) throw FileError(path, EISDIR);
-    }
-    ~ReadOnlyFile() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    ReadOnlyFile(const ReadOnlyFile&) = delete;
-    ReadOnlyFile& operator=(const ReadOnlyFile&) = delete;
-    int fd() const { return fd_; }
-
-private:
-    int fd_;
-};
 
 bool isLineEnd(char c) {
     return c == '\r' || c == '\n';
@@ -89,18 +68,11 @@ void ProgramLineSplitter::finish() {
 
 void readProgramFile(const std::string& path,
                      const std::function<void(std::string_view paragraph)>& addParagraph) {
-    ReadOnlyFile file(path);
+    ReadableFile file(path);
     ProgramLineSplitter splitter(addParagraph);
     std::string buffer(kReadBufferSize, '\0');
-    for (;;) {
-        const ssize_t n = ::read(file.fd(), buffer.data(), buffer.size());
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            throw FileError(path, errno);
-        }
-        if (n == 0) break;
-        splitter.feed(std::string_view(buffer.data(), size_t(n)));
-    }
+    while (const size_t n = file.read(buffer.data(), buffer.size()))
+        splitter.feed(std::string_view(buffer.data(), n));
     splitter.finish();
 }
 

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <string>
@@ -110,7 +111,12 @@ TEST(FileViewer, OpenErrorsKeepThePreviousFile) {
     } catch (const FileError& error) {
         EXPECT_STREQ(error.what(), "No such file or directory");
     }
+    const std::string pipe = folder.file("PIPE");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    EXPECT_THROW(viewer.open(pipe), FileError) << "a pipe is refused, not waited on";
+    EXPECT_THROW(viewer.open("/dev/zero"), FileError);
     EXPECT_TRUE(viewer.isOpen());
+    EXPECT_EQ(viewer.path(), folder.file("P.TAP"));
     EXPECT_EQ(viewer.textLine(0).text, "G1");
     viewer.close();
     EXPECT_FALSE(viewer.isOpen());

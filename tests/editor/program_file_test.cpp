@@ -106,6 +106,15 @@ TEST(ProgramFile, ReadErrorsCarryTheSystemText) {
     } catch (const FileError& error) {
         EXPECT_STREQ(error.what(), "Is a directory");
     }
+    // A pipe would wait for a writer for ever.
+    const std::string pipe = folder.file("PIPE.TAP");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    try {
+        readAll(pipe);
+        FAIL() << "no error";
+    } catch (const FileError& error) {
+        EXPECT_STREQ(error.what(), "Invalid argument");
+    }
 }
 
 TEST(ProgramFile, WritesCrLfAfterEachParagraphButAnEmptyLastOne) {
