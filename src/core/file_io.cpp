@@ -65,23 +65,11 @@ bool fileExists(const std::string& path) {
 }
 
 std::string readFileBytes(const std::string& path) {
-    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (fd.get() < 0) throw FileError(path, errno);
-    struct stat st {};
-    if (::fstat(fd.get(), &st) != 0) throw FileError(path, errno);
-    if (S_ISDIR(st.st_mode)) throw FileError(path, EISDIR);
+    ReadableFile file(path);
     std::string bytes;
-    bytes.reserve(size_t(st.st_size));
+    bytes.reserve(size_t(file.size()));
     char buffer[65536];
-    for (;;) {
-        const ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            throw FileError(path, errno);
-        }
-        if (n == 0) break;
-        bytes.append(buffer, size_t(n));
-    }
+    while (const size_t n = file.read(buffer, sizeof buffer)) bytes.append(buffer, n);
     return bytes;
 }
 
