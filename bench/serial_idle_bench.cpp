@@ -6,11 +6,8 @@
 
 #include <ctime>
 
-#include "dnc/port/com_port.h"
-#include "dnc/port/device_provider.h"
 #include "dnc/port/status_lights.h"
-#include "pty_pair.h"
-#include "qt_test_app.h"
+#include "serial_bench_support.h"
 
 namespace zantor {
 namespace {
@@ -22,15 +19,12 @@ double processCpuSeconds() {
 }
 
 void BM_IdleOpenPort(benchmark::State& state) {
-    testing::ensureQtApplication();
     double percent = 0;
     for (auto _ : state) {
-        SystemClock clock;
-        TermiosDeviceProvider devices(clock);
-        testing::PtyPair pty;
-        ComPort port(clock, devices);
+        bench::PtyPortRig rig;
+        ComPort& port = rig.port;
+        Clock& clock = rig.clock;
         StatusLights lights(port);
-        port.setDevicePath(pty.slavePath());
         if (port.open()) {
             state.SkipWithError("cannot open the pseudo-terminal");
             return;

@@ -3,7 +3,7 @@
 // (target: at least 98 %). Time is the simulated line's.
 #include <benchmark/benchmark.h>
 
-#include "serial_stream.h"
+#include "serial_bench_support.h"
 
 namespace zantor {
 namespace {

@@ -5,12 +5,8 @@
 
 #include <algorithm>
 
-#include "dnc/port/com_port.h"
-#include "dnc/port/device_provider.h"
-#include "pty_pair.h"
 #include "pty_peer.h"
-#include "qt_test_app.h"
-#include "serial_stream.h"
+#include "serial_bench_support.h"
 
 namespace zantor {
 namespace {
@@ -33,16 +29,13 @@ BENCHMARK(BM_BytesAfterXoff_FakeDevice)
     ->Unit(benchmark::kMillisecond);
 
 void BM_BytesAfterXoff_Pty9600(benchmark::State& state) {
-    testing::ensureQtApplication();
     size_t worst = 0;
     for (auto _ : state) {
-        SystemClock clock;
-        TermiosDeviceProvider devices(clock);
-        testing::PtyPair pty;
-        testing::PtyPeer peer(pty.masterFd());
+        bench::PtyPortRig rig;
+        testing::PtyPeer peer(rig.pty.masterFd());
         peer.setOnReceive(testing::wakeEventLoop);
-        ComPort port(clock, devices);
-        port.setDevicePath(pty.slavePath());
+        ComPort& port = rig.port;
+        Clock& clock = rig.clock;
         port.setLineSettings({9600, 8, TParity::pNone, 1});
         port.setOutSize(65535);
         if (port.open()) {

@@ -46,28 +46,27 @@ std::string ComPort::devicePath() const {
     return devicePath_.empty() ? portMap_.devicePath(comNumber_) : devicePath_;
 }
 
-void ComPort::setBaud(int32_t baud) {
+template <typename T>
+void ComPort::changeLine(T LineSettings::*field, T value) {
     LineSettings s = line_;
-    s.Baud = baud;
+    s.*field = value;
     applyLine(s);
+}
+
+void ComPort::setBaud(int32_t baud) {
+    changeLine(&LineSettings::Baud, baud);
 }
 
 void ComPort::setDataBits(uint16_t bits) {
-    LineSettings s = line_;
-    s.DataBits = bits;
-    applyLine(s);
+    changeLine(&LineSettings::DataBits, bits);
 }
 
 void ComPort::setParity(TParity parity) {
-    LineSettings s = line_;
-    s.Parity = parity;
-    applyLine(s);
+    changeLine(&LineSettings::Parity, parity);
 }
 
 void ComPort::setStopBits(uint16_t stopBits) {
-    LineSettings s = line_;
-    s.StopBits = stopBits;
-    applyLine(s);
+    changeLine(&LineSettings::StopBits, stopBits);
 }
 
 void ComPort::setLineSettings(const LineSettings& settings) {

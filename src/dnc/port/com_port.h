@@ -137,6 +137,8 @@ signals:
 
 private:
     void applyLine(const LineSettings& settings);
+    template <typename T>
+    void changeLine(T LineSettings::*field, T value);
     void pullInput();
     void inputTaken();
     void sendControl(uint8_t c);

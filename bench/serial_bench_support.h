@@ -1,7 +1,7 @@
 #pragma once
 
-// A 1 MB stream through a ComPort on the in-memory null modem, in simulated
-// time, with a peer that may send XOFF part way and XON a second later.
+// What the serial benchmarks share: a port on a pseudo-terminal pair in real
+// time, and a 1 MB stream over the in-memory null modem in simulated time.
 
 #include <cstddef>
 #include <cstdint>
@@ -9,10 +9,25 @@
 
 #include "dnc/port/com_port.h"
 #include "dnc/port/device_provider.h"
+#include "pty_pair.h"
 #include "qt_test_app.h"
 
 namespace zantor::bench {
 
+// A ComPort on the slave of a fresh pty pair, on the system clock.
+struct PtyPortRig {
+    PtyPortRig() {
+        testing::ensureQtApplication();
+        port.setDevicePath(pty.slavePath());
+    }
+    SystemClock clock;
+    TermiosDeviceProvider devices{clock};
+    testing::PtyPair pty;
+    ComPort port{clock, devices};
+};
+
+// A 1 MB stream (or `total` bytes) with a peer that may send XOFF half way
+// and XON a second later.
 struct StreamResult {
     size_t bytesAfterXoff = 0;   // arrived at the peer between its XOFF and its XON
     double lineRatePercent = 0;  // bytes carried against what the line could carry
