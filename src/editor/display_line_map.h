@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <vector>
 
+#include "editor/gap_buffer.h"
+
 namespace zantor::editor {
 
 // Which display lines belong to which paragraph when word wrap gives a
@@ -28,9 +30,9 @@ public:
 private:
     void extendTo(int paragraph) const;
 
-    std::vector<int> counts_;
+    GapBuffer<int> counts_;
     // starts_[i] is the first line of paragraph i; entries 0..valid_ are right.
-    mutable std::vector<long long> starts_{0};
+    mutable GapBuffer<long long> starts_;
     mutable int valid_ = 0;
     long long total_ = 0;
 };

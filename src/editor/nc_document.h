@@ -6,8 +6,8 @@
 
 #include "editor/display_line_map.h"
 #include "editor/edit_history.h"
+#include "editor/gap_buffer.h"
 #include "editor/paragraph_layout.h"
-#include "editor/paragraph_store.h"
 #include "editor/text_document.h"
 
 namespace zantor::editor {
@@ -118,7 +118,7 @@ private:
     void rebuildLineMap();
     DocPosition clamp(DocPosition position) const;
 
-    ParagraphStore paragraphs_;  // never without a paragraph: empty is one empty paragraph
+    GapBuffer<std::string> paragraphs_;  // never without a paragraph: empty is one empty paragraph
     long long characterCount_ = 0;
     LayoutSettings layout_;
     DisplayLineMap lineMap_;  // only while word wrap is on

@@ -1,4 +1,4 @@
-#include "editor/paragraph_store.h"
+#include "editor/gap_buffer.h"
 
 #include <gtest/gtest.h>
 
@@ -8,17 +8,17 @@
 namespace zantor::editor {
 namespace {
 
-std::vector<std::string> contents(const ParagraphStore& store) {
+std::vector<std::string> contents(const GapBuffer<std::string>& store) {
     std::vector<std::string> out;
     for (size_t i = 0; i < store.size(); ++i) out.push_back(store[i]);
     return out;
 }
 
 // Replacements all over the store, checked against a plain vector.
-TEST(ParagraphStore, AgreesWithAPlainListThroughScatteredReplacements) {
+TEST(GapBuffer, AgreesWithAPlainListThroughScatteredReplacements) {
     std::vector<std::string> model;
     for (int i = 0; i < 50; ++i) model.push_back("N" + std::to_string(i));
-    ParagraphStore store;
+    GapBuffer<std::string> store;
     store.assign(model);
     unsigned seed = 12345;
     const auto next = [&](unsigned bound) {
