@@ -34,6 +34,7 @@ void BM_BytesAfterXoff_Pty9600(benchmark::State& state) {
         bench::PtyPortRig rig;
         testing::PtyPeer peer(rig.pty.masterFd());
         peer.setOnReceive(testing::wakeEventLoop);
+        peer.setLineRate(960);  // 9600 baud, 8N1
         ComPort& port = rig.port;
         Clock& clock = rig.clock;
         port.setLineSettings({9600, 8, TParity::pNone, 1});
@@ -45,12 +46,14 @@ void BM_BytesAfterXoff_Pty9600(benchmark::State& state) {
         // The stream: the first 64 KB of a 1 MB program queued, the rest
         // would follow as the queue drains; the XOFF comes long before.
         const std::string program(65000, 'X');
+        // The peer answers from its own thread the moment 1000 bytes are in.
+        peer.respondAfter(1000, "\x13");
         benchmark::DoNotOptimize(port.sendText(program));
-        clock.waitUntil([&] { return peer.receivedCount() >= 1000; }, std::chrono::seconds(30),
+        clock.waitUntil([&] { return peer.lastReplyAt().has_value(); }, std::chrono::seconds(30),
                         WaitMode::Responsive);
-        const auto xoffAt = peer.write("\x13");
         clock.sleep(std::chrono::milliseconds(300), WaitMode::Responsive);
-        worst = std::max(worst, peer.receivedAfter(xoffAt));
+        if (const auto xoffAt = peer.lastReplyAt())
+            worst = std::max(worst, peer.receivedAfter(*xoffAt));
         port.close();
         peer.stop();
     }

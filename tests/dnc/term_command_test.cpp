@@ -58,15 +58,17 @@ TEST_F(TermCommandTest, ObeysXoffFromTheLine) {
     std::string program;
     for (int n = 10; program.size() < 800; n += 10)
         program += "N" + std::to_string(n) + " G1 X1\r\n";
+    peer.setLineRate(960);  // the machine reads as a 9600-baud line delivers
+    peer.respondAfter(100, "\x13");
     auto run = std::async(std::launch::async, [&] {
         return term({"--port", pty.slavePath(), "--baud", "9600", "--bits", "8", "--parity", "N",
                      "--flow", "xonxoff"},
                     program);
     });
     ASSERT_TRUE(peer.waitForCount(100, seconds(10)));
-    const auto xoffAt = peer.write("\x13");
     std::this_thread::sleep_for(milliseconds(400));  // the machine digests its buffer
-    EXPECT_LE(peer.receivedAfter(xoffAt), 64u);
+    ASSERT_TRUE(peer.lastReplyAt());
+    EXPECT_LE(peer.receivedAfter(*peer.lastReplyAt()), 64u);
     EXPECT_LT(peer.receivedCount(), program.size());
     peer.write("\x11");
     const ProcessResult r = run.get();

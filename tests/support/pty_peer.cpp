@@ -30,8 +30,10 @@ void PtyPeer::stop() {
 void PtyPeer::run() {
     char buffer[4096];
     while (true) {
-        pollfd fds[2] = {{fd_, POLLIN, 0}, {wake_[0], POLLIN, 0}};
-        if (::poll(fds, 2, -1) < 0) {
+        std::chrono::milliseconds wait(-1);
+        size_t allowance = lineAllowance(wait);
+        pollfd fds[2] = {{fd_, short(allowance ? POLLIN : 0), 0}, {wake_[0], POLLIN, 0}};
+        if (::poll(fds, 2, int(wait.count())) < 0) {
             if (errno == EINTR) continue;
             return;
         }
@@ -44,8 +46,15 @@ void PtyPeer::run() {
             }
             continue;
         }
-        const ssize_t n = ::read(fd_, buffer, sizeof buffer);
+        const ssize_t n = ::read(fd_, buffer, std::min(sizeof buffer, allowance));
         if (n <= 0) continue;
+        if (const int rate = lineRate_) {
+            // A line keeps its pace: a late wake-up catches up, an idle
+            // stretch gives no credit beyond a couple of milliseconds.
+            const auto perByte = std::chrono::nanoseconds(1'000'000'000 / rate);
+            const auto earliest = std::chrono::steady_clock::now() - std::chrono::milliseconds(2);
+            lineFreeAt_ = std::max(lineFreeAt_, earliest) + perByte * n;
+        }
         const auto now = std::chrono::steady_clock::now();
         std::vector<std::string> replies;
         std::function<void()> onReceive;
@@ -55,8 +64,10 @@ void PtyPeer::run() {
             arrivals_.insert(arrivals_.end(), size_t(n), now);
             onReceive = onReceive_;
             for (auto it = responses_.begin(); it != responses_.end();) {
-                if (received_.ends_with(it->first)) {
-                    replies.push_back(it->second);
+                const bool due = it->trigger.empty() ? received_.size() >= it->count
+                                                     : received_.ends_with(it->trigger);
+                if (due) {
+                    replies.push_back(it->reply);
                     it = responses_.erase(it);
                 } else {
                     ++it;
@@ -64,9 +75,32 @@ void PtyPeer::run() {
             }
         }
         changed_.notify_all();
-        for (const std::string& reply : replies) writeLocked(reply);
+        for (const std::string& reply : replies) {
+            {
+                std::lock_guard lock(mutex_);
+                lastReplyAt_ = std::chrono::steady_clock::now();
+            }
+            writeLocked(reply);
+        }
         if (onReceive) onReceive();
     }
+}
+
+size_t PtyPeer::lineAllowance(std::chrono::milliseconds& wait) {
+    wait = std::chrono::milliseconds(-1);
+    const int rate = lineRate_;
+    if (rate <= 0) return 4096;
+    const auto now = std::chrono::steady_clock::now();
+    if (now < lineFreeAt_) {
+        wait = std::chrono::ceil<std::chrono::milliseconds>(lineFreeAt_ - now);
+        return 0;
+    }
+    // What the line has carried since it was last free, at most a couple
+    // of milliseconds' worth.
+    const auto perByte = std::chrono::nanoseconds(1'000'000'000 / rate);
+    const auto behind =
+        std::min<std::chrono::nanoseconds>(now - lineFreeAt_, std::chrono::milliseconds(2));
+    return size_t(behind / perByte) + 1;
 }
 
 PtyPeer::TimePoint PtyPeer::write(std::string_view bytes) {
@@ -97,7 +131,17 @@ void PtyPeer::setOnReceive(std::function<void()> callback) {
 
 void PtyPeer::respond(std::string trigger, std::string reply) {
     std::lock_guard lock(mutex_);
-    responses_.emplace_back(std::move(trigger), std::move(reply));
+    responses_.push_back({std::move(trigger), 0, std::move(reply)});
+}
+
+void PtyPeer::respondAfter(size_t count, std::string reply) {
+    std::lock_guard lock(mutex_);
+    responses_.push_back({"", count, std::move(reply)});
+}
+
+std::optional<PtyPeer::TimePoint> PtyPeer::lastReplyAt() const {
+    std::lock_guard lock(mutex_);
+    return lastReplyAt_;
 }
 
 std::string PtyPeer::received() const {

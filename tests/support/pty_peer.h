@@ -1,9 +1,11 @@
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -28,6 +30,16 @@ public:
     TimePoint write(std::string_view bytes);
     // When what arrived ends with `trigger`, `reply` is written back once.
     void respond(std::string trigger, std::string reply);
+    // When `count` bytes have arrived in all, `reply` is written back at once
+    // by the peer's own thread, the way a control reacts to its buffer level.
+    void respondAfter(size_t count, std::string reply);
+    // When the last scripted reply was written; nullopt before the first.
+    std::optional<TimePoint> lastReplyAt() const;
+    // Takes bytes off the pty no faster than a serial line at this many
+    // characters a second would deliver them (0: as fast as they come), so
+    // that what a writer runs ahead of the line waits in the pty as it would
+    // in a UART.
+    void setLineRate(int charactersPerSecond) { lineRate_ = charactersPerSecond; }
     // Called from the peer's thread after each arrival (to wake the test's
     // event loop, for instance).
     void setOnReceive(std::function<void()> callback);
@@ -47,14 +59,25 @@ private:
     void run();
     void writeLocked(std::string_view bytes);
 
+    // How many bytes the line lets through now; 0 with the time to wait.
+    size_t lineAllowance(std::chrono::milliseconds& wait);
+
     int fd_;
+    std::atomic<int> lineRate_{0};
+    TimePoint lineFreeAt_{};
     int wake_[2] = {-1, -1};
     mutable std::mutex mutex_;
     mutable std::condition_variable changed_;
     std::mutex writeMutex_;
     std::string received_;
     std::vector<TimePoint> arrivals_;
-    std::vector<std::pair<std::string, std::string>> responses_;
+    struct Response {
+        std::string trigger;  // empty: by count
+        size_t count = 0;
+        std::string reply;
+    };
+    std::vector<Response> responses_;
+    std::optional<TimePoint> lastReplyAt_;
     std::function<void()> onReceive_;
     std::thread thread_;
 };

@@ -72,13 +72,14 @@ TEST_F(PtyPortTest, XoffStopsTheWriterAndXonResumesIt) {
     ASSERT_FALSE(port.open().has_value());
     std::string text;
     for (int i = 0; i < 1200; ++i) text.push_back(char('A' + i % 26));
+    peer.setLineRate(960);  // the machine reads as a 9600-baud line delivers
+    peer.respondAfter(100, "\x13");
     ASSERT_EQ(port.sendText(text), SendResult::Sent);
 
-    ASSERT_TRUE(peerHas(100));
-    const auto xoffAt = peer.write("\x13");
     ASSERT_TRUE(waitFor([&] { return port.flowState() == FlowState::TransmitHeldByXoff; }));
     clock.sleep(milliseconds(300), WaitMode::Responsive);
-    EXPECT_LE(peer.receivedAfter(xoffAt), 64u);
+    ASSERT_TRUE(peer.lastReplyAt());
+    EXPECT_LE(peer.receivedAfter(*peer.lastReplyAt()), 64u);
     const size_t heldAt = peer.receivedCount();
     EXPECT_LT(heldAt, text.size());
 
