@@ -3,6 +3,7 @@
 #include <Qsci/qscicommand.h>
 #include <Qsci/qscicommandset.h>
 
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
@@ -37,9 +38,26 @@ std::string withLineFeeds(std::string_view text) {
     return out;
 }
 
+// QScintilla's accessibility interface counts the characters from the start
+// of the text to the caret at every screen update, which makes scrolling and
+// typing near the end of a million-line program take a tenth of a second. The
+// views get Qt's plain widget interface instead. Installed after QScintilla's
+// own factory, so it is asked first.
+QAccessibleInterface* plainAccessible(const QString& className, QObject* object) {
+    if (className == QLatin1String(EditorView::staticMetaObject.className()) &&
+        object->isWidgetType())
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::EditableText);
+    return nullptr;
+}
+
 }  // namespace
 
 EditorView::EditorView(QWidget* parent) : QsciScintilla(parent) {
+    static const bool factoryInstalled = [] {
+        QAccessible::installFactory(plainAccessible);
+        return true;
+    }();
+    (void)factoryInstalled;
     setUtf8(false);
     SendScintilla(SCI_SETEOLMODE, SC_EOL_LF);
     setMarginWidth(0, 0);
@@ -65,10 +83,20 @@ EditorView::EditorView(QWidget* parent) : QsciScintilla(parent) {
         colourVisibleLines();
         emit stateChanged();
     });
+    takeEditNotices();
     connect(this, &QsciScintillaBase::SCN_MODIFIED, this,
             [this](int, int type, const char*, int, int, int, int, int, int, int) {
-                if (type & (SC_MOD_INSERTTEXT | SC_MOD_DELETETEXT)) emit stateChanged();
+                if (type & (SC_MOD_BEFOREINSERT | SC_MOD_BEFOREDELETE)) emit stateChanged();
             });
+}
+
+void EditorView::takeEditNotices() {
+    // QScintilla's accessibility hook counts the characters up to the change
+    // for every insert or delete it is told of, which makes each keystroke
+    // near the end of a large program cost time in proportion to its size.
+    // The notices sent before a change carry what the window needs instead.
+    SendScintilla(SCI_SETMODEVENTMASK,
+                  SC_MOD_BEFOREINSERT | SC_MOD_BEFOREDELETE | SC_MOD_CONTAINER);
 }
 
 void EditorView::applySettings(const EditorViewSettings& settings) {
@@ -328,6 +356,9 @@ void EditorView::colourVisibleLines() {
         SendScintilla(SCI_STARTSTYLING, static_cast<unsigned long>(lineStart(line)), 0L);
         SendScintilla(SCI_SETSTYLINGEX, static_cast<uintptr_t>(styles.size()), styles.data());
     }
+    // Everything counts as styled now: Scintilla would otherwise style the
+    // whole text between the last styled place and the shown lines itself.
+    SendScintilla(SCI_STARTSTYLING, static_cast<unsigned long>(textLength()), 0L);
 }
 
 }  // namespace zantor::editor

@@ -25,6 +25,9 @@ public:
     explicit EditorView(QWidget* parent = nullptr);
 
     void applySettings(const EditorViewSettings& settings);
+    // Edits are reported by SCN_MODIFIED before they happen (SC_MOD_BEFOREINSERT,
+    // SC_MOD_BEFOREDELETE), together with the undo tokens of SC_MOD_CONTAINER.
+    void takeEditNotices();
     const EditorViewSettings& settings() const { return settings_; }
     // The first view of a window keeps control characters on copy; the second
     // view of a split turns codes 0 to 9 into spaces.

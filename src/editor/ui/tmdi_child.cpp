@@ -33,8 +33,8 @@ TMDIChild::TMDIChild(EditorHost& host, const std::string& name, QWidget* parent)
     editor1_->setKeepControlChars(true);
     setUpView(editor1_);
     connect(editor1_, &QsciScintillaBase::SCN_MODIFIED, this,
-            [this](int position, int type, const char*, int, int linesAdded, int, int, int,
-                   int token, int) { documentModified(position, type, linesAdded, token); });
+            [this](int position, int type, const char*, int length, int, int, int, int, int token,
+                   int) { documentModified(position, type, length, token); });
     applyViewSettings(host_.viewSettings());
     SetFileName(name);
     resize(600, 400);
@@ -68,6 +68,7 @@ std::vector<int> TMDIChild::lineStarts(std::string_view paragraph) const {
 }
 
 void TMDIChild::rebuildLineMap() {
+    pendingEdit_.reset();
     if (!layout_.wordWrap) {
         lineMap_.assign({});
         return;
@@ -88,7 +89,7 @@ void TMDIChild::updateWrapToWindow() {
     rebuildLineMap();
 }
 
-void TMDIChild::documentModified(int position, int type, int linesAdded, int token) {
+void TMDIChild::documentModified(int position, int type, int length, int token) {
     if (type & QsciScintillaBase::SC_MOD_CONTAINER) {
         const auto record = caretRecords_.find(token);
         if (record == caretRecords_.end()) return;
@@ -96,18 +97,30 @@ void TMDIChild::documentModified(int position, int type, int linesAdded, int tok
         if (type & QsciScintillaBase::SC_PERFORMED_REDO) pendingCaret_ = record->second.after;
         return;
     }
-    if (!(type & (QsciScintillaBase::SC_MOD_INSERTTEXT | QsciScintillaBase::SC_MOD_DELETETEXT)))
-        return;
+    const bool inserting = type & QsciScintillaBase::SC_MOD_BEFOREINSERT;
+    if (!inserting && !(type & QsciScintillaBase::SC_MOD_BEFOREDELETE)) return;
     if (loading_) return;
     modified_ = true;
     if (!layout_.wordWrap) return;
-    const int line = editor1_->lineOf(position);
-    const int removed = 1 + std::max(0, -linesAdded);
-    const int inserted = 1 + std::max(0, linesAdded);
+    updateLineMapAfterEdit();  // the previous edit is done by now
+    const int first = editor1_->lineOf(position);
+    if (inserting)
+        pendingEdit_ = PendingEdit{first, 1, long(position) + length};
+    else
+        pendingEdit_ =
+            PendingEdit{first, editor1_->lineOf(long(position) + length) - first + 1, -1};
+}
+
+void TMDIChild::updateLineMapAfterEdit() const {
+    if (!pendingEdit_) return;
+    const PendingEdit edit = *pendingEdit_;
+    pendingEdit_.reset();
+    const int inserted =
+        edit.insertEnd < 0 ? 1 : editor1_->lineOf(edit.insertEnd) - edit.firstParagraph + 1;
     std::vector<int> counts;
     for (int k = 0; k < inserted; ++k)
-        counts.push_back(displayLineCount(editor1_->lineBytes(line + k), layout_));
-    lineMap_.replace(line, removed, counts);
+        counts.push_back(displayLineCount(editor1_->lineBytes(edit.firstParagraph + k), layout_));
+    lineMap_.replace(edit.firstParagraph, edit.replaced, counts);
 }
 
 // ---- split view --------------------------------------------------------
@@ -118,6 +131,7 @@ void TMDIChild::setSplit(bool on) {
         view2_ = new EditorView(this);
         view2_->setObjectName("Editor2");
         view2_->setDocument(editor1_->document());
+        view2_->takeEditNotices();
         view2_->setKeepControlChars(false);
         view2_->setFrameShape(QFrame::NoFrame);
         setUpView(view2_);
@@ -262,7 +276,9 @@ int TMDIChild::ParagraphCount() const {
 
 int TMDIChild::LineCount() const {
     if (isEmpty()) return 0;
-    return layout_.wordWrap ? int(lineMap_.totalLines()) : editor1_->lineCount();
+    if (!layout_.wordWrap) return editor1_->lineCount();
+    updateLineMapAfterEdit();
+    return int(lineMap_.totalLines());
 }
 
 long long TMDIChild::ByteCount() const {
@@ -276,6 +292,7 @@ std::pair<long, long> TMDIChild::lineSpan(int lineIndex, int* paragraph) const {
         *paragraph = lineIndex;
         return {editor1_->lineStart(lineIndex), editor1_->lineEnd(lineIndex)};
     }
+    updateLineMapAfterEdit();
     const int p = lineMap_.paragraphOfLine(lineIndex);
     *paragraph = p;
     const long start = editor1_->lineStart(p);
@@ -288,6 +305,7 @@ std::pair<long, long> TMDIChild::lineSpan(int lineIndex, int* paragraph) const {
 int TMDIChild::lineIndexOf(long position) const {
     const int p = editor1_->lineOf(position);
     if (!layout_.wordWrap) return p;
+    updateLineMapAfterEdit();
     const std::vector<int> starts = lineStarts(editor1_->lineBytes(p));
     const auto part =
         std::upper_bound(starts.begin(), starts.end(), int(position - editor1_->lineStart(p))) - 1;

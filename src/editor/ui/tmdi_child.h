@@ -104,7 +104,9 @@ private:
     void setUpView(EditorView* view);
     void relayout();
     void viewFocused(EditorView* view);
-    void documentModified(int position, int type, int linesAdded, int token);
+    // An edit is about to happen; the line map follows it once it is done.
+    void documentModified(int position, int type, int length, int token);
+    void updateLineMapAfterEdit() const;
     void rebuildLineMap();
     void updateWrapToWindow();
     std::vector<int> lineStarts(std::string_view paragraph) const;
@@ -135,7 +137,15 @@ private:
     bool loading_ = false;
     int redrawSuspended_ = 0;
     LayoutSettings layout_;
-    DisplayLineMap lineMap_;  // only while word wrap is on
+    mutable DisplayLineMap lineMap_;  // only while word wrap is on
+    // The edit reported last, not yet in the line map: its first paragraph,
+    // how many paragraphs it replaces, and where the inserted text ends.
+    struct PendingEdit {
+        int firstParagraph = 0;
+        int replaced = 0;
+        long insertEnd = -1;  // -1 for a deletion
+    };
+    mutable std::optional<PendingEdit> pendingEdit_;
     // The selection before and the caret after each edit made here, by the
     // token of its undo step, so undo and redo put the caret back.
     struct CaretRecord {
