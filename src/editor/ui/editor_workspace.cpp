@@ -61,6 +61,8 @@ TMDIChild* EditorWorkspace::OpenEditorWindow(const std::string& name, bool load)
     auto* window = new TMDIChild(*this, name);
     QMdiSubWindow* sub = area_.addSubWindow(window);
     sub->setAttribute(Qt::WA_DeleteOnClose);
+    // A new window takes three quarters of the area, as a cascade would.
+    if (!sub->isMaximized()) sub->resize(area_.viewport()->size() * 3 / 4);
     sub->show();
     area_.setActiveSubWindow(sub);
     window->FocusEditor();
