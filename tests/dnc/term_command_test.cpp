@@ -50,7 +50,8 @@ TEST_F(TermCommandTest, EveryByteValueLeavesUnchanged) {
         for (int b = 0; b < 256; ++b) bytes.push_back(char(b));
     const ProcessResult r = term(fastLine(), bytes);
     EXPECT_EQ(r.status, 0) << r.err;
-    // The command only ends once its output has drained: all of it is there.
+    // The command ended once its output had drained: all of it was sent.
+    ASSERT_TRUE(peer.waitForCount(bytes.size(), seconds(10)));
     EXPECT_EQ(peer.received(), bytes);
 }
 
@@ -73,6 +74,7 @@ TEST_F(TermCommandTest, ObeysXoffFromTheLine) {
     peer.write("\x11");
     const ProcessResult r = run.get();
     EXPECT_EQ(r.status, 0) << r.err;
+    ASSERT_TRUE(peer.waitForCount(program.size(), seconds(10)));
     EXPECT_EQ(peer.received(), program);
     EXPECT_EQ(r.out, "");  // flow characters are not data
 }
