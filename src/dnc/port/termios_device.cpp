@@ -128,6 +128,7 @@ std::optional<OpenFailure> TermiosDevice::open(const std::string& path,
     // another station holds.
     if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0 || ::ioctl(fd.get(), TIOCEXCL) != 0)
         return describeOpenFailure(path, EBUSY);
+    errno = 0;
     if (!configure(fd.get(), settings)) return describeOpenFailure(path, errno ? errno : EINVAL);
     ::tcflush(fd.get(), TCIOFLUSH);
 
