@@ -5,11 +5,14 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QMouseEvent>
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
 
 #include "core/file_io.h"
+#include "editor/paragraph_layout.h"
+#include "editor/paragraph_text.h"
 #include "editor/program_file.h"
 #include "temp_folder.h"
 #include "test_editor_host.h"
@@ -189,6 +192,71 @@ TEST_F(EditorWindowTest, SplitViewsShareTheDocumentAndTheFocusPicksTheCurrentVie
     EXPECT_FALSE(window->isSplit());
     EXPECT_EQ(window->CurrentView(), window->Editor1());
     EXPECT_EQ(window->Editor1()->height(), 240);
+}
+
+// Sends a mouse event to the bar at a y relative to the window.
+void mouseOnBar(QEvent::Type type, SplitBar* bar, QWidget* window, int windowY) {
+    const QPoint local = bar->mapFrom(window, QPoint(20, windowY));
+    const QPointF global = bar->mapToGlobal(QPointF(local));
+    const Qt::MouseButtons held =
+        type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
+    QMouseEvent event(type, QPointF(local), global, Qt::LeftButton, held, Qt::NoModifier);
+    QApplication::sendEvent(bar, &event);
+}
+
+TEST_F(EditorWindowTest, DraggingTheBarMovesItWherePointerWent) {
+    window->show();
+    window->setSplit(true);
+    auto* bar = window->findChild<SplitBar*>();
+    ASSERT_TRUE(bar);
+    const int barY = bar->geometry().center().y();
+    EXPECT_EQ(window->editor1Height(), 240);
+
+    // A click without a drag changes nothing.
+    mouseOnBar(QEvent::MouseButtonPress, bar, window.get(), barY);
+    mouseOnBar(QEvent::MouseButtonRelease, bar, window.get(), barY);
+    EXPECT_EQ(window->editor1Height(), 240);
+
+    // Up by 40: the lower view grows by 40.
+    mouseOnBar(QEvent::MouseButtonPress, bar, window.get(), barY);
+    mouseOnBar(QEvent::MouseMove, bar, window.get(), barY - 40);
+    auto* line = window->findChild<QWidget*>("SplitLine");
+    ASSERT_TRUE(line);
+    EXPECT_TRUE(line->isVisible());
+    EXPECT_EQ(line->geometry(), QRect(0, barY - 40, 640, 1));
+    mouseOnBar(QEvent::MouseButtonRelease, bar, window.get(), barY - 40);
+    EXPECT_FALSE(line->isVisible());
+    EXPECT_EQ(window->editor1Height(), 280);
+    EXPECT_EQ(window->Editor1()->geometry(), QRect(0, 200, 640, 280));
+    EXPECT_EQ(window->secondView()->geometry(), QRect(0, 0, 640, 195));
+
+    // Too close to the window's edge no line is drawn, so the last one counts.
+    const int newBarY = bar->geometry().center().y();
+    mouseOnBar(QEvent::MouseButtonPress, bar, window.get(), newBarY);
+    mouseOnBar(QEvent::MouseMove, bar, window.get(), newBarY + 30);
+    mouseOnBar(QEvent::MouseMove, bar, window.get(), 478);
+    mouseOnBar(QEvent::MouseButtonRelease, bar, window.get(), 478);
+    EXPECT_EQ(window->editor1Height(), 250);
+}
+
+TEST_F(EditorWindowTest, WrapToWindowFollowsTheWidthOfTheView) {
+    host.settings.wordWrap = true;
+    host.settings.wrapToWindow = true;
+    window->show();
+    window->applyViewSettings(host.settings);
+    std::string paragraph;
+    for (int i = 0; i < 60; ++i) paragraph += "X1.5 ";
+    window->InsertText(paragraph);
+    auto expectedLines = [&] {
+        LayoutSettings layout{true, window->Editor1()->visibleColumns(), 8};
+        return displayLineCount(withoutTrailingBlanks(paragraph), layout);
+    };
+    const int wide = window->LineCount();
+    EXPECT_EQ(wide, expectedLines());
+    EXPECT_GT(wide, 1);
+    window->resize(320, 480);
+    EXPECT_EQ(window->LineCount(), expectedLines());
+    EXPECT_GT(window->LineCount(), wide);
 }
 
 TEST_F(EditorWindowTest, TheSecondViewTurnsLowControlCharactersIntoSpacesOnCopy) {
