@@ -92,35 +92,38 @@ void EditorCommands::buildEditMenu() {
     editMenu_ = new QMenu("&Edit", &form_);
     editMenu_->setObjectName("EditMenu");
     form_.menuBar()->insertMenu(form_.setupMenu()->menuAction(), editMenu_);
-    undo_ = makeAction("actionUndo", "&Undo", "Undo the last edit");
-    undo_->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Backspace));
-    connect(undo_, &QAction::triggered, this,
-            [this] { onActive([](TMDIChild& w) { w.UndoEdit(); }); });
-    redo_ = makeAction("actionRedo", "&Redo", "Redo the last undone edit");
-    redo_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
-    connect(redo_, &QAction::triggered, this,
-            [this] { onActive([](TMDIChild& w) { w.RedoEdit(); }); });
-    cut_ = makeAction("actionCut", "Cu&t", "Cut selected text to clipboard");
-    cut_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_X));
-    connect(cut_, &QAction::triggered, this,
-            [this] { onActive([](TMDIChild& w) { w.CutSelection(); }); });
-    copy_ = makeAction("actionCopy", "&Copy", "Copy selected text to clipboard");
-    copy_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
-    connect(copy_, &QAction::triggered, this,
-            [this] { onActive([](TMDIChild& w) { w.CopySelection(); }); });
-    paste_ = makeAction("actionPaste", "&Paste", "Paste from clipboard at caret position");
-    paste_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_V));
-    connect(paste_, &QAction::triggered, this,
-            [this] { onActive([](TMDIChild& w) { w.PasteClipboard(); }); });
-    delete_ =
-        makeAction("actionDelete", "&Delete", "Delete the selection or the character at the caret");
-    delete_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Delete));
-    connect(delete_, &QAction::triggered, this,
-            [this] { onActive([](TMDIChild& w) { w.DeleteForward(); }); });
-    selectAll_ = makeAction("actionSelectAll", "&Select All", "Select the whole text");
-    selectAll_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
-    connect(selectAll_, &QAction::triggered, this,
-            [this] { onActive([](TMDIChild& w) { w.SelectAll(); }); });
+    // Each acts on the active window's current view, and does nothing without one.
+    struct EditCommand {
+        QAction** action;
+        const char* name;
+        const char* text;
+        const char* hint;
+        QKeySequence key;
+        void (TMDIChild::*run)();
+    };
+    const EditCommand commands[] = {
+        {&undo_, "actionUndo", "&Undo", "Undo the last edit",
+         QKeySequence(Qt::ALT | Qt::Key_Backspace), &TMDIChild::UndoEdit},
+        {&redo_, "actionRedo", "&Redo", "Redo the last undone edit",
+         QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), &TMDIChild::RedoEdit},
+        {&cut_, "actionCut", "Cu&t", "Cut selected text to clipboard",
+         QKeySequence(Qt::CTRL | Qt::Key_X), &TMDIChild::CutSelection},
+        {&copy_, "actionCopy", "&Copy", "Copy selected text to clipboard",
+         QKeySequence(Qt::CTRL | Qt::Key_C), &TMDIChild::CopySelection},
+        {&paste_, "actionPaste", "&Paste", "Paste from clipboard at caret position",
+         QKeySequence(Qt::CTRL | Qt::Key_V), &TMDIChild::PasteClipboard},
+        {&delete_, "actionDelete", "&Delete", "Delete the selection or the character at the caret",
+         QKeySequence(Qt::CTRL | Qt::Key_Delete), &TMDIChild::DeleteForward},
+        {&selectAll_, "actionSelectAll", "&Select All", "Select the whole text",
+         QKeySequence(Qt::CTRL | Qt::Key_A), &TMDIChild::SelectAll},
+    };
+    for (const EditCommand& command : commands) {
+        QAction* action = makeAction(command.name, command.text, command.hint);
+        action->setShortcut(command.key);
+        connect(action, &QAction::triggered, this,
+                [this, run = command.run] { onActive([run](TMDIChild& w) { (w.*run)(); }); });
+        *command.action = action;
+    }
     editMenu_->addActions({undo_, redo_});
     editMenu_->addSeparator();
     editMenu_->addActions({cut_, copy_, paste_, delete_});
