@@ -16,6 +16,7 @@
 #include "app/ui/main_form.h"
 #include "app/ui/status_panels.h"
 #include "editor/ui/editor_workspace.h"
+#include "editor/ui/file_viewer_window.h"
 #include "editor/ui/tmdi_child.h"
 
 namespace zantor {
@@ -151,6 +152,16 @@ void EditorCommands::buildWindowMenu() {
     });
     minimizeAll_ = makeAction("actionMinimizeAll", "&Minimize All", "Minimise every editor window");
     connect(minimizeAll_, &QAction::triggered, this, [this] { workspace_.minimizeAll(); });
+    // The viewer is made once and keeps its state between uses.
+    fileViewer_ = new editor::FileViewerWindow(workspace_.interaction(), &form_);
+    fileViewer_->setWindowFlag(Qt::Window);
+    QAction* viewer =
+        makeAction("actionFileViewer", "&File Viewer", "View any file as text or hex");
+    connect(viewer, &QAction::triggered, this, [this] {
+        fileViewer_->show();
+        fileViewer_->raise();
+        fileViewer_->activateWindow();
+    });
     split_ = makeAction("actionSplit", "&Split", "Split the window into two views");
     split_->setCheckable(true);
     connect(split_, &QAction::triggered, this, [this] {
@@ -159,7 +170,7 @@ void EditorCommands::buildWindowMenu() {
     });
     windowMenu_->addActions({cascade_, tile_, arrange_, minimizeAll_});
     windowMenu_->addSeparator();
-    windowMenu_->addAction(split_);
+    windowMenu_->addActions({viewer, split_});
     windowListSeparator_ = windowMenu_->addSeparator();
     connect(windowMenu_, &QMenu::aboutToShow, this, &EditorCommands::windowMenuOpening);
 }

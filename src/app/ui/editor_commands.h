@@ -16,7 +16,8 @@ class TMainForm;
 
 namespace editor {
 class EditorWorkspace;
-}
+class FileViewerWindow;
+}  // namespace editor
 
 // The main window's commands for editor windows: File New/Open/Save/Save As
 // and the recent files, the Edit and Window menus, the tool buttons, the
@@ -32,6 +33,7 @@ public:
     void rebuildRecentFiles();
     QMenu* contextMenu() const { return contextMenu_; }
     const StatusPanels& statusPanels() const { return *panels_; }
+    editor::FileViewerWindow& fileViewer() const { return *fileViewer_; }
 
 private:
     QAction* makeAction(const QString& name, const QString& text, const QString& hint);
@@ -60,6 +62,7 @@ private:
     QAction *toolSave_ = nullptr, *toolCut_ = nullptr, *toolCopy_ = nullptr, *toolPaste_ = nullptr,
             *toolUndo_ = nullptr, *toolRedo_ = nullptr;
     QAction* findNext_ = nullptr;
+    editor::FileViewerWindow* fileViewer_ = nullptr;
     QAction* recentSeparator_ = nullptr;
     std::array<QAction*, kRecentFileCount> recent_{};
 };

@@ -15,6 +15,7 @@
 #include "app/ui/status_panels.h"
 #include "core/file_io.h"
 #include "editor/ui/editor_workspace.h"
+#include "editor/ui/file_viewer_window.h"
 #include "editor/ui/tmdi_child.h"
 #include "scripted_interaction.h"
 #include "temp_folder.h"
@@ -235,6 +236,13 @@ private slots:
         QCOMPARE(active(), results);
         QCOMPARE(workspace().editorWindows().size(), size_t(2));
         QVERIFY(workspace().RequireActiveDocument());
+    }
+
+    void fileViewerComesFromTheWindowMenu() {
+        action("actionFileViewer")->trigger();
+        QVERIFY(form->editorCommands().fileViewer().isVisible());
+        QCOMPARE(form->editorCommands().fileViewer().windowTitle(), QString("File Viewer"));
+        form->editorCommands().fileViewer().close();
     }
 
     void minimizeAllAndTheWindowList() {
