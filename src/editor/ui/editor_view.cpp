@@ -7,8 +7,10 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QDropEvent>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMimeData>
 #include <QScopedValueRollback>
 #include <algorithm>
 
@@ -291,6 +293,21 @@ void EditorView::keyPressEvent(QKeyEvent* event) {
 void EditorView::mouseReleaseEvent(QMouseEvent* event) {
     QsciScintilla::mouseReleaseEvent(event);
     emit stateChanged();
+}
+
+void EditorView::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls()) return event->ignore();
+    QsciScintilla::dragEnterEvent(event);
+}
+
+void EditorView::dragMoveEvent(QDragMoveEvent* event) {
+    if (event->mimeData()->hasUrls()) return event->ignore();
+    QsciScintilla::dragMoveEvent(event);
+}
+
+void EditorView::dropEvent(QDropEvent* event) {
+    if (event->mimeData()->hasUrls()) return event->ignore();
+    QsciScintilla::dropEvent(event);
 }
 
 void EditorView::focusInEvent(QFocusEvent* event) {
