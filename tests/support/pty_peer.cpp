@@ -49,11 +49,12 @@ void PtyPeer::run() {
         const ssize_t n = ::read(fd_, buffer, std::min(sizeof buffer, allowance));
         if (n <= 0) continue;
         if (const int rate = lineRate_) {
-            // A line keeps its pace: a late wake-up catches up, an idle
-            // stretch gives no credit beyond a couple of milliseconds.
+            // A line keeps its pace: while bytes wait, a late wake-up catches
+            // up; an idle line gives no credit beyond a couple of milliseconds.
             const auto perByte = std::chrono::nanoseconds(1'000'000'000 / rate);
             const auto earliest = std::chrono::steady_clock::now() - std::chrono::milliseconds(2);
-            lineFreeAt_ = std::max(lineFreeAt_, earliest) + perByte * n;
+            lineFreeAt_ = (backlog_ ? lineFreeAt_ : std::max(lineFreeAt_, earliest)) + perByte * n;
+            backlog_ = size_t(n) == allowance;
         }
         const auto now = std::chrono::steady_clock::now();
         std::vector<std::string> replies;
@@ -95,12 +96,13 @@ size_t PtyPeer::lineAllowance(std::chrono::milliseconds& wait) {
         wait = std::chrono::ceil<std::chrono::milliseconds>(lineFreeAt_ - now);
         return 0;
     }
-    // What the line has carried since it was last free, at most a couple
-    // of milliseconds' worth.
+    // What the line has carried since it was last free; after an idle
+    // stretch at most a couple of milliseconds' worth.
     const auto perByte = std::chrono::nanoseconds(1'000'000'000 / rate);
-    const auto behind =
-        std::min<std::chrono::nanoseconds>(now - lineFreeAt_, std::chrono::milliseconds(2));
-    return size_t(behind / perByte) + 1;
+    auto behind = std::chrono::nanoseconds(now - lineFreeAt_);
+    if (!backlog_)
+        behind = std::min<std::chrono::nanoseconds>(behind, std::chrono::milliseconds(2));
+    return std::min<size_t>(size_t(behind / perByte) + 1, 4096);
 }
 
 PtyPeer::TimePoint PtyPeer::write(std::string_view bytes) {

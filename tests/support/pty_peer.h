@@ -65,6 +65,7 @@ private:
     int fd_;
     std::atomic<int> lineRate_{0};
     TimePoint lineFreeAt_{};
+    bool backlog_ = false;  // the last read took all the line allowed: more was waiting
     int wake_[2] = {-1, -1};
     mutable std::mutex mutex_;
     mutable std::condition_variable changed_;
