@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 
+#include "core/file_io.h"
 #include "core/ini_store.h"
 #include "core/interaction.h"
 #include "core/text_util.h"
@@ -96,21 +97,28 @@ bool MachinePortControl::openForCurrentMachine() {
 void MachinePortControl::loadHubTable() {
     BusyCursor busy(interaction_);
     sink_.setStatusText("Loading HUB Info ...");
-    const auto ini = IniStore::read(machines_.path());
     const std::string current = state_.CurrentMachine;
-    MachineSettings scratch;
-    for (int n = 1; n <= 4; ++n) {
-        const std::string section = "HUB" + std::to_string(n);
-        MachComRec& hub = hubs[size_t(n - 1)];
-        if (ini->readString(section, "PORT", "NA") != "NA") {
-            hub = machines_.ReadMachComRec(section, scratch);
-        } else {
-            hub = DefaultMachComRec();
-            hub.PortNum = -1;
+    try {
+        const auto ini = IniStore::read(machines_.path());
+        MachineSettings scratch;
+        for (int n = 1; n <= 4; ++n) {
+            const std::string section = "HUB" + std::to_string(n);
+            MachComRec& hub = hubs[size_t(n - 1)];
+            if (ini->readString(section, "PORT", "NA") != "NA") {
+                hub = machines_.ReadMachComRec(section, scratch);
+            } else {
+                hub = DefaultMachComRec();
+                hub.PortNum = -1;
+            }
         }
+        state_.CurrentMachine = current;
+        state_.CurrentMachComRec = machines_.ReadMachComRec(current, state_.CurrentSettings);
+    } catch (const FileError& error) {
+        // No hubs then; the machine's own record stays as it was loaded.
+        for (MachComRec& hub : hubs) hub.PortNum = -1;
+        interaction_.showError("Cannot read the machine database " + machines_.path() + ":\n" +
+                               error.what());
     }
-    state_.CurrentMachine = current;
-    state_.CurrentMachComRec = machines_.ReadMachComRec(current, state_.CurrentSettings);
 }
 
 bool MachinePortControl::openMachinePort(const MachComRec& record) {

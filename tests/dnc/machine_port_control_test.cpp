@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "core/ini_store.h"
 #include "dnc/port/com_port.h"
 #include "dnc/port/device_provider.h"
@@ -288,6 +290,23 @@ TEST_F(MachinePortTest, HubButtonChecksItsAnswers) {
     EXPECT_EQ(interaction.boxes, (std::vector<std::string>{"Switch HUB/Port|Hub number ?|1",
                                                            "Switch HUB/Port|Port number ?|3"}));
     EXPECT_EQ(errors(), std::vector<std::string>{"HUB #3 Has not been Defined!"});
+}
+
+TEST_F(MachinePortTest, UnreadableMachineDatabaseSaysSoAndDefinesNoHub) {
+    control.loadHubTable();
+    ASSERT_EQ(control.hubs[1].PortNum, 3);
+    std::filesystem::remove(system.file("WPOSTS.INI"));
+    std::filesystem::create_directory(system.file("WPOSTS.INI"));
+    IniStore::clearCache();
+    state.CurrentMachine = "Mill";
+    state.CurrentMachComRec.BaudNum = 6;
+    control.loadHubTable();
+    ASSERT_EQ(errors().size(), 1u);
+    EXPECT_TRUE(errors()[0].starts_with("Cannot read the machine database " + machines.path()));
+    for (const MachComRec& hub : control.hubs) EXPECT_EQ(hub.PortNum, -1);
+    EXPECT_EQ(state.CurrentMachine, "Mill");
+    EXPECT_EQ(state.CurrentMachComRec.BaudNum, 6);
+    EXPECT_EQ(interaction.busyDepth, 0);
 }
 
 TEST_F(MachinePortTest, HubSwitchNeverHangsOnAPortHeldByXoff) {
