@@ -324,6 +324,9 @@ TEST_F(ComPortTest, DtrAndRtsReachThePeer) {
     EXPECT_FALSE(port.DTR());
     port.setDtr(true);
     EXPECT_TRUE(peer().lines().dsr);
+    port.setBreak(true);
+    port.setBreak(false);
+    EXPECT_EQ(peer().lineErrors().breaks, 1u);
     port.close();
     EXPECT_FALSE(peer().lines().dsr);
 
