@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <cerrno>
 #include <filesystem>
@@ -283,6 +284,45 @@ TEST_F(EditorWindowTest, PasteKeepsHighBytesAndMakesLineEndsParagraphs) {
     EXPECT_EQ(paragraphs(), (Paragraphs{"X\xB0\xFF", "Y2"}));
     window->UndoEdit();
     EXPECT_EQ(window->ParagraphCount(), 0);
+}
+
+void pressKey(QWidget* view, Qt::Key key, const QString& text = {}) {
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QApplication::sendEvent(view, &press);
+}
+
+TEST_F(EditorWindowTest, TabAndEnterFollowTheTabTypeAndAutoIndent) {
+    struct Case {
+        int tabType;
+        bool autoIndent;
+        std::string expected;
+    };
+    // The line above has words starting at columns 1, 4 and 10.
+    const Case cases[] = {
+        {1, false, "X1\t"},
+        {0, false, "X1      "},
+        {2, false, "X1 "},
+        {1, true, "  X1\t"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.tabType);
+        TMDIChild fresh(host, "NONAME9");
+        host.settings.tabType = c.tabType;
+        host.settings.autoIndent = c.autoIndent;
+        fresh.applyViewSettings(host.settings);
+        fresh.show();
+        EditorView* view = fresh.Editor1();
+        view->setFocus();
+        view->replaceBytes(0, 0, c.autoIndent ? "  G1 G90" : "G1 G90   Z5");
+        view->SendScintilla(QsciScintillaBase::SCI_DOCUMENTEND);
+        pressKey(view, Qt::Key_Return, "\r");
+        pressKey(view, Qt::Key_X, "X");
+        pressKey(view, Qt::Key_1, "1");
+        pressKey(view, Qt::Key_Tab, "\t");
+        pressKey(view, Qt::Key_Y, "Y");
+        EXPECT_EQ(std::string(view->lineBytes(1)), c.expected + "Y");
+        EXPECT_TRUE(fresh.Modified());
+    }
 }
 
 TEST(SyntaxColouring, ClassifiesByTheRule) {
