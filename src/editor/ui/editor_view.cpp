@@ -121,9 +121,13 @@ void EditorView::applySettings(const EditorViewSettings& settings) {
     setIndentationsUseTabs(settings.tabType != 0);
     setTabIndents(false);
     setAutoIndent(settings.autoIndent);
-    SendScintilla(SCI_SETWRAPMODE, settings.wordWrap ? SC_WRAP_WORD : SC_WRAP_NONE);
+    setWordWrapShown(settings.wordWrap);
     applyWrapWidth();
     colourVisibleLines();
+}
+
+void EditorView::setWordWrapShown(bool on) {
+    SendScintilla(SCI_SETWRAPMODE, on ? SC_WRAP_WORD : SC_WRAP_NONE);
 }
 
 int EditorView::characterWidth() const {

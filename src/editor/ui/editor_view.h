@@ -25,6 +25,8 @@ public:
     explicit EditorView(QWidget* parent = nullptr);
 
     void applySettings(const EditorViewSettings& settings);
+    // Switches Scintilla's own line wrapping without changing the settings.
+    void setWordWrapShown(bool on);
     // Edits are reported by SCN_MODIFIED before they happen (SC_MOD_BEFOREINSERT,
     // SC_MOD_BEFOREDELETE), together with the undo tokens of SC_MOD_CONTAINER.
     void takeEditNotices();

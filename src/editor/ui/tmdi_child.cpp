@@ -209,10 +209,17 @@ void TMDIChild::SetModified(bool modified) {
 void TMDIChild::LoadDocument(const std::string& path) {
     BusyCursor busy(host_.interaction());
     loading_ = true;
+    // Scintilla would wrap every line as it arrives; with wrapping switched
+    // on afterwards it wraps the shown lines first and the rest when idle.
+    const bool wrapped = editor1_->settings().wordWrap;
+    editor1_->setWordWrapShown(false);
+    if (view2_) view2_->setWordWrapShown(false);
     editor1_->SendScintilla(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 0);
     editor1_->SendScintilla(QsciScintillaBase::SCI_CLEARALL);
     caretRecords_.clear();
-    auto finish = [this] {
+    auto finish = [this, wrapped] {
+        editor1_->setWordWrapShown(wrapped);
+        if (view2_) view2_->setWordWrapShown(wrapped);
         editor1_->SendScintilla(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 1);
         editor1_->SendScintilla(QsciScintillaBase::SCI_EMPTYUNDOBUFFER);
         loading_ = false;
