@@ -106,6 +106,12 @@ bool EditorWorkspace::RequireActiveDocument() {
     return false;
 }
 
+ExportResult EditorWorkspace::ExportLines(ExportMode mode) {
+    TMDIChild* window = ActiveEditorWindow();
+    if (!window) return {};
+    return editor::ExportLines(*window, mode, session_.state.WorkFile);
+}
+
 TMDIChild* EditorWorkspace::editorWindow(const std::string& caption) const {
     for (TMDIChild* window : editorWindows())
         if (window->caption() == caption) return window;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/file_commands.h"
+#include "editor/export_lines.h"
 #include "editor/ui/editor_host.h"
 
 class QMdiArea;
@@ -41,6 +42,9 @@ public:
     TMDIChild* ActiveEditorWindow() const;
     // True with an active editor window; otherwise tells the user so.
     bool RequireActiveDocument();
+    // Writes lines of the active window to the work file for sending; fails
+    // without an active window.
+    ExportResult ExportLines(ExportMode mode);
     // Brings the "Zantor Results" windows to the front, or opens one.
     TMDIChild* ShowResultsWindow();
     TMDIChild* editorWindow(const std::string& caption) const;

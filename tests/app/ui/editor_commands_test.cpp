@@ -238,6 +238,22 @@ private slots:
         QVERIFY(workspace().RequireActiveDocument());
     }
 
+    void exportLinesWritesTheActiveWindowToTheWorkFile() {
+        QVERIFY(!workspace().ExportLines(editor::ExportMode::AllLines).success);
+        action("actionNew")->trigger();
+        active()->InsertText("G1\tX1\r\nG2\r\nG3\r\nM30");
+        active()->SetCaret(3, 1);
+        QVERIFY(!workspace().ExportLines(editor::ExportMode::SelectedLines).success);
+        const editor::ExportResult fromCaret =
+            workspace().ExportLines(editor::ExportMode::FromCaret);
+        QVERIFY(fromCaret.success);
+        QCOMPARE(fromCaret.fileName, std::string("NONAME1"));
+        QCOMPARE(readFileBytes(session->state.WorkFile), std::string("G3\r\nM30\r\n"));
+        QVERIFY(workspace().ExportLines(editor::ExportMode::AllLines).success);
+        QCOMPARE(readFileBytes(session->state.WorkFile),
+                 std::string("G1      X1\r\nG2\r\nG3\r\nM30\r\n"));
+    }
+
     void fileViewerComesFromTheWindowMenu() {
         action("actionFileViewer")->trigger();
         QVERIFY(form->editorCommands().fileViewer().isVisible());
