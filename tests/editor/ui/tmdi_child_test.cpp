@@ -373,6 +373,21 @@ TEST_F(EditorWindowTest, ColoursTheShownLinesButNotTheSelectedOnes) {
     EXPECT_EQ(styles(view, 1), std::string(18, '0'));
 }
 
+TEST_F(EditorWindowTest, ColoursFromTheHorizontalScrollOffset) {
+    window->show();
+    window->InsertText(std::string(100, ' ') + "X1.5 (ROUGH) Y2" + "\r\nG1");
+    EditorView* view = window->Editor1();
+    const int width = int(view->SendScintilla(QsciScintillaBase::SCI_TEXTWIDTH,
+                                              QsciScintillaBase::STYLE_DEFAULT, "0"));
+    // Scrolled so that the line shows from "ROUGH": the opening parenthesis
+    // is out of sight, so nothing is a comment there.
+    view->SendScintilla(QsciScintillaBase::SCI_SETXOFFSET, 106 * width);
+    view->colourVisibleLines();
+    const std::string line = styles(view, 1);
+    EXPECT_EQ(line.substr(0, 106), std::string(106, '0'));
+    EXPECT_EQ(line.substr(106), "111111112");
+}
+
 TEST_F(EditorWindowTest, ColoursOnlyWhatIsShown) {
     window->show();
     std::string text;
