@@ -139,7 +139,9 @@ FileCommands::SaveResult FileCommands::save(FileCommandWindow* window) {
     if (!window) window = windows_.activeWindow();
     if (!window) return SaveResult::NotSaved;
     const std::string name = window->caption();
-    if (isNoName(name) || !session_.security.HasPrivilege(kPrivOverwriteFiles, true))
+    // The results window has a title, not a file: it is saved like a new one.
+    if (isNoName(name) || name == kResultsWindowTitle ||
+        !session_.security.HasPrivilege(kPrivOverwriteFiles, true))
         return saveAs(window);
     session_.log.WriteLog("Save File [" + name + "]");
     if (!write(*window, name)) return SaveResult::Failed;

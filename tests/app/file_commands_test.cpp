@@ -274,6 +274,16 @@ TEST_F(FileCommandsTest, SaveWritesNamedDocumentsAndSendsNewOnesToSaveAs) {
     EXPECT_TRUE(fresh.savedAs.empty());
 }
 
+TEST_F(FileCommandsTest, SavingTheResultsWindowAsksForAName) {
+    windows.openWindow(kResultsWindowTitle, false);
+    const std::string report = dir.file("REPORT.TXT");
+    ui.savedFiles.push_back(report);
+    EXPECT_EQ(commands->save(), FileCommands::SaveResult::Saved);
+    ASSERT_EQ(ui.fileRequests.size(), 1u);
+    EXPECT_EQ(ui.fileRequests[0].title, "Save Zantor Results As");
+    EXPECT_EQ(windows.active->savedAs, (Names{report}));
+}
+
 TEST_F(FileCommandsTest, SaveWithoutOverwriteRightGoesToSaveAs) {
     const std::string a = dir.write("a.tap", "old");
     windows.openWindow(a, true);
