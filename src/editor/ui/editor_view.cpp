@@ -112,9 +112,7 @@ void EditorView::applySettings(const EditorViewSettings& settings) {
     SendScintilla(SCI_STYLESETFORE, STYLE_DEFAULT, settings.fontColor);
     SendScintilla(SCI_STYLESETBACK, STYLE_DEFAULT, settings.background);
     SendScintilla(SCI_STYLECLEARALL);
-    SendScintilla(SCI_STYLESETFORE, int(SyntaxClass::Alpha), settings.alphaColor);
-    SendScintilla(SCI_STYLESETFORE, int(SyntaxClass::NonAlpha), settings.nonAlphaColor);
-    SendScintilla(SCI_STYLESETFORE, int(SyntaxClass::Comment), settings.commentColor);
+    applyStyleColours();
     SendScintilla(SCI_SETCARETFORE, settings.fontColor);
 
     SendScintilla(SCI_SETTABWIDTH, std::max(1, settings.tabSize));
@@ -124,6 +122,27 @@ void EditorView::applySettings(const EditorViewSettings& settings) {
     setWordWrapShown(settings.wordWrap);
     applyWrapWidth();
     colourVisibleLines();
+}
+
+void EditorView::setColourSlot(int slot) {
+    colourSlot_ = slot;
+    applyStyleColours();
+}
+
+void EditorView::applyStyleColours() {
+    const QColor colours[kSyntaxClasses] = {settings_.fontColor, settings_.alphaColor,
+                                            settings_.nonAlphaColor, settings_.commentColor};
+    for (int style = 0; style < kSyntaxClasses * kSyntaxClasses; ++style)
+        SendScintilla(SCI_STYLESETFORE, style, colours[classInStyle(style)]);
+}
+
+int EditorView::classInStyle(int style) const {
+    return colourSlot_ == 0 ? style % kSyntaxClasses : style / kSyntaxClasses % kSyntaxClasses;
+}
+
+int EditorView::styleWithClass(int style, int syntaxClass) const {
+    return colourSlot_ == 0 ? style - style % kSyntaxClasses + syntaxClass
+                            : style % kSyntaxClasses + kSyntaxClasses * syntaxClass;
 }
 
 void EditorView::setWordWrapShown(bool on) {
@@ -360,22 +379,30 @@ void EditorView::colourVisibleLines() {
     std::string styles;
     for (int line = firstLine; line <= lastLine; ++line) {
         const std::string text(lineBytes(line));
-        styles.assign(text.size(), char(SyntaxClass::Plain));
+        const long start = lineStart(line);
         const std::vector<int> starts = layout(text);
-        for (size_t part = 0; settings_.showSyntax && part < starts.size(); ++part) {
-            const DisplayKey key{line, int(part)};
-            if (selection && firstSelected <= key && key <= lastSelected) continue;
+        for (size_t part = 0; part < starts.size(); ++part) {
             const size_t end = part + 1 < starts.size() ? size_t(starts[part + 1]) : text.size();
             const size_t from = size_t(starts[part]) + size_t(scrolledColumns);
             if (from >= end) continue;
             const size_t length = std::min({end - from, size_t(columns), kColouredPartLimit});
+            const DisplayKey key{line, int(part)};
+            const bool plain =
+                !settings_.showSyntax || (selection && firstSelected <= key && key <= lastSelected);
             const std::vector<SyntaxClass> classes =
-                classifyVisibleLine(std::string_view(text).substr(from, length), comments);
-            for (size_t i = 0; i < classes.size(); ++i) styles[from + i] = char(classes[i]);
+                plain ? std::vector<SyntaxClass>(length, SyntaxClass::Plain)
+                      : classifyVisibleLine(std::string_view(text).substr(from, length), comments);
+            // Only this view's share of each style changes; the other view of
+            // a split keeps its own colouring of the same text.
+            styles.resize(length);
+            for (size_t i = 0; i < length; ++i) {
+                const int old = int(SendScintilla(
+                    SCI_GETSTYLEAT, static_cast<unsigned long>(start + long(from + i))));
+                styles[i] = char(styleWithClass(old, int(classes[i])));
+            }
+            SendScintilla(SCI_STARTSTYLING, static_cast<unsigned long>(start + long(from)), 0L);
+            SendScintilla(SCI_SETSTYLINGEX, static_cast<uintptr_t>(length), styles.data());
         }
-        if (styles.empty()) continue;
-        SendScintilla(SCI_STARTSTYLING, static_cast<unsigned long>(lineStart(line)), 0L);
-        SendScintilla(SCI_SETSTYLINGEX, static_cast<uintptr_t>(styles.size()), styles.data());
     }
     // Everything counts as styled now: Scintilla would otherwise style the
     // whole text between the last styled place and the shown lines itself.

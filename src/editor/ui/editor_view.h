@@ -34,6 +34,10 @@ public:
     // The first view of a window keeps control characters on copy; the second
     // view of a split turns codes 0 to 9 into spaces.
     void setKeepControlChars(bool keep) { keepControlChars_ = keep; }
+    // Both views of a split share one document and so its style bytes: each
+    // style holds the colour class of the first view (slot 0) and of the
+    // second (slot 1), and each view shows and sets only its own.
+    void setColourSlot(int slot);
     bool keepControlChars() const { return keepControlChars_; }
     void setContextMenu(QMenu* menu) { contextMenu_ = menu; }
     // Where the colouring reads the comment strings at every paint.
@@ -95,6 +99,9 @@ protected:
 
 private:
     void applyWrapWidth();
+    void applyStyleColours();
+    int classInStyle(int style) const;
+    int styleWithClass(int style, int syntaxClass) const;
     void insertTab();
     int characterWidth() const;
 
@@ -104,6 +111,7 @@ private:
     std::function<CommentStrings()> commentSource_;
     std::function<std::vector<int>(std::string_view)> layoutSource_;
     bool colouring_ = false;
+    int colourSlot_ = 0;
 };
 
 }  // namespace zantor::editor

@@ -8,6 +8,7 @@ namespace zantor::editor {
 
 // How a character of a display line is painted by the NC syntax colouring.
 enum class SyntaxClass : char { Plain = 0, Alpha = 1, NonAlpha = 2, Comment = 3 };
+inline constexpr int kSyntaxClasses = 4;
 
 inline constexpr size_t kColouredPartLimit = 1024;
 inline constexpr size_t kCommentStringLimit = 20;

@@ -133,6 +133,7 @@ void TMDIChild::setSplit(bool on) {
         view2_->setDocument(editor1_->document());
         view2_->takeEditNotices();
         view2_->setKeepControlChars(false);
+        view2_->setColourSlot(1);
         view2_->setFrameShape(QFrame::NoFrame);
         setUpView(view2_);
         bar_ = new SplitBar(this);

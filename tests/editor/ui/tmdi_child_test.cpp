@@ -373,6 +373,36 @@ TEST_F(EditorWindowTest, ColoursTheShownLinesButNotTheSelectedOnes) {
     EXPECT_EQ(styles(view, 1), std::string(18, '0'));
 }
 
+TEST_F(EditorWindowTest, EachViewOfASplitKeepsItsOwnColouring) {
+    window->show();
+    window->InsertText("N1 G0\r\nX1.5 (A)\r\nM30");
+    window->setSplit(true);
+    EditorView* first = window->Editor1();
+    EditorView* second = window->secondView();
+    first->colourVisibleLines();
+    emit second->focused(second);
+    window->SetSelection({1, 1}, {2, 2});
+    second->colourVisibleLines();
+    // Style = class in the first view + 4 * class in the second.
+    auto inView = [&](int slot, int line) {
+        std::string out;
+        for (const char style : styles(first, line))
+            out.push_back(char('0' + (slot == 0 ? (style - '0') % 4 : (style - '0') / 4)));
+        return out;
+    };
+    EXPECT_EQ(inView(0, 1), "12112");
+    EXPECT_EQ(inView(0, 2), "12221333");
+    EXPECT_EQ(inView(1, 1), "00000");
+    EXPECT_EQ(inView(1, 2), "00000000");
+    EXPECT_EQ(inView(1, 3), "122");
+    EXPECT_EQ(inView(0, 3), "122");
+    // The second view's colours come from its share of the style.
+    EXPECT_EQ(second->SendScintilla(QsciScintillaBase::SCI_STYLEGETFORE, 1 + 4 * 3),
+              first->SendScintilla(QsciScintillaBase::SCI_STYLEGETFORE, 3));
+    EXPECT_EQ(first->SendScintilla(QsciScintillaBase::SCI_STYLEGETFORE, 1 + 4 * 3),
+              first->SendScintilla(QsciScintillaBase::SCI_STYLEGETFORE, 1));
+}
+
 TEST_F(EditorWindowTest, ColoursFromTheHorizontalScrollOffset) {
     window->show();
     window->InsertText(std::string(100, ' ') + "X1.5 (ROUGH) Y2" + "\r\nG1");
