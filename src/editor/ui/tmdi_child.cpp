@@ -43,7 +43,6 @@ TMDIChild::TMDIChild(EditorHost& host, const std::string& name, QWidget* parent)
 TMDIChild::~TMDIChild() = default;
 
 void TMDIChild::setUpView(EditorView* view) {
-    view->applySettings(host_.viewSettings());
     view->setContextMenu(host_.editorContextMenu());
     view->setCommentSource([this] { return host_.commentStrings(); });
     view->setLayoutSource([this](std::string_view paragraph) { return lineStarts(paragraph); });
@@ -136,6 +135,7 @@ void TMDIChild::setSplit(bool on) {
         view2_->setColourSlot(1);
         view2_->setFrameShape(QFrame::NoFrame);
         setUpView(view2_);
+        view2_->applySettings(editor1_->settings());
         bar_ = new SplitBar(this);
         connect(bar_, &SplitBar::movedUp, this, [this](int pixels) {
             editor1Height_ += pixels;

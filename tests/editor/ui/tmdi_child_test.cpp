@@ -186,6 +186,15 @@ TEST_F(EditorWindowTest, SplitViewsShareTheDocumentAndTheFocusPicksTheCurrentVie
     EXPECT_EQ(window->Editor1()->lineBytes(1), "M30 (END)");
     EXPECT_EQ(second->caretPosition(), second->textLength());
 
+    // The second view takes the window's settings as they are now.
+    window->SetWordWrap(true);
+    window->setSplit(false);
+    window->setSplit(true);
+    EXPECT_TRUE(window->secondView()->settings().wordWrap);
+    EXPECT_EQ(window->secondView()->SendScintilla(QsciScintillaBase::SCI_GETWRAPMODE),
+              long(QsciScintillaBase::SC_WRAP_WORD));
+    window->SetWordWrap(false);
+
     window->resize(640, 240);
     EXPECT_EQ(window->editor1Height(), 120);
     window->setSplit(false);
