@@ -49,12 +49,13 @@ public:
 
 class BenchHost : public zantor::editor::EditorHost {
 public:
-    explicit BenchHost(bool wordWrap = false) : wordWrap_(wordWrap) {}
+    explicit BenchHost(bool wordWrap = false, int wrapColumn = 30)
+        : wordWrap_(wordWrap), wrapColumn_(wrapColumn) {}
     zantor::editor::EditorViewSettings viewSettings() const override {
         zantor::editor::EditorViewSettings settings;
         settings.font = QFont("DejaVu Sans Mono", 10);
         settings.wordWrap = wordWrap_;
-        settings.wrapColumn = 30;
+        settings.wrapColumn = wrapColumn_;
         return settings;
     }
     zantor::editor::CommentStrings commentStrings() const override { return {}; }
@@ -66,6 +67,7 @@ public:
 
 private:
     bool wordWrap_;
+    int wrapColumn_;
     SilentInteraction interaction_;
 };
 
@@ -180,11 +182,13 @@ void BM_TypeAtTheEnd(benchmark::State& state) {
 }
 BENCHMARK(BM_TypeAtTheEnd)->Unit(benchmark::kMicrosecond);
 
-// With word wrap on, Scintilla has to wrap every line above the end before it
-// can show the end: the first jump there, before idle time has wrapped the
-// text in the background, measures that.
+// With word wrap on and lines longer than the wrap column (argument), Scintilla
+// has to wrap every line above the end before it can show the end: the first
+// jump there, before idle time has wrapped the text in the background,
+// measures that. At column 80 no line of the program is long enough to wrap.
 void BM_FirstJumpToTheEndWrapped(benchmark::State& state) {
-    BenchHost host(true);
+    BenchHost host(true, int(state.range(0)));
+    state.SetLabel("wrap column " + std::to_string(state.range(0)));
     for (auto _ : state) {
         state.PauseTiming();
         auto window = std::make_unique<TMDIChild>(host, program().path());
@@ -199,7 +203,11 @@ void BM_FirstJumpToTheEndWrapped(benchmark::State& state) {
         state.ResumeTiming();
     }
 }
-BENCHMARK(BM_FirstJumpToTheEndWrapped)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_FirstJumpToTheEndWrapped)
+    ->Arg(30)
+    ->Arg(80)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
 
 void BM_ColourTheShownLines(benchmark::State& state) {
     TMDIChild& window = openWindow();

@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QFile>
+#include <QTimer>
 #include <algorithm>
 #include <climits>
 #include <filesystem>
@@ -70,6 +71,7 @@ void TMDIChild::rebuildLineMap() {
     pendingEdit_.reset();
     if (!layout_.wordWrap) {
         lineMap_.assign({});
+        showWrapWhereNeeded();
         return;
     }
     std::vector<int> counts;
@@ -78,6 +80,16 @@ void TMDIChild::rebuildLineMap() {
     for (int line = 0; line < lines; ++line)
         counts.push_back(displayLineCount(editor1_->lineBytes(line), layout_));
     lineMap_.assign(std::move(counts));
+    showWrapWhereNeeded();
+}
+
+void TMDIChild::showWrapWhereNeeded() const {
+    // Scintilla lays out every line of the program to wrap it, which takes
+    // seconds in a million-line program. While no paragraph is longer than
+    // the wrap column the views show the same lines without wrapping.
+    wrapShown_ = layout_.wordWrap && lineMap_.totalLines() != lineMap_.paragraphCount();
+    editor1_->setWordWrapShown(wrapShown_);
+    if (view2_) view2_->setWordWrapShown(wrapShown_);
 }
 
 void TMDIChild::updateWrapToWindow() {
@@ -108,6 +120,15 @@ void TMDIChild::documentModified(int position, int type, int length, int token) 
     else
         pendingEdit_ =
             PendingEdit{first, editor1_->lineOf(long(position) + length) - first + 1, -1};
+    // The edit may change whether a paragraph is longer than the wrap column:
+    // look once it is done.
+    if (!wrapCheckQueued_) {
+        wrapCheckQueued_ = true;
+        QTimer::singleShot(0, this, [this] {
+            wrapCheckQueued_ = false;
+            updateLineMapAfterEdit();
+        });
+    }
 }
 
 void TMDIChild::updateLineMapAfterEdit() const {
@@ -120,6 +141,7 @@ void TMDIChild::updateLineMapAfterEdit() const {
     for (int k = 0; k < inserted; ++k)
         counts.push_back(displayLineCount(editor1_->lineBytes(edit.firstParagraph + k), layout_));
     lineMap_.replace(edit.firstParagraph, edit.replaced, counts);
+    if (wrapShown_ != (lineMap_.totalLines() != lineMap_.paragraphCount())) showWrapWhereNeeded();
 }
 
 // ---- split view --------------------------------------------------------
@@ -136,6 +158,8 @@ void TMDIChild::setSplit(bool on) {
         view2_->setFrameShape(QFrame::NoFrame);
         setUpView(view2_);
         view2_->applySettings(editor1_->settings());
+        updateLineMapAfterEdit();
+        view2_->setWordWrapShown(wrapShown_);
         bar_ = new SplitBar(this);
         connect(bar_, &SplitBar::movedUp, this, [this](int pixels) {
             editor1Height_ += pixels;
@@ -210,17 +234,14 @@ void TMDIChild::SetModified(bool modified) {
 void TMDIChild::LoadDocument(const std::string& path) {
     BusyCursor busy(host_.interaction());
     loading_ = true;
-    // Scintilla would wrap every line as it arrives; with wrapping switched
-    // on afterwards it wraps the shown lines first and the rest when idle.
-    const bool wrapped = editor1_->settings().wordWrap;
+    // Scintilla would wrap every line as it arrives; the line map decides
+    // afterwards whether the views need wrapping at all.
     editor1_->setWordWrapShown(false);
     if (view2_) view2_->setWordWrapShown(false);
     editor1_->SendScintilla(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 0);
     editor1_->SendScintilla(QsciScintillaBase::SCI_CLEARALL);
     caretRecords_.clear();
-    auto finish = [this, wrapped] {
-        editor1_->setWordWrapShown(wrapped);
-        if (view2_) view2_->setWordWrapShown(wrapped);
+    auto finish = [this] {
         editor1_->SendScintilla(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 1);
         editor1_->SendScintilla(QsciScintillaBase::SCI_EMPTYUNDOBUFFER);
         loading_ = false;

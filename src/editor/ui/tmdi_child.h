@@ -108,6 +108,7 @@ private:
     void documentModified(int position, int type, int length, int token);
     void updateLineMapAfterEdit() const;
     void rebuildLineMap();
+    void showWrapWhereNeeded() const;
     void updateWrapToWindow();
     std::vector<int> lineStarts(std::string_view paragraph) const;
 
@@ -138,6 +139,8 @@ private:
     int redrawSuspended_ = 0;
     LayoutSettings layout_;
     mutable DisplayLineMap lineMap_;  // only while word wrap is on
+    mutable bool wrapShown_ = false;  // the views wrap: some paragraph is too long
+    bool wrapCheckQueued_ = false;
     // The edit reported last, not yet in the line map: its first paragraph,
     // how many paragraphs it replaces, and where the inserted text ends.
     struct PendingEdit {

@@ -155,6 +155,32 @@ TEST_F(EditorWindowTest, WordWrapBreaksDisplayLinesAtTheWrapColumn) {
     EXPECT_EQ(window->LineCount(), 3);
 }
 
+// Wrapping a million lines in Scintilla takes seconds, so the views wrap only
+// while some paragraph is longer than the wrap column.
+TEST_F(EditorWindowTest, ViewsWrapOnlyWhileAParagraphIsLongerThanTheWrapColumn) {
+    const auto wrapMode = [this] {
+        return window->Editor1()->SendScintilla(QsciScintillaBase::SCI_GETWRAPMODE);
+    };
+    host.settings.wordWrap = true;
+    host.settings.wrapColumn = 10;
+    window->applyViewSettings(host.settings);
+    window->InsertText("N10 G1\r\nM30");
+    QCoreApplication::processEvents();
+    EXPECT_EQ(wrapMode(), long(QsciScintillaBase::SC_WRAP_NONE));
+
+    // Typing into a view (not through the document operations) lengthens the line.
+    window->SetCaret(1, 7);
+    window->Editor1()->SendScintilla(QsciScintillaBase::SCI_ADDTEXT, 5UL, " X1.5");
+    QCoreApplication::processEvents();
+    EXPECT_EQ(wrapMode(), long(QsciScintillaBase::SC_WRAP_WORD));
+    EXPECT_EQ(window->LineCount(), 3);
+
+    window->UndoEdit();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(wrapMode(), long(QsciScintillaBase::SC_WRAP_NONE));
+    EXPECT_EQ(window->LineCount(), 2);
+}
+
 TEST_F(EditorWindowTest, UndoPutsTheCaretBackAndRedoAfterTheEdit) {
     window->InsertText("G1 X1\r\nM30");
     window->SetCaret(1, 3);
@@ -188,11 +214,14 @@ TEST_F(EditorWindowTest, SplitViewsShareTheDocumentAndTheFocusPicksTheCurrentVie
 
     // The second view takes the window's settings as they are now.
     window->SetWordWrap(true);
+    window->SetCaret(1, 1);
+    window->InsertText(std::string(100, 'X') + "\r\n");
     window->setSplit(false);
     window->setSplit(true);
     EXPECT_TRUE(window->secondView()->settings().wordWrap);
     EXPECT_EQ(window->secondView()->SendScintilla(QsciScintillaBase::SCI_GETWRAPMODE),
               long(QsciScintillaBase::SC_WRAP_WORD));
+    window->DeleteCaretLine();
     window->SetWordWrap(false);
 
     window->resize(640, 240);
