@@ -96,8 +96,9 @@ void TMainForm::buildMenus() {
     connect(loginAction_, &QAction::triggered, this, &TMainForm::changeLogin);
     fileMenu_->addSeparator();
     QAction* exitAction = fileMenu_->addAction("E&xit");
-    exitAction->setShortcut(QKeySequence::Quit);
-    exitAction->setStatusTip("Leave the program");
+    // Alt+F4 first, as the menu shows it; the desktop's own quit key works too.
+    exitAction->setShortcuts({QKeySequence(Qt::ALT | Qt::Key_F4), QKeySequence::Quit});
+    exitAction->setStatusTip("Exit application");
     connect(exitAction, &QAction::triggered, this, [this] {
         session_.saveSettings();
         close();
