@@ -356,12 +356,13 @@ void NcDocument::Clear() {
     rebuildLineMap();
 }
 
-void NcDocument::LoadDocument(const std::string& path) {
+ProgramFileReport NcDocument::LoadDocument(const std::string& path) {
     Clear();
     std::vector<std::string> loaded;
     long long characters = 0;
+    ProgramFileReport report;
     try {
-        readProgramFile(path, [&](std::string_view paragraph) {
+        report = readProgramFile(path, [&](std::string_view paragraph) {
             if ((long long)loaded.size() >= kMaxParagraphs) throw EditorError(kTooManyParagraphs);
             characters += (long long)paragraph.size();
             if (characters > kMaxCharacters) throw EditorError(kTextTooLarge);
@@ -374,6 +375,7 @@ void NcDocument::LoadDocument(const std::string& path) {
     paragraphs_.assign(std::move(loaded));
     characterCount_ = characters;
     rebuildLineMap();
+    return report;
 }
 
 void NcDocument::SaveDocument(const std::string& path, bool backup) {

@@ -8,6 +8,7 @@
 #include "editor/edit_history.h"
 #include "editor/gap_buffer.h"
 #include "editor/paragraph_layout.h"
+#include "editor/program_file.h"
 #include "editor/text_document.h"
 
 namespace zantor::editor {
@@ -64,8 +65,9 @@ public:
 
     // Replaces the text by the program file's (see program_file.h); the
     // modified flag and the undo history are cleared. On failure the document
-    // is left empty and FileError or EditorError is thrown.
-    void LoadDocument(const std::string& path);
+    // is left empty and FileError or EditorError is thrown. The report tells
+    // of lines too long to keep whole.
+    ProgramFileReport LoadDocument(const std::string& path);
     // Writes the program file (BAK backup when `backup`) and clears the
     // modified flag; on failure throws FileError and stays modified.
     void SaveDocument(const std::string& path, bool backup);

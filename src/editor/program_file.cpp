@@ -53,10 +53,19 @@ void ProgramLineSplitter::takeCharacters(std::string_view bytes) {
     const size_t room =
         size_t(kMaxParagraphLength) - std::min(line_.size(), size_t(kMaxParagraphLength));
     line_.append(bytes.substr(0, room));
+    // Only a cut that loses more than blanks changes what a save writes.
+    if (bytes.size() > room &&
+        bytes.substr(room).find_first_not_of(" \t") != std::string_view::npos)
+        lineCut_ = true;
 }
 
 void ProgramLineSplitter::endLine() {
     sink_(withoutTrailingBlanks(line_));
+    if (lineCut_) {
+        if (report_.linesCut++ == 0) report_.firstCutLine = lineNumber_;
+        lineCut_ = false;
+    }
+    ++lineNumber_;
     line_.clear();
     lineStarted_ = false;
 }
@@ -66,14 +75,27 @@ void ProgramLineSplitter::finish() {
     afterCr_ = false;
 }
 
-void readProgramFile(const std::string& path,
-                     const std::function<void(std::string_view paragraph)>& addParagraph) {
+ProgramFileReport readProgramFile(
+    const std::string& path, const std::function<void(std::string_view paragraph)>& addParagraph) {
     ReadableFile file(path);
     ProgramLineSplitter splitter(addParagraph);
     std::string buffer(kReadBufferSize, '\0');
     while (const size_t n = file.read(buffer.data(), buffer.size()))
         splitter.feed(std::string_view(buffer.data(), n));
     splitter.finish();
+    return splitter.report();
+}
+
+std::string linesCutWarning(const ProgramFileReport& report) {
+    if (report.linesCut == 0) return {};
+    const std::string limit = std::to_string(kMaxParagraphLength);
+    const std::string first = std::to_string(report.firstCutLine);
+    if (report.linesCut == 1)
+        return "Line " + first + " is longer than " + limit +
+               " characters and was cut to that length.\r\nSaving this file will shorten it.";
+    return std::to_string(report.linesCut) + " lines, the first of them line " + first +
+           ", are longer than " + limit +
+           " characters and were cut to that length.\r\nSaving this file will shorten them.";
 }
 
 std::string backupFileName(const std::string& path) {

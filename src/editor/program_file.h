@@ -13,6 +13,16 @@ namespace zantor::editor {
 // survives. Lines end with CR LF, LF or a lone CR; the line end after the last
 // line is optional and no empty paragraph follows it.
 
+// What a load had to leave out: lines longer than a paragraph may be are cut,
+// and the user must hear of it before a save writes them shortened.
+struct ProgramFileReport {
+    long long linesCut = 0;
+    long long firstCutLine = 0;  // 1-based, 0 when none was cut
+};
+
+// The warning for a load that cut lines; empty when none was cut.
+std::string linesCutWarning(const ProgramFileReport& report);
+
 // Splits bytes arriving in chunks into paragraphs: at most kMaxParagraphLength
 // characters are taken from a line (the rest of the line is skipped) and
 // trailing blanks and tabs are trimmed. The view handed to the sink is valid
@@ -25,6 +35,7 @@ public:
     void feed(std::string_view bytes);
     // Emits the last line when it had no line end.
     void finish();
+    const ProgramFileReport& report() const { return report_; }
 
 private:
     void takeCharacters(std::string_view bytes);
@@ -34,14 +45,17 @@ private:
     std::string line_;
     bool lineStarted_ = false;
     bool afterCr_ = false;
+    bool lineCut_ = false;
+    long long lineNumber_ = 1;
+    ProgramFileReport report_;
 };
 
 // Reads the file through a 32 KB buffer and hands each paragraph to
 // addParagraph. Throws zantor::FileError (the system's text) when the file
 // cannot be opened or read; whatever addParagraph throws (EditorError for a
 // limit) passes through.
-void readProgramFile(const std::string& path,
-                     const std::function<void(std::string_view paragraph)>& addParagraph);
+ProgramFileReport readProgramFile(
+    const std::string& path, const std::function<void(std::string_view paragraph)>& addParagraph);
 
 // Paragraph n (1-based) as held; the view must stay valid until the next call.
 using ParagraphSource = std::function<std::string_view(int paragraph)>;

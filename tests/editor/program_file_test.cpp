@@ -92,6 +92,40 @@ INSTANTIATE_TEST_SUITE_P(
                   {std::string(32760, 'A'), "N2"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// A cut line is written back shortened, so the load has to tell which lines it cut.
+TEST(ProgramFile, TheReportNamesTheLinesCutAndIgnoresCutBlanks) {
+    const struct {
+        std::string bytes;
+        long long linesCut, firstCutLine;
+    } cases[] = {
+        {"G1\r\nM30\r\n", 0, 0},
+        {"G1\r\n" + kLong + "\r\nG2\r\n" + kLong, 2, 2},
+        {std::string(32767, 'A') + std::string(50, ' ') + "\r\n" + kLong + "B", 1, 2},
+    };
+    for (const auto& c : cases) {
+        for (const size_t chunk : {c.bytes.size() + 1, size_t(7)}) {
+            ProgramLineSplitter splitter([](std::string_view) {});
+            for (size_t at = 0; at < c.bytes.size(); at += chunk)
+                splitter.feed(std::string_view(c.bytes).substr(at, chunk));
+            splitter.finish();
+            EXPECT_EQ(splitter.report().linesCut, c.linesCut) << chunk;
+            EXPECT_EQ(splitter.report().firstCutLine, c.firstCutLine) << chunk;
+        }
+    }
+    EXPECT_EQ(linesCutWarning({}), "");
+    EXPECT_EQ(linesCutWarning({1, 7}),
+              "Line 7 is longer than 32767 characters and was cut to that length.\r\n"
+              "Saving this file will shorten it.");
+    EXPECT_EQ(linesCutWarning({3, 2}),
+              "3 lines, the first of them line 2, are longer than 32767 characters and were cut "
+              "to that length.\r\nSaving this file will shorten them.");
+    TempFolder folder;
+    const ProgramFileReport fromFile =
+        readProgramFile(folder.write("LONG.TAP", "G1\r\n" + kLong), [](std::string_view) {});
+    EXPECT_EQ(fromFile.linesCut, 1);
+    EXPECT_EQ(fromFile.firstCutLine, 2);
+}
+
 TEST(ProgramFile, ReadErrorsCarryTheSystemText) {
     TempFolder folder;
     try {

@@ -68,7 +68,8 @@ TMDIChild* EditorWorkspace::OpenEditorWindow(const std::string& name, bool load)
     window->FocusEditor();
     if (load) {
         try {
-            window->LoadDocument(name);
+            const std::string warning = linesCutWarning(window->LoadDocument(name));
+            if (!warning.empty()) interaction_.showWarning(warning);
         } catch (const FileError& error) {
             interaction_.showError(error.what());
         } catch (const EditorError& error) {

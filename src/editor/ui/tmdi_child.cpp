@@ -231,7 +231,7 @@ void TMDIChild::SetModified(bool modified) {
     if (!modified) editor1_->SendScintilla(QsciScintillaBase::SCI_SETSAVEPOINT);
 }
 
-void TMDIChild::LoadDocument(const std::string& path) {
+ProgramFileReport TMDIChild::LoadDocument(const std::string& path) {
     BusyCursor busy(host_.interaction());
     loading_ = true;
     // Scintilla would wrap every line as it arrives; the line map decides
@@ -249,6 +249,7 @@ void TMDIChild::LoadDocument(const std::string& path) {
         rebuildLineMap();
         select(0, 0);
     };
+    ProgramFileReport report;
     try {
         std::error_code error;
         const auto size = std::filesystem::file_size(path, error);
@@ -259,7 +260,7 @@ void TMDIChild::LoadDocument(const std::string& path) {
         chunk.reserve(kLoadChunk + kMaxParagraphLength + 1);
         long long paragraphs = 0;
         long long characters = 0;
-        readProgramFile(path, [&](std::string_view paragraph) {
+        report = readProgramFile(path, [&](std::string_view paragraph) {
             if (paragraphs >= kMaxParagraphs) throw EditorError(kTooManyParagraphs);
             characters += (long long)paragraph.size() + (paragraphs > 0 ? 1 : 0);
             if (characters > kMaxCharacters) throw EditorError(kTextTooLarge);
@@ -281,6 +282,7 @@ void TMDIChild::LoadDocument(const std::string& path) {
         throw;
     }
     finish();
+    return report;
 }
 
 void TMDIChild::SaveDocument(const std::string& path) {

@@ -9,6 +9,7 @@
 #include "app/file_commands.h"
 #include "editor/display_line_map.h"
 #include "editor/paragraph_layout.h"
+#include "editor/program_file.h"
 #include "editor/text_document.h"
 #include "editor/ui/editor_view.h"
 #include "editor/ui/split_bar.h"
@@ -37,8 +38,9 @@ public:
 
     void applyViewSettings(const EditorViewSettings& settings);
     // Replaces the text by the file's; on failure the document is left empty
-    // and FileError or EditorError is thrown.
-    void LoadDocument(const std::string& path);
+    // and FileError or EditorError is thrown. The report tells of lines too
+    // long to keep whole.
+    ProgramFileReport LoadDocument(const std::string& path);
     // Writes the program file from Editor1 (BAK backup as set); throws
     // FileError and stays modified when the write fails.
     void SaveDocument(const std::string& path);

@@ -215,6 +215,15 @@ private slots:
         QCOMPARE(active()->ParagraphCount(), 0);
     }
 
+    void aLineTooLongToKeepWholeIsReportedOnOpening() {
+        const std::string path =
+            dir->write("LONG.TAP", "G1\r\n" + std::string(40000, 'X') + "\r\n");
+        workspace().OpenEditorWindow(path, true);
+        QCOMPARE(ui->texts(), std::vector<std::string>{editor::linesCutWarning({1, 2})});
+        QCOMPARE(ui->messages.front().kind, MessageKind::Warning);
+        QCOMPARE(active()->GetParagraph(2).size(), size_t(32767));
+    }
+
     void droppedFilesOpenWithoutChangingTheRecentFiles() {
         const std::string a = dir->write("DROP.TAP", "G1\r\n");
         form->openDroppedFiles({QString::fromStdString(a)});
