@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFile>
+#include <QIcon>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -71,10 +72,12 @@ void EditorCommands::buildFileMenu() {
     connect(open, &QAction::triggered, this, [&commands] { commands.openFiles(); });
     save_ = makeAction("actionSave", "&Save", "Save current file");
     connect(save_, &QAction::triggered, this, [&commands] { commands.save(); });
-    saveAs_ = makeAction("actionSaveAs", "Save &as...", "Save current file under a new name");
+    saveAs_ = makeAction("actionSaveAs", "Save &as...", "Save current file under a different name");
     connect(saveAs_, &QAction::triggered, this, [&commands] { commands.saveAs(); });
     // Printing comes with the listings; the entry is here for its place.
     print_ = makeAction("actionPrint", "&Print...", "Print current file");
+    // Nothing to save before a window with text is there.
+    for (QAction* action : {save_, saveAs_, print_}) action->setEnabled(false);
     for (QAction* action : {newFile, open, save_, saveAs_, print_})
         file->insertAction(before, action);
     file->insertSeparator(before);
@@ -92,6 +95,7 @@ void EditorCommands::buildFileMenu() {
 void EditorCommands::buildEditMenu() {
     editMenu_ = new QMenu("&Edit", &form_);
     editMenu_->setObjectName("EditMenu");
+    editMenu_->menuAction()->setStatusTip("Editing commands");
     form_.menuBar()->insertMenu(form_.setupMenu()->menuAction(), editMenu_);
     // Each acts on the active window's current view, and does nothing without one.
     struct EditCommand {
@@ -103,19 +107,19 @@ void EditorCommands::buildEditMenu() {
         void (TMDIChild::*run)();
     };
     const EditCommand commands[] = {
-        {&undo_, "actionUndo", "&Undo", "Undo the last edit",
+        {&undo_, "actionUndo", "&Undo", "Undo last edit operation",
          QKeySequence(Qt::ALT | Qt::Key_Backspace), &TMDIChild::UndoEdit},
-        {&redo_, "actionRedo", "&Redo", "Redo the last undone edit",
+        {&redo_, "actionRedo", "&Redo", "Cancel last undo operation",
          QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), &TMDIChild::RedoEdit},
         {&cut_, "actionCut", "Cu&t", "Cut selected text to clipboard",
          QKeySequence(Qt::CTRL | Qt::Key_X), &TMDIChild::CutSelection},
         {&copy_, "actionCopy", "&Copy", "Copy selected text to clipboard",
          QKeySequence(Qt::CTRL | Qt::Key_C), &TMDIChild::CopySelection},
-        {&paste_, "actionPaste", "&Paste", "Paste from clipboard at caret position",
+        {&paste_, "actionPaste", "&Paste", "Paste from clipboard to caret position",
          QKeySequence(Qt::CTRL | Qt::Key_V), &TMDIChild::PasteClipboard},
-        {&delete_, "actionDelete", "&Delete", "Delete the selection or the character at the caret",
+        {&delete_, "actionDelete", "&Delete", "Delete selected text",
          QKeySequence(Qt::CTRL | Qt::Key_Delete), &TMDIChild::DeleteForward},
-        {&selectAll_, "actionSelectAll", "&Select All", "Select the whole text",
+        {&selectAll_, "actionSelectAll", "&Select All", "Select all text",
          QKeySequence(Qt::CTRL | Qt::Key_A), &TMDIChild::SelectAll},
     };
     for (const EditCommand& command : commands) {
@@ -135,12 +139,14 @@ void EditorCommands::buildEditMenu() {
 void EditorCommands::buildWindowMenu() {
     windowMenu_ = form_.menuBar()->addMenu("&Window");
     windowMenu_->setObjectName("WindowMenu");
+    windowMenu_->menuAction()->setStatusTip("Window related commands such as Tile and Cascade");
     QMdiArea* area = form_.mdiArea();
-    cascade_ = makeAction("actionCascade", "&Cascade", "Arrange the windows overlapping");
+    cascade_ = makeAction("actionCascade", "&Cascade", "Arrange windows to overlap");
     connect(cascade_, &QAction::triggered, area, &QMdiArea::cascadeSubWindows);
-    tile_ = makeAction("actionTile", "&Tile", "Arrange the windows side by side");
+    tile_ = makeAction("actionTile", "&Tile", "Arrange windows without overlap");
     connect(tile_, &QAction::triggered, area, &QMdiArea::tileSubWindows);
-    arrange_ = makeAction("actionArrangeIcons", "&Arrange Icons", "Line up the minimised windows");
+    arrange_ = makeAction("actionArrangeIcons", "&Arrange Icons",
+                          "Arrange window icons at bottom of main window");
     connect(arrange_, &QAction::triggered, area, [area] {
         // Minimised windows go in a row along the bottom of the area.
         int x = 0;
@@ -150,7 +156,7 @@ void EditorCommands::buildWindowMenu() {
             x += sub->width();
         }
     });
-    minimizeAll_ = makeAction("actionMinimizeAll", "&Minimize All", "Minimise every editor window");
+    minimizeAll_ = makeAction("actionMinimizeAll", "&Minimize All", "Minimize all windows");
     connect(minimizeAll_, &QAction::triggered, this, [this] { workspace_.minimizeAll(); });
     // The viewer is made once and keeps its state between uses.
     fileViewer_ = new editor::FileViewerWindow(workspace_.interaction(), &form_);
@@ -192,14 +198,21 @@ void EditorCommands::buildToolBar() {
     connect(toolCopy_, &QAction::triggered, copy_, &QAction::trigger);
     toolPaste_ = makeAction("toolPaste", "Paste", "Paste from clipboard at caret position");
     connect(toolPaste_, &QAction::triggered, paste_, &QAction::trigger);
-    toolUndo_ = makeAction("toolUndo", "Undo", "Undo the last edit");
+    toolUndo_ = makeAction("toolUndo", "Undo", "Undo");
     toolUndo_->setIcon(style->standardIcon(QStyle::SP_ArrowBack));
     connect(toolUndo_, &QAction::triggered, undo_, &QAction::trigger);
-    toolRedo_ = makeAction("toolRedo", "Redo", "Redo the last undone edit");
+    toolRedo_ = makeAction("toolRedo", "Redo", "Redo");
     toolRedo_->setIcon(style->standardIcon(QStyle::SP_ArrowForward));
     connect(toolRedo_, &QAction::triggered, redo_, &QAction::trigger);
-    for (QAction* a : {toolCut_, toolCopy_, toolPaste_}) a->setToolTip(a->statusTip());
-    bar->addActions({open, toolSave_, toolCut_, toolCopy_, toolPaste_, toolUndo_, toolRedo_});
+    toolCut_->setIcon(QIcon::fromTheme("edit-cut"));
+    toolCopy_->setIcon(QIcon::fromTheme("edit-copy"));
+    toolPaste_->setIcon(QIcon::fromTheme("edit-paste"));
+    // A button's tooltip is its short name; the longer hint goes to the
+    // status bar.
+    const QList<QAction*> buttons = {open,       toolSave_, toolCut_, toolCopy_,
+                                     toolPaste_, toolUndo_, toolRedo_};
+    for (QAction* a : buttons) a->setToolTip(a->text());
+    bar->addActions(buttons);
 }
 
 void EditorCommands::buildContextMenu() {
@@ -213,7 +226,18 @@ void EditorCommands::buildContextMenu() {
     QAction* dnc = makeAction("contextDnc", "Dnc", "Send to the machine");
     print->setEnabled(false);
     dnc->setEnabled(false);
-    contextMenu_->addActions({cut_, copy_, paste_, delete_});
+    // The menu's own captions, running the Edit commands and enabled with them.
+    auto editEntry = [this](const char* name, const QString& text, QAction* command) {
+        QAction* entry = makeAction(name, text, command->statusTip());
+        entry->setEnabled(command->isEnabled());
+        connect(command, &QAction::enabledChanged, entry, &QAction::setEnabled);
+        connect(entry, &QAction::triggered, command, &QAction::trigger);
+        return entry;
+    };
+    contextMenu_->addActions({editEntry("contextCut", "Cut", cut_),
+                              editEntry("contextCopy", "Copy", copy_),
+                              editEntry("contextPaste", "Paste", paste_),
+                              editEntry("contextDelete", "Delete", delete_)});
     contextMenu_->addSeparator();
     contextMenu_->addActions({findNext_, save, print, dnc});
     connect(contextMenu_, &QMenu::aboutToShow, this, [this] {

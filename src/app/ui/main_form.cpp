@@ -55,8 +55,11 @@ TMainForm::TMainForm(AppSession& session, Interaction& interaction, QWidget* par
     auto* toolbar = addToolBar("Machine");
     toolbar->setObjectName("MachineToolBar");
     toolbar->addWidget(machineBox_);
-    connect(machineBox_, &QComboBox::activated, this,
-            [this](int index) { session_.machineSelected(index); });
+    connect(machineBox_, &QComboBox::activated, this, [this](int index) {
+        session_.machineSelected(index);
+        // The colouring follows the new machine's comment strings.
+        workspace_->recolourAll();
+    });
 
     buildMenus();
     statusBar()->showMessage(QString());
@@ -91,6 +94,7 @@ TMainForm::~TMainForm() {
 
 void TMainForm::buildMenus() {
     fileMenu_ = menuBar()->addMenu("&File");
+    fileMenu_->menuAction()->setStatusTip("File related commands");
     loginAction_ = fileMenu_->addAction("Change &Login");
     loginAction_->setStatusTip("Log off and log in as another user");
     connect(loginAction_, &QAction::triggered, this, &TMainForm::changeLogin);
@@ -105,6 +109,7 @@ void TMainForm::buildMenus() {
     });
 
     setupMenu_ = menuBar()->addMenu("&Setup");
+    setupMenu_->menuAction()->setStatusTip("Set user preferences");
     QAction* passwords = setupMenu_->addAction("Password Manager");
     passwords->setStatusTip("Users, passwords, privileges and the activity log");
     connect(passwords, &QAction::triggered, this, &TMainForm::showPasswordManager);

@@ -142,6 +142,12 @@ void EditorWorkspace::applySettingsToAll() {
     for (TMDIChild* window : editorWindows()) window->applyViewSettings(settings);
 }
 
+void EditorWorkspace::recolourAll() {
+    for (TMDIChild* window : editorWindows())
+        for (EditorView* view : {window->Editor1(), window->secondView()})
+            if (view) view->colourVisibleLines();
+}
+
 void EditorWorkspace::minimizeAll() {
     const QList<QMdiSubWindow*> subs = area_.subWindowList();
     for (auto it = subs.rbegin(); it != subs.rend(); ++it) (*it)->showMinimized();

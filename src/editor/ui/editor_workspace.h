@@ -53,6 +53,9 @@ public:
     void activate(TMDIChild& window);
     // The view settings again, in every view of every window.
     void applySettingsToAll();
+    // Colours the shown lines of every view again, after the comment strings
+    // changed with the current machine.
+    void recolourAll();
     void setContextMenu(QMenu* menu) { contextMenu_ = menu; }
     // Minimises every editor window, from the last to the first.
     void minimizeAll();

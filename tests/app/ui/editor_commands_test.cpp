@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -14,6 +15,7 @@
 #include "app/ui/main_form.h"
 #include "app/ui/status_panels.h"
 #include "core/file_io.h"
+#include "editor/ui/editor_view.h"
 #include "editor/ui/editor_workspace.h"
 #include "editor/ui/file_viewer_window.h"
 #include "editor/ui/tmdi_child.h"
@@ -53,6 +55,11 @@ private slots:
         dir = std::make_unique<testing::TempFolder>();
         ui = std::make_unique<testing::ScriptedInteraction>();
         dir->write("ZTR2013.INI", "[GENERAL]\nLOGGING=1\n");
+        // The first machine (current at start) comments in brackets, the
+        // other one in parentheses.
+        dir->write("WPOSTS.INI",
+                   "[Machine Names]\nNumber=2\nMachine1=Brackets\nMachine2=Parens\n"
+                   "[Brackets]\nCMTSTART=[\nCMTEND=]\n");
         session = std::make_unique<AppSession>(dir->path(), dir->path(), *ui);
         form = std::make_unique<TMainForm>(*session, *ui);
         form->show();
@@ -165,7 +172,8 @@ private slots:
     void enablingFollowsTheActiveWindow() {
         for (const char* name :
              {"actionUndo", "actionCut", "actionCopy", "actionPaste", "actionDelete",
-              "actionSelectAll", "toolSave", "toolCut", "toolCopy", "toolPaste"})
+              "actionSelectAll", "toolSave", "toolCut", "toolCopy", "toolPaste", "actionSave",
+              "actionSaveAs", "contextCut", "contextPaste"})
             QVERIFY2(!action(name)->isEnabled(), name);
         openMenu(menu("WindowMenu"));
         QVERIFY(!action("actionCascade")->isEnabled());
@@ -195,6 +203,114 @@ private slots:
         openMenu(menu("WindowMenu"));
         QVERIFY(action("actionCascade")->isEnabled());
         QVERIFY(action("actionMinimizeAll")->isEnabled());
+    }
+
+    void captionsKeysAndHints() {
+        struct Row {
+            const char* name;
+            const char* text;
+            QKeySequence key;
+            const char* hint;
+            const char* toolTip;  // buttons only
+        };
+        const Row rows[] = {
+            {"actionNew", "&New", {}, "Create a new file", nullptr},
+            {"actionOpen", "&Open...", {}, "Open file", nullptr},
+            {"actionSave", "&Save", {}, "Save current file", nullptr},
+            {"actionSaveAs",
+             "Save &as...",
+             {},
+             "Save current file under a different name",
+             nullptr},
+            {"actionPrint", "&Print...", {}, "Print current file", nullptr},
+            {"actionUndo", "&Undo", QKeySequence(Qt::ALT | Qt::Key_Backspace),
+             "Undo last edit operation", nullptr},
+            {"actionRedo", "&Redo", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z),
+             "Cancel last undo operation", nullptr},
+            {"actionCut", "Cu&t", QKeySequence(Qt::CTRL | Qt::Key_X),
+             "Cut selected text to clipboard", nullptr},
+            {"actionCopy", "&Copy", QKeySequence(Qt::CTRL | Qt::Key_C),
+             "Copy selected text to clipboard", nullptr},
+            {"actionPaste", "&Paste", QKeySequence(Qt::CTRL | Qt::Key_V),
+             "Paste from clipboard to caret position", nullptr},
+            {"actionDelete", "&Delete", QKeySequence(Qt::CTRL | Qt::Key_Delete),
+             "Delete selected text", nullptr},
+            {"actionSelectAll", "&Select All", QKeySequence(Qt::CTRL | Qt::Key_A),
+             "Select all text", nullptr},
+            {"actionCascade", "&Cascade", {}, "Arrange windows to overlap", nullptr},
+            {"actionTile", "&Tile", {}, "Arrange windows without overlap", nullptr},
+            {"actionArrangeIcons",
+             "&Arrange Icons",
+             {},
+             "Arrange window icons at bottom of main window",
+             nullptr},
+            {"actionMinimizeAll", "&Minimize All", {}, "Minimize all windows", nullptr},
+            {"actionFileViewer", "&File Viewer", {}, nullptr, nullptr},
+            {"actionSplit", "&Split", {}, nullptr, nullptr},
+            {"toolOpen", "Open", {}, "Open file", "Open"},
+            {"toolSave", "Save", {}, "Save current file", "Save"},
+            {"toolCut", "Cut", {}, "Cut selected text to clipboard", "Cut"},
+            {"toolCopy", "Copy", {}, "Copy selected text to clipboard", "Copy"},
+            {"toolPaste", "Paste", {}, "Paste from clipboard at caret position", "Paste"},
+            {"toolUndo", "Undo", {}, "Undo", "Undo"},
+            {"toolRedo", "Redo", {}, "Redo", "Redo"},
+        };
+        for (const Row& row : rows) {
+            QAction* a = action(row.name);
+            QCOMPARE(a->text(), QString(row.text));
+            QCOMPARE(a->shortcut(), row.key);
+            if (row.hint) QCOMPARE(a->statusTip(), QString(row.hint));
+            if (row.toolTip) QCOMPARE(a->toolTip(), QString(row.toolTip));
+        }
+        const std::pair<QMenu*, const char*> menus[] = {
+            {form->fileMenu(), "File related commands"},
+            {menu("EditMenu"), "Editing commands"},
+            {menu("WindowMenu"), "Window related commands such as Tile and Cascade"},
+        };
+        for (const auto& [m, hint] : menus) QCOMPARE(m->menuAction()->statusTip(), QString(hint));
+        QStringList context;
+        for (QAction* a : form->editorCommands().contextMenu()->actions())
+            if (!a->isSeparator()) context << a->text();
+        QCOMPARE(context, (QStringList{"Cut", "Copy", "Paste", "Delete", "Find Next", "Save",
+                                       "Print", "Dnc"}));
+    }
+
+    void contextMenuRunsTheEditCommands() {
+        action("actionNew")->trigger();
+        active()->InsertText("G1 X1");
+        active()->SetSelection({1, 1}, {1, 4});
+        settle();
+        QVERIFY(action("contextCopy")->isEnabled());
+        QVERIFY(action("contextDelete")->isEnabled());
+        action("contextCopy")->trigger();
+        QCOMPARE(QApplication::clipboard()->text(), QString("G1 "));
+        action("contextDelete")->trigger();
+        QCOMPARE(active()->GetParagraph(1), std::string("X1"));
+        settle();
+        QVERIFY(!action("contextCut")->isEnabled());
+        QVERIFY(action("contextPaste")->isEnabled());
+        action("contextPaste")->trigger();
+        QCOMPARE(active()->GetParagraph(1), std::string("G1 X1"));
+    }
+
+    void choosingAnotherMachineRecoloursTheOpenWindows() {
+        action("actionNew")->trigger();
+        TMDIChild* window = active();
+        window->InsertText("X1 (A)");
+        window->SetCaret(1, 1);
+        editor::EditorView* view = window->Editor1();
+        view->colourVisibleLines();
+        auto classAt = [view](int column) {
+            return view->SendScintilla(QsciScintillaBase::SCI_GETSTYLEAT,
+                                       static_cast<unsigned long>(column - 1)) %
+                   editor::kSyntaxClasses;
+        };
+        QCOMPARE(classAt(4), long(editor::SyntaxClass::Alpha));
+        QComboBox* box = form->machineBox();
+        QCOMPARE(box->currentText(), QString("Brackets"));
+        emit box->activated(box->findText("Parens"));
+        QCOMPARE(classAt(4), long(editor::SyntaxClass::Comment));
+        QCOMPARE(classAt(6), long(editor::SyntaxClass::Comment));
     }
 
     void hintsHideTheStatusPanels() {
