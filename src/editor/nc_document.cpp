@@ -343,8 +343,9 @@ void NcDocument::SetTabSize(int size) {
 // ---- files -------------------------------------------------------------
 
 void NcDocument::SetFileName(const std::string& name) {
+    // Kept exactly, a trailing point too: on Linux "PART." and "PART" are
+    // two files, and a save must go to the file the program came from.
     fileName_ = name;
-    if (!fileName_.empty() && fileName_.back() == '.') fileName_.pop_back();
 }
 
 void NcDocument::Clear() {

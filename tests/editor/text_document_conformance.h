@@ -377,10 +377,10 @@ TYPED_TEST_P(TextDocumentConformance, FindTextUsesTheFirst255Characters) {
     EXPECT_EQ(d.GetSelection().end, (TextPosition{1, 257}));
 }
 
-TYPED_TEST_P(TextDocumentConformance, FileNameDropsATrailingPoint) {
+TYPED_TEST_P(TextDocumentConformance, FileNameKeepsATrailingPoint) {
     TextDocument& d = this->doc();
     d.SetFileName("/shop/PART.");
-    EXPECT_EQ(d.FileName(), "/shop/PART");
+    EXPECT_EQ(d.FileName(), "/shop/PART.");
     d.SetFileName("/shop/PART.TAP");
     EXPECT_EQ(d.FileName(), "/shop/PART.TAP");
 }
@@ -426,7 +426,7 @@ REGISTER_TYPED_TEST_SUITE_P(
     UndoPutsBackTrimmedBlanksAndJoinedParagraphs, ModifiedFlagFollowsEdits,
     EveryByteValueButLineEndsIsKept, ParagraphLengthLimitRefusesTheEdit,
     FindTextSearchesForwardFromTheCaretAndSelects, FindTextOptions,
-    FindTextUsesTheFirst255Characters, FileNameDropsATrailingPoint,
+    FindTextUsesTheFirst255Characters, FileNameKeepsATrailingPoint,
     EditsWhileRedrawIsSuspendedTakeEffect, ExportLinesWritesTheLinesOfEachMode);
 
 }  // namespace zantor::editor::conformance

@@ -221,8 +221,9 @@ void TMDIChild::closeEvent(QCloseEvent* event) {
 // ---- files -------------------------------------------------------------
 
 void TMDIChild::SetFileName(const std::string& name) {
+    // Kept exactly, a trailing point too: on Linux "PART." and "PART" are
+    // two files, and a save must go to the file the program came from.
     fileName_ = name;
-    if (!fileName_.empty() && fileName_.back() == '.') fileName_.pop_back();
     setWindowTitle(QFile::decodeName(fileName_.c_str()));
 }
 

@@ -129,6 +129,22 @@ private slots:
         QVERIFY(!action("MRU2")->isVisible());
     }
 
+    void aNameEndingInAPointSavesToTheFileItCameFrom() {
+        // On Linux "PART." and "PART" are two files.
+        const std::string path = dir->write("PART.", "G1\r\n");
+        ui->openedFiles.push_back({path});
+        action("actionOpen")->trigger();
+        QCOMPARE(active()->caption(), path);
+        active()->AppendLine("M30");
+        openMenu(form->fileMenu());
+        action("actionSave")->trigger();
+        QCOMPARE(dir->read("PART."), std::string("G1\r\nM30\r\n"));
+        QVERIFY(!fileExists(dir->file("PART")));
+        ui->openedFiles.push_back({path});
+        action("actionOpen")->trigger();
+        QCOMPARE(workspace().editorWindows().size(), size_t(1));
+    }
+
     void openingAFileTwiceActivatesItsWindow() {
         const std::string a = dir->write("A.TAP", "G1\r\n"), b = dir->write("B.TAP", "G2\r\n");
         ui->openedFiles.push_back({a});
@@ -311,6 +327,17 @@ private slots:
         emit box->activated(box->findText("Parens"));
         QCOMPARE(classAt(4), long(editor::SyntaxClass::Comment));
         QCOMPARE(classAt(6), long(editor::SyntaxClass::Comment));
+    }
+
+    void ctrlF4ClosesTheEditorWindowWithItsQuestion() {
+        action("actionNew")->trigger();
+        TMDIChild* window = active();
+        QTest::keyClicks(window->Editor1(), "G1");
+        ui->answers.push_back(Answer::No);
+        QTest::keyClick(window->Editor1(), Qt::Key_F4, Qt::ControlModifier);
+        QCOMPARE(ui->texts(),
+                 std::vector<std::string>{"NONAME1 has changed, do you wish to save?"});
+        QTRY_COMPARE(workspace().editorWindows().size(), size_t(0));
     }
 
     void hintsHideTheStatusPanels() {
