@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QStatusBar>
@@ -196,11 +197,13 @@ void TMainForm::dropEvent(QDropEvent* event) {
 
 void TMainForm::closeEvent(QCloseEvent* event) {
     // Every editor window asks its close question first; a Cancel keeps the
-    // program running.
-    mdiArea_->closeAllSubWindows();
-    if (!mdiArea_->subWindowList().isEmpty()) {
-        event->ignore();
-        return;
+    // program running and the windows not yet asked stay as they are.
+    for (QMdiSubWindow* window : mdiArea_->subWindowList()) {
+        if (window->isHidden()) continue;  // closed already, not yet deleted
+        if (!window->close()) {
+            event->ignore();
+            return;
+        }
     }
     if (!shutDown_) {
         shutDown_ = true;

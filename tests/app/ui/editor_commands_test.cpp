@@ -329,6 +329,19 @@ private slots:
         QCOMPARE(classAt(6), long(editor::SyntaxClass::Comment));
     }
 
+    void cancellingOneQuestionStopsClosingTheProgram() {
+        for (int n = 0; n < 2; ++n) {
+            action("actionNew")->trigger();
+            QTest::keyClicks(active()->Editor1(), "G1");
+        }
+        ui->answers.push_back(Answer::Cancel);
+        ui->answers.push_back(Answer::No);  // must not be asked for
+        QVERIFY(!form->close());
+        QCOMPARE(ui->messages.size(), size_t(1));
+        settle();
+        QCOMPARE(workspace().editorWindows().size(), size_t(2));
+    }
+
     void ctrlF4ClosesTheEditorWindowWithItsQuestion() {
         action("actionNew")->trigger();
         TMDIChild* window = active();
