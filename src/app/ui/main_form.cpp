@@ -17,6 +17,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QUrl>
+#include <filesystem>
 
 #include "app/ui/editor_commands.h"
 #include "app/ui/font_conversion.h"
@@ -134,9 +135,11 @@ bool TMainForm::startUp(const QStringList& arguments) {
         return false;
     }
     updateLoginCaption();
+    // A window's caption is the file's full name, by which it is found again.
     if (openEditorWindow)
         for (const std::string& file : commandLine.files)
-            openEditorWindow(QFile::decodeName(file.c_str()));
+            openEditorWindow(QFile::decodeName(
+                std::filesystem::absolute(file).lexically_normal().string().c_str()));
     showMachineSelector();
     return true;
 }

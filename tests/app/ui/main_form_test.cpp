@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
@@ -102,6 +103,22 @@ private slots:
         const std::string log = dir->read("ZTRDNC.LOG");
         QVERIFY(log.find("Open File [" + dir->file("new.tap") + "]") != std::string::npos);
         QVERIFY(log.find("open.tap") == std::string::npos);
+    }
+
+    void filesNamedOnTheCommandLineOpenUnderTheirFullName() {
+        dir->write("PART.TAP", "G1\r\n");
+        const QString before = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(QString::fromStdString(dir->path())));
+        const std::string full = (std::filesystem::current_path() / "PART.TAP").string();
+        AppSession session(dir->path(), dir->path(), *ui);
+        TMainForm form(session, *ui);
+        QStringList opened;
+        form.openEditorWindow = [&](const QString& f) { opened << f; };
+        const bool started = form.startUp({"PART.TAP", "./PART.TAP"});
+        QDir::setCurrent(before);
+        QVERIFY(started);
+        // Found again by the full name the Open dialog gives.
+        QCOMPARE(opened, QStringList(2, QString::fromStdString(full)));
     }
 
     void aCancelledLoginAtStartEndsTheProgram() {
