@@ -47,7 +47,9 @@ TMainForm::TMainForm(AppSession& session, Interaction& interaction, QWidget* par
     setWindowTitle(kMainWindowCaption);
     setCentralWidget(mdiArea_);
     mdiArea_->setViewMode(QMdiArea::SubWindowView);
+    mdiArea_->setBackground(QColor(13, 122, 242));
     resize(1000, 700);
+    setWindowState(Qt::WindowMaximized);
 
     machineBox_->setObjectName("MachineBox");
     machineBox_->setToolTip("Select a Machine name");

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMdiArea>
 #include <QMenu>
 #include <QPushButton>
 #include <QTimer>
@@ -53,6 +54,8 @@ private slots:
         AppSession session(dir->path(), dir->path(), *ui);
         TMainForm form(session, *ui);
         QCOMPARE(form.windowTitle(), QString("Zantor Pro 2013"));
+        QVERIFY(form.windowState() & Qt::WindowMaximized);
+        QCOMPARE(form.mdiArea()->background().color(), QColor(13, 122, 242));
         QVERIFY(form.startUp({}));
         QComboBox* box = form.machineBox();
         QCOMPARE(box->count(), 3);
