@@ -176,6 +176,9 @@ void ComPort::close() {
 }
 
 void ComPort::onDeviceLost() {
+    // A device reports its loss and then fails the read or write that found
+    // it: the user hears of it once.
+    if (!device_) return;
     close();
     emit portLost();
 }
@@ -305,7 +308,10 @@ void ComPort::updateReceiveFlow() {
 }
 
 void ComPort::sendControl(uint8_t c) {
-    // Flow control characters go ahead of the queue and past our own hold.
+    // Flow control characters go ahead of the queue and past our own hold. A
+    // refused one still waiting is out of date now: sent after this one, it
+    // would undo it.
+    pendingControl_.reset();
     if (!sendNow(c)) pendingControl_ = c;
 }
 

@@ -112,6 +112,7 @@ ptrdiff_t FakeSerialDevice::read(uint8_t* buffer, size_t capacity) {
 
 ptrdiff_t FakeSerialDevice::write(const uint8_t* bytes, size_t count) {
     if (lost_ || !open_) return -1;
+    if (writesRefused_) return 0;
     size_t accepted = 0;
     while (accepted < count && toPeer_.frames.size() < kDriverBufferSize) {
         transmit(toPeer_, encodeFrame(bytes[accepted], settings_), settings_);

@@ -74,6 +74,9 @@ public:
     void setPresent(bool present) { present_ = present; }
     void setBusy(bool busy) { busy_ = busy; }
     void setAccessDenied(bool denied) { accessDenied_ = denied; }
+    // The driver takes no bytes (its buffer is full), and says nothing when
+    // that ends: the port must find the room again by itself.
+    void setWritesRefused(bool refused) { writesRefused_ = refused; }
     const LineSettings& lineSettings() const { return settings_; }
     bool dtr() const { return open_ && dtr_; }
     bool rts() const { return open_ && rts_; }
@@ -116,6 +119,7 @@ private:
     Clock& clock_;
     Peer peer_;
     bool present_ = true, busy_ = false, accessDenied_ = false, lost_ = false;
+    bool writesRefused_ = false;
     bool open_ = false;
     bool dtr_ = false, rts_ = false, break_ = false;
     LineSettings settings_;

@@ -103,7 +103,13 @@ bool configure(int fd, const LineSettings& settings) {
     tio.c_cc[VTIME] = 0;
     ::cfsetispeed(&tio, *speed);
     ::cfsetospeed(&tio, *speed);
-    return ::tcsetattr(fd, TCSANOW, &tio) == 0;
+    if (::tcsetattr(fd, TCSANOW, &tio) == 0) return true;
+    // A pseudo-terminal always carries 8 bits without parity, and the C
+    // library reports that as a failure (though not every time). It is a
+    // line without framing: anything else it took is what counts.
+    if (errno != EINVAL || !isPseudoTerminal(fd)) return false;
+    termios now{};
+    return ::tcgetattr(fd, &now) == 0 && ::cfgetospeed(&now) == *speed;
 }
 
 void setModemBit(int fd, int bit, bool on) {
@@ -169,6 +175,10 @@ void TermiosDevice::close() {
         setDtr(false);
         setRts(false);
     }
+    // The claim outlives the descriptor while anyone else holds the tty (a
+    // virtual port's other end): without this the port could not be opened
+    // again, not even by us for the next hub switch.
+    if (fd_.valid()) ::ioctl(fd_.get(), TIOCNXCL);
     fd_.reset();
 }
 

@@ -273,6 +273,31 @@ TEST_F(ComPortTest, ReceiveSideWaitsForResumeLevelBeforeXon) {
     EXPECT_EQ(peer().received(), "\x13\x11go");
 }
 
+// An XOFF the driver refused waits to be sent; when the queue drains before
+// it goes, the XON takes its place and the stale XOFF must never follow it,
+// or the machine would wait for an XON that never comes.
+TEST_F(ComPortTest, RefusedXoffNeverFollowsTheXonThatReplacedIt) {
+    port.setInSize(100);
+    port.setBufferFull(0);
+    port.setSWFlowOptions(TSWFlowOptions::swfBoth);
+    openAt(k9600e71);
+    device.setWritesRefused(true);
+    peer().write(std::string(80, 'd'));
+    runSeconds(1);
+    ASSERT_EQ(port.flowState(), FlowState::ReceiveHeldXoffSent);
+    EXPECT_EQ(peer().received(), "");
+
+    device.setWritesRefused(false);
+    port.readAvailable();
+    ASSERT_EQ(port.sendText("go"), SendResult::Sent);
+    runSeconds(0.1);
+    const std::string got = peer().received();
+    ASSERT_FALSE(got.empty());
+    EXPECT_EQ(got.back(), 'o');
+    EXPECT_EQ(got.find_last_of("\x11\x13"), got.find_last_of('\x11')) << "the machine is left held";
+    EXPECT_EQ(port.flowState(), FlowState::On);
+}
+
 TEST_F(ComPortTest, HardwareFlowControl) {
     port.setInSize(100);
     port.setBufferFull(75);

@@ -1,6 +1,7 @@
 #include "dnc/port/termios_device.h"
 
 #include <gtest/gtest.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 
 #include <fstream>
@@ -107,16 +108,58 @@ TEST_F(PtyPortTest, ClosingAPortHeldByXoffReturns) {
 
 TEST_F(PtyPortTest, AHungUpLineClosesThePort) {
     ASSERT_FALSE(port.open().has_value());
-    bool lost = false;
-    QObject::connect(&port, &ComPort::portLost, [&] { lost = true; });
+    int lost = 0;
+    QObject::connect(&port, &ComPort::portLost, [&] { ++lost; });
     ASSERT_EQ(port.sendText("hello"), SendResult::Sent);
     ASSERT_TRUE(peerHas(5));
     peer.stop();
     pty.closeSlave();
     pty.closeMaster();
-    EXPECT_TRUE(waitFor([&] { return lost; }));
+    EXPECT_TRUE(waitFor([&] { return lost > 0; }));
+    clock.sleep(milliseconds(100), WaitMode::Responsive);
+    EXPECT_EQ(lost, 1);  // the window tells the user once
     EXPECT_FALSE(port.Open());
     EXPECT_EQ(port.sendText("x"), SendResult::PortClosed);
+}
+
+// Another station may not open a port while we hold it, but once we let it
+// go, it (or our own hub switch) can: the claim ends with our close.
+TEST_F(PtyPortTest, ClosingGivesUpTheClaimOnTheLine) {
+    const auto exclusive = [&] {
+        int on = -1;
+        EXPECT_EQ(::ioctl(pty.slaveFd(), TIOCGEXCL, &on), 0);
+        return on;
+    };
+    ASSERT_FALSE(port.open().has_value());
+    EXPECT_EQ(exclusive(), 1);
+    port.close();
+    EXPECT_EQ(exclusive(), 0);
+    const auto failure = port.open();
+    ASSERT_FALSE(failure.has_value()) << failure->message;
+    EXPECT_EQ(port.sendText("again"), SendResult::Sent);
+    EXPECT_TRUE(peerHas(5));
+    EXPECT_EQ(peer.received(), "again");
+}
+
+// A pseudo-terminal carries 8 bits without parity whatever is asked: it
+// opens, and opens again, with the framing of any machine.
+TEST_F(PtyPortTest, APseudoTerminalOpensWithAnyFraming) {
+    const LineSettings framings[] = {{4800, 7, TParity::pEven, 1},
+                                     {9600, 8, TParity::pNone, 1},
+                                     {2400, 7, TParity::pOdd, 2},
+                                     {19200, 8, TParity::pMark, 1},
+                                     {4800, 7, TParity::pEven, 1}};
+    std::string sent;
+    for (const LineSettings& framing : framings) {
+        port.setLineSettings(framing);
+        const auto failure = port.open();
+        ASSERT_FALSE(failure.has_value()) << failure->message << " at " << frameText(framing);
+        sent += frameText(framing);
+        ASSERT_EQ(port.sendText(frameText(framing)), SendResult::Sent);
+        ASSERT_TRUE(peerHas(sent.size()));
+        port.close();
+    }
+    EXPECT_EQ(peer.received(), sent);
 }
 
 TEST_F(PtyPortTest, FailedOpensSayWhy) {
