@@ -161,12 +161,24 @@ bool MachinePortControl::openMachinePort(const MachComRec& record) {
     return true;
 }
 
+void MachinePortControl::waitTicksAndDrain(int ticks) {
+    // The port is closed and reopened right after: bytes still on their way
+    // to the hub would be cut off, on a slow hub line or a short DTRDELAY.
+    const Clock::Duration until = port_.clock().now() + ticksToDuration(std::max(ticks, 0));
+    port_.clock().waitUntil(
+        [&] { return !port_.Open() || port_.outputQueued() == 0; }, kHubDrainLimit,
+        WaitMode::Responsive);
+    const Clock::Duration left = until - port_.clock().now();
+    if (left > Clock::Duration(0)) port_.clock().sleep(left, WaitMode::Responsive);
+}
+
 void MachinePortControl::sendWithEscapes(const std::string& text) {
     const std::string bytes = decodeSlashEscapes(text);
     for (const char c : bytes) {
-        // Long strings wait for room rather than fail on a small queue.
+        // Long strings wait for room rather than fail on a small queue; a
+        // hub that holds the line for good is given up on, as in the drain.
         port_.clock().waitUntil([&] { return port_.outputFree() > 0 || !port_.Open(); },
-                                Clock::kForever, WaitMode::Responsive);
+                                kHubDrainLimit, WaitMode::Responsive);
         if (port_.sendByte(uint8_t(c)) != SendResult::Sent) return;
     }
 }
@@ -195,13 +207,13 @@ bool MachinePortControl::selectHub(int hub, int port) {
         const std::string text = hubRecord.SendInit.substr(5) + state_.CurrentMachComRec.SendInit;
         verbose("NOHUB, sSendinit = [" + text + "]");
         sendWithEscapes(text);
-        waitTicks(dtrDelay / 2);
+        waitTicksAndDrain(dtrDelay / 2);
     } else {
         verbose("Select hub, comportset successful");
         waitTicks(dtrDelay);
         port_.setDtr(false);
         [[maybe_unused]] const SendResult sent = port_.sendByte(uint8_t('0' + (port - 1)));
-        waitTicks(dtrDelay);
+        waitTicksAndDrain(dtrDelay);  // the hub reads it only while DTR is low
         port_.setDtr(true);
         waitTicks(dtrDelay / 2);
     }

@@ -47,6 +47,8 @@ public:
 private:
     void verbose(const std::string& text);
     void waitTicks(int ticks);
+    // Waits `ticks`, and longer while the output has not yet left.
+    void waitTicksAndDrain(int ticks);
     void sendWithEscapes(const std::string& text);
 
     ComPort& port_;

@@ -141,6 +141,37 @@ TEST_F(MachinePortTest, NoHubStringGoesOutWithItsEscapes) {
     EXPECT_EQ(noHubPort->lineSettings(), (LineSettings{4800, 7, TParity::pEven, 1}));
 }
 
+// The hub is closed and reopened right after its selection: whatever is
+// still on its way to the hub must get there first, however slow the hub's
+// line and however short DTRDELAY is.
+TEST_F(MachinePortTest, SelectionBytesReachASlowHubWhole) {
+    struct Case {
+        const char* machine;
+        FakeSerialDevice* hub;
+        const char* sent;
+    };
+    const std::string init(40, 'S');
+    IniStore::update(machines.path(), [&](IniFile& ini) {
+        ini.writeString("HUB1", "BAUD", "300");
+        ini.writeString("HUB1", "SINIT", "NOHUB" + init);
+        ini.writeString("Lathe", "SINIT", "");
+        ini.writeString("HUB2", "BAUD", "110");
+    });
+    const Case cases[] = {{"Lathe", noHubPort, init.c_str()}, {"Mill", hubPort, "2"}};
+    for (const int dtrDelay : {0, 2}) {
+        state.DtrDelayTicks = dtrDelay;
+        for (const Case& c : cases) {
+            c.hub->peer().clearReceived();
+            ASSERT_TRUE(openMachine(c.machine)) << c.machine;
+            clock.advance(std::chrono::seconds(5));
+            EXPECT_EQ(c.hub->peer().received(), c.sent) << c.machine << " " << dtrDelay;
+            if (c.hub == hubPort) {
+                for (const auto& a : c.hub->peer().arrivals()) EXPECT_FALSE(a.deviceDtr);
+            }
+        }
+    }
+}
+
 TEST_F(MachinePortTest, NoHubStringEndingInAShortEscape) {
     IniStore::update(machines.path(), [](IniFile& ini) {
         ini.writeString("HUB1", "SINIT", "NOHUBX/1");
@@ -317,6 +348,20 @@ TEST_F(MachinePortTest, HubSwitchNeverHangsOnAPortHeldByXoff) {
     // The queue never drains; the switch gives up waiting and goes on.
     EXPECT_TRUE(control.selectHub(2, 1));
     EXPECT_EQ(hubPort->peer().received().back(), '0');
+}
+
+TEST_F(MachinePortTest, LongHubStringNeverHangsOnAHubHeldByXoff) {
+    state.Settings.ComOutSize = 128;  // the smallest queue there is
+    IniStore::update(machines.path(), [](IniFile& ini) {
+        ini.writeString("HUB1", "SINIT", "NOHUB" + std::string(300, 'S'));
+        ini.writeString("HUB1", "FLOW", "1");  // the station obeys the hub's XOFF
+    });
+    noHubPort->peer().onByte = [&](uint8_t) {
+        if (noHubPort->peer().arrivals().size() == 1) noHubPort->peer().write("\x13");
+    };
+    EXPECT_TRUE(openMachine("Lathe"));
+    EXPECT_LT(noHubPort->peer().received().size(), 300u);
+    EXPECT_LT(clock.now(), std::chrono::minutes(1));
 }
 
 }  // namespace
