@@ -1,6 +1,5 @@
 #include "cli/term_command.h"
 
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <QCoreApplication>
@@ -203,9 +202,9 @@ int runTerm(CliContext& context) {
         if (!writeAll(STDOUT_FILENO, port.readAvailable())) outputFailed = true;
     });
 
-    // A pipe or terminal on stdin is read as it becomes readable; a regular
-    // file always is.
-    ::fcntl(STDIN_FILENO, F_SETFL, ::fcntl(STDIN_FILENO, F_GETFL) | O_NONBLOCK);
+    // Standard input is read once each time it is readable, so a read never
+    // blocks; it stays blocking, because its open file is often the shell's
+    // terminal, shared with whatever runs next.
     InputFeeder feeder(port);
     clock.waitUntil(
         [&] { return lost || outputFailed || (feeder.finished() && port.outputQueued() == 0); },

@@ -1,5 +1,9 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <spawn.h>
+#include <sys/wait.h>
 #include <termios.h>
+#include <unistd.h>
 
 #include <future>
 #include <thread>
@@ -77,6 +81,38 @@ TEST_F(TermCommandTest, ObeysXoffFromTheLine) {
     ASSERT_TRUE(peer.waitForCount(program.size(), seconds(10)));
     EXPECT_EQ(peer.received(), program);
     EXPECT_EQ(r.out, "");  // flow characters are not data
+}
+
+// The shell hands the terminal's own open file to the command as standard
+// input; the command must leave it as it found it, or the next program
+// reading the terminal fails with "Resource temporarily unavailable".
+TEST_F(TermCommandTest, StandardInputIsLeftAsItWasFound) {
+    const std::string input = home.path() + "input.txt";
+    home.write("input.txt", "G0 X0\r\n");
+    const int in = ::open(input.c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(in, 0);
+    const int flagsBefore = ::fcntl(in, F_GETFL);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, in, STDIN_FILENO);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+    std::vector<std::string> args = {ZANTOR_CLI, "--home",      home.path(),
+                                     "--system", system.path(), "term"};
+    for (const std::string& a : fastLine()) args.push_back(a);
+    std::vector<char*> argv;
+    for (std::string& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    pid_t pid = 0;
+    ASSERT_EQ(::posix_spawn(&pid, ZANTOR_CLI, &actions, nullptr, argv.data(), environ), 0);
+    posix_spawn_file_actions_destroy(&actions);
+    int status = 0;
+    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_TRUE(peer.waitForCount(7, seconds(10)));
+    EXPECT_EQ(peer.received(), "G0 X0\r\n");
+    EXPECT_EQ(::fcntl(in, F_GETFL), flagsBefore);
+    ::close(in);
 }
 
 TEST_F(TermCommandTest, MachineSettingsWithOptionsOnTop) {
