@@ -182,8 +182,10 @@ void EditorCommands::buildWindowMenu() {
 }
 
 void EditorCommands::buildToolBar() {
-    QToolBar* bar = form_.addToolBar("Edit");
+    // The file and edit buttons come first, left of the machine selector.
+    auto* bar = new QToolBar("Edit", &form_);
     bar->setObjectName("EditToolBar");
+    form_.insertToolBar(form_.findChild<QToolBar*>("MachineToolBar"), bar);
     QStyle* style = form_.style();
     FileCommands& commands = workspace_.fileCommands();
     QAction* open = makeAction("toolOpen", "Open", "Open file");

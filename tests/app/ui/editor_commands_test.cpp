@@ -8,6 +8,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QStatusBar>
+#include <QToolBar>
 #include <QtTest>
 #include <memory>
 
@@ -284,6 +285,10 @@ private slots:
             {menu("WindowMenu"), "Window related commands such as Tile and Cascade"},
         };
         for (const auto& [m, hint] : menus) QCOMPARE(m->menuAction()->statusTip(), QString(hint));
+        // The buttons come left of the machine selector.
+        auto* buttons = form->findChild<QToolBar*>("EditToolBar");
+        auto* machines = form->findChild<QToolBar*>("MachineToolBar");
+        QVERIFY(buttons->geometry().right() < machines->geometry().left());
         QStringList context;
         for (QAction* a : form->editorCommands().contextMenu()->actions())
             if (!a->isSeparator()) context << a->text();
