@@ -132,10 +132,11 @@ std::optional<OpenFailure> TermiosDevice::open(const std::string& path,
     if (!::isatty(fd.get())) return describeOpenFailure(path, ENOTTY);
     // Two programs on one line garble each other's bytes: refuse a port that
     // another station holds.
-    if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0 || ::ioctl(fd.get(), TIOCEXCL) != 0)
-        return describeOpenFailure(path, EBUSY);
+    if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) return describeOpenFailure(path, EBUSY);
     errno = 0;
     if (!configure(fd.get(), settings)) return describeOpenFailure(path, errno ? errno : EINVAL);
+    // Claimed only once the open cannot fail any more: close() gives the claim up.
+    if (::ioctl(fd.get(), TIOCEXCL) != 0) return describeOpenFailure(path, EBUSY);
     ::tcflush(fd.get(), TCIOFLUSH);
 
     fd_ = std::move(fd);

@@ -134,6 +134,13 @@ TEST_F(PtyPortTest, ClosingGivesUpTheClaimOnTheLine) {
     EXPECT_EQ(exclusive(), 1);
     port.close();
     EXPECT_EQ(exclusive(), 0);
+    // An open that fails half way leaves no claim either.
+    port.setBaud(14400);
+    const auto refused = port.open();
+    ASSERT_TRUE(refused.has_value());
+    EXPECT_EQ(refused->message, pty.slavePath() + ": Invalid argument");
+    EXPECT_EQ(exclusive(), 0);
+    port.setBaud(9600);
     const auto failure = port.open();
     ASSERT_FALSE(failure.has_value()) << failure->message;
     EXPECT_EQ(port.sendText("again"), SendResult::Sent);
