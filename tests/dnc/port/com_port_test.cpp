@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 
 #include "fake_port_fixture.h"
 #include "temp_folder.h"
@@ -408,6 +409,52 @@ TEST_F(ComPortTest, WaitForAnyStringReturnsTheFirstToArrive) {
     EXPECT_EQ(port.waitForAnyString("READY|OK", "|", 36, true), 2);
     clock.callAfter(milliseconds(10), [&] { peer().write("ok"); });
     EXPECT_EQ(port.waitForAnyString("READY|OK", "|", 10, false), ComPort::kWaitTimedOut);
+}
+
+// The window may close the port while something waits on it; the wait ends
+// at once, and a reopened port starts clean.
+TEST_F(ComPortTest, ClosingDuringAWaitEndsIt) {
+    // The window's timers keep ticking, so a wait that missed the close
+    // would go on to its timeout, or for ever.
+    std::function<void()> heartbeat = [&] { clock.callAfter(ticksToDuration(1), heartbeat); };
+    heartbeat();
+    openAt(k9600e71);
+    clock.callAfter(milliseconds(100), [&] { port.close(); });
+    EXPECT_EQ(port.waitForAnyString("\r/\x1b", "/", -1, true), ComPort::kWaitTimedOut);
+    EXPECT_EQ(clock.now(), milliseconds(100));
+
+    // A settings change waiting for a queue held by XOFF.
+    ASSERT_FALSE(port.open().has_value());
+    peer().write("\x13");
+    runSeconds(0.01);
+    ASSERT_EQ(port.sendText("held"), SendResult::Sent);
+    const Clock::Duration before = clock.now();
+    clock.callAfter(milliseconds(100), [&] { port.close(); });
+    port.setBaud(19200);
+    EXPECT_LT(clock.now() - before, milliseconds(200));
+    ASSERT_FALSE(port.open().has_value());
+    EXPECT_EQ(device.lineSettings().Baud, 19200);
+    EXPECT_EQ(port.flowState(), FlowState::On);
+}
+
+TEST_F(ComPortTest, ReopeningWhileTimersArePendingSendsNothingTwice) {
+    openAt(k9600e71);
+    const int timer = port.addTimer();
+    int fired = 0;
+    QObject::connect(&port, &ComPort::timerFired, [&](int h) { fired += h == timer; });
+    port.armTimer(timer, 1);
+    ASSERT_EQ(port.sendText("ABCDEFGH"), SendResult::Sent);
+    runSeconds(0.0025);  // two characters on their way, the writer's wake-up pending
+    port.close();
+    ASSERT_FALSE(port.open().has_value());
+    ASSERT_EQ(port.sendText("xyz"), SendResult::Sent);
+    runSeconds(1);
+    const std::string got = peer().received();
+    ASSERT_GE(got.size(), 3u);
+    EXPECT_EQ(got.substr(got.size() - 3), "xyz");
+    EXPECT_TRUE(std::string("ABCDEFGH").starts_with(got.substr(0, got.size() - 3))) << got;
+    EXPECT_EQ(fired, 1);
+    EXPECT_EQ(port.outputQueued(), 0u);
 }
 
 TEST_F(ComPortTest, AVanishingDeviceClosesThePortWithoutHanging) {
