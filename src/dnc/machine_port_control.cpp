@@ -70,8 +70,19 @@ void MachinePortControl::applyBufferSizes() {
     port_.setBufferResume(uint16_t(roundedFraction(in, 1, 4)));
 }
 
+void MachinePortControl::loadPortMap() {
+    if (state_.SettingsFile.empty()) return;
+    try {
+        port_.setPortMap(PortMap::fromSettings(*IniStore::read(state_.SettingsFile)));
+    } catch (const FileError&) {
+        // Start-up has already said the settings cannot be read; the ports
+        // keep their standard devices.
+    }
+}
+
 bool MachinePortControl::openForCurrentMachine() {
     applyBufferSizes();
+    loadPortMap();
     loadHubTable();
     const MachComRec& machine = state_.CurrentMachComRec;
     verbose("Remote terminal parameter set name [" + state_.CurrentMachine + "]");
@@ -165,9 +176,8 @@ void MachinePortControl::waitTicksAndDrain(int ticks) {
     // The port is closed and reopened right after: bytes still on their way
     // to the hub would be cut off, on a slow hub line or a short DTRDELAY.
     const Clock::Duration until = port_.clock().now() + ticksToDuration(std::max(ticks, 0));
-    port_.clock().waitUntil(
-        [&] { return !port_.Open() || port_.outputQueued() == 0; }, kHubDrainLimit,
-        WaitMode::Responsive);
+    port_.clock().waitUntil([&] { return !port_.Open() || port_.outputQueued() == 0; },
+                            kHubDrainLimit, WaitMode::Responsive);
     const Clock::Duration left = until - port_.clock().now();
     if (left > Clock::Duration(0)) port_.clock().sleep(left, WaitMode::Responsive);
 }

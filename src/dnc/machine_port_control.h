@@ -30,10 +30,13 @@ public:
     bool VerboseMode = false;
     HubTable hubs;
 
-    // The window is shown: buffer sizes, hubs, the current machine's port.
+    // The window is shown: buffer sizes, port devices, hubs, the current
+    // machine's port.
     // False when the port could not be opened.
     bool openForCurrentMachine();
     void applyBufferSizes();
+    // Port numbers to devices from section "PORTS" of the settings file.
+    void loadPortMap();
     void loadHubTable();
     bool openMachinePort(const MachComRec& record);
     bool selectHub(int hub, int port);

@@ -217,6 +217,17 @@ TEST_F(MachinePortTest, PortThatCannotBeOpenedShowsTheErrorBox) {
     EXPECT_NE(errors()[0].find("make your user a member of the group"), std::string::npos);
 }
 
+// A USB adapter is no /dev/ttyS: the settings file says which device a
+// port number stands for.
+TEST_F(MachinePortTest, PortsSectionGivesTheDeviceOfAPortNumber) {
+    state.SettingsFile = system.write("ZTR2013.INI", "[PORTS]\n9=/dev/ttyS0\n");
+    ASSERT_TRUE(openMachine("Router"));  // COM9
+    EXPECT_TRUE(directPort->isOpen());
+    EXPECT_EQ(port.devicePath(), "/dev/ttyS0");
+    EXPECT_EQ(sink.portStatus, " COM9 7E2 19200");
+    EXPECT_TRUE(errors().empty());
+}
+
 TEST_F(MachinePortTest, LineSettingsFromTheRecord) {
     struct Case {
         int baudNum, bitsNum, parityNum, stopBitsNum, xonXoff, rtsCts;
