@@ -299,8 +299,8 @@ void EditorView::insertTab() {
 
 void EditorView::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Insert && event->modifiers() == Qt::NoModifier) {
-        setOverwriteMode(!overwriteMode());
-        emit stateChanged();
+        // The mode belongs to the document: the window switches every view.
+        emit insertKeyPressed();
         return;
     }
     if (event->matches(QKeySequence::Copy)) return copyBytes();

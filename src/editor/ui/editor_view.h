@@ -85,6 +85,8 @@ signals:
     void focused(EditorView* view);
     // The caret moved, the selection or the text changed, or the view scrolled.
     void stateChanged();
+    // Insert was pressed: switch between insert and overwrite mode.
+    void insertKeyPressed();
 
 protected:
     void focusInEvent(QFocusEvent* event) override;

@@ -48,6 +48,7 @@ void TMDIChild::setUpView(EditorView* view) {
     view->setCommentSource([this] { return host_.commentStrings(); });
     view->setLayoutSource([this](std::string_view paragraph) { return lineStarts(paragraph); });
     connect(view, &EditorView::focused, this, &TMDIChild::viewFocused);
+    connect(view, &EditorView::insertKeyPressed, this, [this] { SetInsertMode(!InsertMode()); });
     connect(view, &EditorView::stateChanged, this, [this] {
         emit stateChanged();
         host_.editorStateChanged(*this);
@@ -158,6 +159,7 @@ void TMDIChild::setSplit(bool on) {
         view2_->setFrameShape(QFrame::NoFrame);
         setUpView(view2_);
         view2_->applySettings(editor1_->settings());
+        view2_->setOverwriteMode(editor1_->overwriteMode());
         updateLineMapAfterEdit();
         view2_->setWordWrapShown(wrapShown_);
         bar_ = new SplitBar(this);

@@ -329,6 +329,28 @@ void pressKey(QWidget* view, Qt::Key key, const QString& text = {}) {
     QApplication::sendEvent(view, &press);
 }
 
+TEST_F(EditorWindowTest, TheInsertKeySwitchesTheModeOfTheWholeDocument) {
+    window->show();
+    window->InsertText("G1 X1");
+    window->setSplit(true);
+    EditorView* second = window->secondView();
+    emit second->focused(second);
+    pressKey(second, Qt::Key_Insert);
+    EXPECT_FALSE(window->InsertMode());
+    emit window->Editor1()->focused(window->Editor1());
+    EXPECT_FALSE(window->InsertMode());
+    window->SetCaret(1, 1);
+    window->InsertText("G2");
+    EXPECT_EQ(window->GetParagraph(1), "G2 X1");
+    // A view made later takes the window's mode too.
+    window->setSplit(false);
+    window->setSplit(true);
+    EXPECT_TRUE(window->secondView()->overwriteMode());
+    pressKey(window->Editor1(), Qt::Key_Insert);
+    EXPECT_TRUE(window->InsertMode());
+    EXPECT_FALSE(window->secondView()->overwriteMode());
+}
+
 TEST_F(EditorWindowTest, TabAndEnterFollowTheTabTypeAndAutoIndent) {
     struct Case {
         int tabType;
