@@ -150,6 +150,19 @@ TEST_F(TermCommandTest, MachineSettingsWithOptionsOnTop) {
     }
 }
 
+TEST_F(TermCommandTest, ALostLineEndsTheCommandWithStatusOne) {
+    auto args = fastLine();
+    args.insert(args.end(), {"--wait", "60"});
+    auto run = std::async(std::launch::async, [&] { return term(args, "%\r\n"); });
+    ASSERT_TRUE(peer.waitForCount(3, seconds(10)));
+    peer.stop();
+    pty.closeSlave();
+    pty.closeMaster();  // the cable is pulled while the command listens
+    const ProcessResult r = run.get();
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "zantor-cli term: " + pty.slavePath() + ": the line was lost\n");
+}
+
 TEST_F(TermCommandTest, MistakesGiveOneLineAndStatusOne) {
     struct Case {
         std::vector<std::string> args;
