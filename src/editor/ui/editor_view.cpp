@@ -256,6 +256,7 @@ void EditorView::pasteBytes() {
     const std::string text =
         withLineFeeds(std::string_view(latin1.constData(), size_t(latin1.size())));
     if (text.empty()) return;
+    if (pasteHandler_) return pasteHandler_(text);
     const long from = SendScintilla(SCI_GETSELECTIONSTART);
     const long to = SendScintilla(SCI_GETSELECTIONEND);
     SendScintilla(SCI_BEGINUNDOACTION);

@@ -44,6 +44,11 @@ public:
     void setCommentSource(std::function<CommentStrings()> source) {
         commentSource_ = std::move(source);
     }
+    // Where pasted text goes instead of straight into the view, so that it
+    // is trimmed and checked like every edit of the document.
+    void setPasteHandler(std::function<void(std::string_view)> handler) {
+        pasteHandler_ = std::move(handler);
+    }
     // Display-line starts of a paragraph (offsets), as the window lays it out.
     void setLayoutSource(std::function<std::vector<int>(std::string_view)> source) {
         layoutSource_ = std::move(source);
@@ -111,6 +116,7 @@ private:
     bool keepControlChars_ = true;
     QMenu* contextMenu_ = nullptr;
     std::function<CommentStrings()> commentSource_;
+    std::function<void(std::string_view)> pasteHandler_;
     std::function<std::vector<int>(std::string_view)> layoutSource_;
     bool colouring_ = false;
     int colourSlot_ = 0;

@@ -47,6 +47,7 @@ void TMDIChild::setUpView(EditorView* view) {
     view->setContextMenu(host_.editorContextMenu());
     view->setCommentSource([this] { return host_.commentStrings(); });
     view->setLayoutSource([this](std::string_view paragraph) { return lineStarts(paragraph); });
+    view->setPasteHandler([this](std::string_view text) { pasteText(text); });
     connect(view, &EditorView::focused, this, &TMDIChild::viewFocused);
     connect(view, &EditorView::insertKeyPressed, this, [this] { SetInsertMode(!InsertMode()); });
     connect(view, &EditorView::stateChanged, this, [this] {
@@ -571,6 +572,16 @@ void TMDIChild::CutSelection() {
 
 void TMDIChild::PasteClipboard() {
     current_->pasteBytes();
+}
+
+void TMDIChild::pasteText(std::string_view text) {
+    const long from = current_->SendScintilla(QsciScintillaBase::SCI_GETSELECTIONSTART);
+    const long to = current_->SendScintilla(QsciScintillaBase::SCI_GETSELECTIONEND);
+    try {
+        replaceRange(from, to, text);
+    } catch (const EditorError& error) {
+        host_.interaction().showError(error.what());
+    }
 }
 
 void TMDIChild::DeleteForward() {

@@ -127,6 +127,9 @@ private:
     void replaceRange(long from, long to, std::string_view text,
                       std::optional<long> caretAfter = std::nullopt);
     void select(long anchor, long caret);
+    // Replaces the selection of CurrentView by pasted text; a paragraph limit
+    // it would break is told to the user and nothing changes.
+    void pasteText(std::string_view text);
 
     EditorHost& host_;
     EditorView* editor1_;

@@ -324,9 +324,30 @@ TEST_F(EditorWindowTest, PasteKeepsHighBytesAndMakesLineEndsParagraphs) {
     EXPECT_EQ(window->ParagraphCount(), 0);
 }
 
-void pressKey(QWidget* view, Qt::Key key, const QString& text = {}) {
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+void pressKey(QWidget* view, Qt::Key key, const QString& text = {},
+              Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
     QApplication::sendEvent(view, &press);
+}
+
+TEST_F(EditorWindowTest, PastedLinesAreTrimmedAndKeptWithinTheParagraphLimit) {
+    window->InsertText("N1\r\nN2");
+    window->SetCaret(1, 3);
+    // A listing copied with blanks padding its lines, by the menu and by key.
+    QApplication::clipboard()->setText(" G1   \nX5\t ");
+    window->PasteClipboard();
+    EXPECT_EQ(paragraphs(), (Paragraphs{"N1 G1", "X5", "N2"}));
+    EXPECT_EQ(window->Caret(), (TextPosition{2, 3}));
+    pressKey(window->Editor1(), Qt::Key_V, {}, Qt::ControlModifier);
+    EXPECT_EQ(paragraphs(), (Paragraphs{"N1 G1", "X5 G1", "X5", "N2"}));
+    EXPECT_EQ(window->ByteCount(), 5 + 2 + 5 + 2 + 2 + 2 + 2 + 2);
+    window->UndoEdit();
+    EXPECT_EQ(paragraphs(), (Paragraphs{"N1 G1", "X5", "N2"}));
+
+    QApplication::clipboard()->setText(QString(kMaxParagraphLength, 'X'));
+    pressKey(window->Editor1(), Qt::Key_V, {}, Qt::ControlModifier);
+    EXPECT_EQ(paragraphs(), (Paragraphs{"N1 G1", "X5", "N2"}));
+    EXPECT_EQ(host.ui.texts(), std::vector<std::string>{kParagraphTooLong});
 }
 
 TEST_F(EditorWindowTest, TheInsertKeySwitchesTheModeOfTheWholeDocument) {
