@@ -76,18 +76,15 @@ std::optional<std::string> QtInteraction::inputText(const std::string& title,
 }
 
 std::vector<std::string> QtInteraction::openFiles(const FileDialogRequest& request) {
+    QFileDialog dialog(parent_, text(request.title), QFile::decodeName(request.folder.c_str()),
+                       text(request.filter));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(request.multiple ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
+    // A name typed without an extension gets the default one, as in saving.
+    dialog.setDefaultSuffix(text(request.defaultSuffix));
     std::vector<std::string> files;
-    if (request.multiple) {
-        for (const QString& f : QFileDialog::getOpenFileNames(
-                 parent_, text(request.title), QFile::decodeName(request.folder.c_str()),
-                 text(request.filter)))
-            files.push_back(path(f));
-    } else {
-        const QString f = QFileDialog::getOpenFileName(parent_, text(request.title),
-                                                       QFile::decodeName(request.folder.c_str()),
-                                                       text(request.filter));
-        if (!f.isEmpty()) files.push_back(path(f));
-    }
+    if (dialog.exec() != QDialog::Accepted) return files;
+    for (const QString& f : dialog.selectedFiles()) files.push_back(path(f));
     return files;
 }
 
