@@ -194,7 +194,9 @@ bool FileCommands::queryClose(FileCommandWindow& window) {
     const std::string question = window.caption() + " has changed, do you wish to save?";
     switch (interaction_.message(MessageKind::Information, question, Buttons::YesNoCancel)) {
         case Answer::Yes:
-            return save(&window) != SaveResult::Failed;
+            // Closing after a cancelled Save As or a refused privilege would
+            // throw away the edits the user has just asked to keep.
+            return save(&window) == SaveResult::Saved;
         case Answer::No:
             return true;
         default:

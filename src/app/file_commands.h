@@ -81,8 +81,9 @@ public:
     SaveResult save(FileCommandWindow* window = nullptr);
     SaveResult saveAs(FileCommandWindow* window = nullptr);
 
-    // The close question; true when the window may close. A failed write
-    // keeps the window open so that nothing is lost.
+    // The close question; true when the window may close. Yes closes only
+    // once the document is saved: a failed write, a cancelled Save As or a
+    // refused privilege keeps the window open so that nothing is lost.
     bool queryClose(FileCommandWindow& window);
     // The window with this caption has been destroyed.
     void windowClosed(const std::string& caption);

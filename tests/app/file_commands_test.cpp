@@ -391,11 +391,24 @@ TEST_F(FileCommandsTest, CloseQuestionAnswers) {
     EXPECT_TRUE(commands->queryClose(window));
     EXPECT_TRUE(window.savedAs.empty());
 
-    // Yes on a never-saved document opens Save As; cancelling it still closes.
+    // Yes on a never-saved document opens Save As; cancelling it keeps the
+    // window and its edits.
     ui.answers.push_back(Answer::Yes);
-    EXPECT_TRUE(commands->queryClose(window));
+    EXPECT_FALSE(commands->queryClose(window));
     EXPECT_EQ(ui.fileRequests.back().title, "Save NONAME1 As");
     EXPECT_TRUE(window.savedAs.empty());
+    EXPECT_TRUE(window.modified);
+
+    // So does a save the user may not make; No still discards.
+    grant({});
+    ui.messages.clear();
+    ui.answers.push_back(Answer::Yes);
+    EXPECT_FALSE(commands->queryClose(window));
+    EXPECT_EQ(ui.texts(), (Names{"NONAME1 has changed, do you wish to save?",
+                                 "Insufficient Priviliges for this Function"}));
+    ui.answers.push_back(Answer::No);
+    EXPECT_TRUE(commands->queryClose(window));
+    session->state.Settings.UseSecure = false;
 
     // Yes saves the window being closed, not the active one.
     const std::string named = dir.write("n.tap", "");
