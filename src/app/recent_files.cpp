@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "app/menu_caption.h"
+
 namespace zantor {
 
 RecentFiles readRecentFiles(const IniFile& ini) {
@@ -25,11 +27,7 @@ void AddRecentFile(RecentFiles& files, const std::string& name) {
 }
 
 std::string recentFileCaption(size_t index, const std::string& name) {
-    std::string caption = "&";
-    caption += std::to_string(index + 1);
-    caption += ' ';
-    caption += name;
-    return caption;
+    return numberedMenuCaption(int(index) + 1, name);
 }
 
 }  // namespace zantor

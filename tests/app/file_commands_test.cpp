@@ -107,6 +107,8 @@ TEST(RecentFileList, AddingMovesToTheFrontKeepsSixAndDropsTheOldest) {
     EXPECT_EQ(files, (RecentFiles{"X", "Y", "", "", "", ""}));
     EXPECT_EQ(recentFileCaption(0, "/nc/a.tap"), "&1 /nc/a.tap");
     EXPECT_EQ(recentFileCaption(5, "b"), "&6 b");
+    // An ampersand in a name shows as itself, not as a shortcut marker.
+    EXPECT_EQ(recentFileCaption(1, "/nc/R&D.tap"), "&2 /nc/R&&D.tap");
 }
 
 TEST(FolderText, TrailingSeparatorsDoNotMatter) {

@@ -14,6 +14,7 @@
 #include <QToolBar>
 
 #include "app/file_commands.h"
+#include "app/menu_caption.h"
 #include "app/ui/main_form.h"
 #include "app/ui/status_panels.h"
 #include "editor/ui/editor_workspace.h"
@@ -293,7 +294,7 @@ void EditorCommands::windowMenuOpening() {
     for (TMDIChild* window : windows) {
         ++n;
         QAction* item = windowMenu_->addAction(
-            QString("&%1 %2").arg(n).arg(QFile::decodeName(window->caption().c_str())));
+            QFile::decodeName(numberedMenuCaption(n, window->caption()).c_str()));
         item->setCheckable(true);
         item->setChecked(window == active);
         connect(item, &QAction::triggered, this, [this, guard = QPointer<TMDIChild>(window)] {
