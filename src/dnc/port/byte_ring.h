@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 namespace zantor {
@@ -20,7 +21,12 @@ public:
     // Appends all of `bytes` or nothing; false when they do not fit.
     bool push(const uint8_t* bytes, size_t count) {
         if (count > free()) return false;
-        for (size_t i = 0; i < count; ++i) data_[(head_ + size_ + i) % data_.size()] = bytes[i];
+        if (count == 0) return true;
+        // At most two copies: up to the end of the storage, then from its start.
+        const size_t tail = (head_ + size_) % data_.size();
+        const size_t first = std::min(count, data_.size() - tail);
+        std::memcpy(data_.data() + tail, bytes, first);
+        std::memcpy(data_.data(), bytes + first, count - first);
         size_ += count;
         return true;
     }
@@ -33,7 +39,10 @@ public:
     // Copies up to `count` bytes from the front without removing them.
     size_t peek(uint8_t* out, size_t count) const {
         const size_t n = std::min(count, size_);
-        for (size_t i = 0; i < n; ++i) out[i] = data_[(head_ + i) % data_.size()];
+        if (n == 0) return 0;
+        const size_t first = std::min(n, data_.size() - head_);
+        std::memcpy(out, data_.data() + head_, first);
+        std::memcpy(out + first, data_.data(), n - first);
         return n;
     }
     void drop(size_t count) {
