@@ -187,7 +187,8 @@ void IniFile::writeString(std::string_view section, std::string_view key, std::s
         Line& line = s.lines[found];
         if (line.value() == value) return;
         std::string text(line.key());
-        line = makeLine(text.append(1, '=').append(value));  // same key, same place: index stays valid
+        // Same key, same place: the key index stays valid.
+        line = makeLine(text.append(1, '=').append(value));
         return;
     }
     // After the last entry, so that comments and blank lines below it keep their place.
@@ -196,7 +197,7 @@ void IniFile::writeString(std::string_view section, std::string_view key, std::s
     std::string text(key);
     s.lines.insert(s.lines.begin() + ptrdiff_t(at), makeLine(text.append(1, '=').append(value)));
     if (at + 1 == s.lines.size() && s.lines[at].isEntry)
-        s.keyIndex.try_emplace(toLowerAscii(key), at);  // nothing moved
+        s.keyIndex.try_emplace(toLowerAscii(s.lines[at].key()), at);  // nothing moved
     else
         invalidate(s);
 }

@@ -49,6 +49,13 @@ TEST(IniFile, NewSectionsGoAtTheEndAndEmptyFilesStayLineEndLf) {
     EXPECT_EQ(IniFile().serialize(), "");
 }
 
+TEST(IniFile, AWrittenKeyReadsBackAsItWouldAfterSavingAndLoading) {
+    IniFile ini;
+    ini.writeString("S", " Port ", "3");  // blanks around a key are not part of its name
+    EXPECT_EQ(ini.readString("S", "port", ""), "3");
+    EXPECT_EQ(IniFile::parse(ini.serialize()).readString("S", "port", ""), "3");
+}
+
 TEST(IniFile, DuplicatedSectionsAndKeysReadTheFirstAndKeepTheRest) {
     IniFile ini = IniFile::parse("[A]\nk=1\nk=2\n[a]\nk=3\nother=4\n");
     EXPECT_EQ(ini.readString("A", "k", ""), "1");
