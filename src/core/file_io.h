@@ -41,7 +41,6 @@ public:
     ReadableFile(const ReadableFile&) = delete;
     ReadableFile& operator=(const ReadableFile&) = delete;
 
-    int fd() const { return fd_; }
     long long size() const { return size_; }
     const std::string& path() const { return path_; }
     // Up to `length` bytes from `offset`; fewer only at the end. Throws FileError.
