@@ -44,10 +44,7 @@ void AppSession::create(const FontSpec& defaultEditorFont) {
         settings = std::make_shared<const IniFile>();
     }
     recentFiles = readRecentFiles(*settings);
-    state.Settings.TabSize = 8;
-    state.Settings.WrapColumn = 80;
     state.EditorFont = defaultEditorFont;
-    state.PrintFont = FontSpec{"Courier New", 12};
     LoadSettings(*settings, state, interaction_);
     log.LoggingEnabled = readLoggingSetting(*settings);
     makeWorkFiles();

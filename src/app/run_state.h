@@ -74,8 +74,6 @@ struct RunState {
     int DtrDelayTicks = 0;
     int ComOpenDelayTicks = 0;
     AppSettings Settings;
-
-    std::string machineDatabasePath() const { return SystemFolder + kMachineDatabaseFileName; }
 };
 
 }  // namespace zantor

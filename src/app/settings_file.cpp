@@ -63,7 +63,10 @@ void LoadSettings(const IniFile& ini, RunState& state, Interaction& interaction)
         FontSpec& f = state.EditorFont;
         f.size = integer("FONTSIZE", 9);
         f.color = integer("FONTCOLOR", 0);
-        if (boolean("FONTBOLD", false)) f.bold = true, f.italic = false;
+        if (boolean("FONTBOLD", false)) {
+            f.bold = true;
+            f.italic = false;
+        }
         if (boolean("FONTITALIC", false)) f.italic = true;
         f.name = fontName;
     }
