@@ -213,10 +213,8 @@ uint8_t ComPort::readByte() {
 }
 
 std::string ComPort::readAvailable(size_t max) {
-    std::string bytes;
-    const size_t n = std::min(max, input_.size());
-    bytes.reserve(n);
-    for (size_t i = 0; i < n; ++i) bytes.push_back(char(input_.pop()));
+    std::string bytes(std::min(max, input_.size()), '\0');
+    input_.drop(input_.peek(reinterpret_cast<uint8_t*>(bytes.data()), bytes.size()));
     inputTaken();
     return bytes;
 }
@@ -262,21 +260,25 @@ void ComPort::pullInput() {
 void ComPort::takeIncoming(const uint8_t* bytes, size_t count) {
     record(PortTrace::Direction::Received, bytes, count);
     const bool obey = obeysXoff(swFlow_);
-    bool released = false, data = false;
-    for (size_t i = 0; i < count; ++i) {
+    const size_t before = input_.size();
+    bool released = false;
+    // Data between flow control characters goes into the queue a run at a
+    // time; pullInput never reads more than the queue has room for.
+    size_t runStart = 0;
+    for (size_t i = 0; obey && i < count; ++i) {
         const uint8_t b = bytes[i];
-        if (obey && b == xoffChar_) {
+        if (b != xoffChar_ && b != xonChar_) continue;
+        input_.push(bytes + runStart, i - runStart);
+        runStart = i + 1;
+        if (b == xoffChar_) {
             xoffReceived_ = true;
-            continue;
-        }
-        if (obey && b == xonChar_) {
+        } else {
             released = xoffReceived_;
             xoffReceived_ = false;
-            continue;
         }
-        input_.push(&b, 1);
-        data = true;
     }
+    input_.push(bytes + runStart, count - runStart);
+    const bool data = input_.size() != before;
     updateReceiveFlow();
     if (released) pumpOutput();
     if (data) emit dataAvailable();
@@ -467,7 +469,10 @@ int ComPort::waitForAnyString(std::string_view list, std::string_view separator,
     AnyStringMatcher matcher(list, separator, ignoreCase);
     int found = kWaitTimedOut;
     const auto arrived = [&] {
-        while (found == kWaitTimedOut && input_.size() > 0) found = matcher.feed(readByte());
+        if (!input_.empty()) {
+            while (found == kWaitTimedOut && !input_.empty()) found = matcher.feed(input_.pop());
+            inputTaken();
+        }
         return found != kWaitTimedOut || !device_;
     };
     const Clock::Duration timeout =

@@ -95,6 +95,25 @@ TEST_F(PtyPortTest, XoffStopsTheWriterAndXonResumesIt) {
     EXPECT_EQ(port.bytesWaiting(), 0u);  // the flow characters were not data
 }
 
+TEST_F(PtyPortTest, FlowCharactersAmongDataInOneReadAreTakenOut) {
+    port.setLineSettings({9600, 8, TParity::pNone, 1});
+    ASSERT_FALSE(port.open().has_value());
+    peer.write(
+        "ab\x13"
+        "cd\x11"
+        "ef\x13"
+        "gh");
+    std::string got;
+    ASSERT_TRUE(waitFor([&] {
+        got += port.readAvailable();
+        return got.size() >= 8;
+    }));
+    EXPECT_EQ(got, "abcdefgh");
+    EXPECT_EQ(port.flowState(), FlowState::TransmitHeldByXoff);  // the last one was XOFF
+    peer.write("\x11");
+    EXPECT_TRUE(waitFor([&] { return port.flowState() == FlowState::On; }));
+}
+
 TEST_F(PtyPortTest, ClosingAPortHeldByXoffReturns) {
     port.setLineSettings({9600, 8, TParity::pNone, 1});
     ASSERT_FALSE(port.open().has_value());
