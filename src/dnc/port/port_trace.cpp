@@ -1,6 +1,6 @@
 #include "dnc/port/port_trace.h"
 
-#include <cstdio>
+#include <string>
 
 namespace zantor {
 
@@ -21,13 +21,19 @@ void PortTrace::record(Direction direction, long long milliseconds, const uint8_
                        size_t count) {
     if (count == 0) return;
     if (trace_.is_open()) {
-        trace_ << milliseconds << (direction == Direction::Sent ? " TX" : " RX");
-        char hex[4];
+        // The line is built whole and written at once: this runs for every
+        // chunk of traffic while tracing is on.
+        static constexpr char kDigits[] = "0123456789ABCDEF";
+        std::string line = std::to_string(milliseconds);
+        line += direction == Direction::Sent ? " TX" : " RX";
+        line.reserve(line.size() + count * 3 + 1);
         for (size_t i = 0; i < count; ++i) {
-            std::snprintf(hex, sizeof hex, " %02X", bytes[i]);
-            trace_ << hex;
+            line += ' ';
+            line += kDigits[bytes[i] >> 4];
+            line += kDigits[bytes[i] & 0x0F];
         }
-        trace_ << '\n';
+        line += '\n';
+        trace_.write(line.data(), std::streamsize(line.size()));
         trace_.flush();
     }
     if (log_.is_open()) {
