@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <csignal>
 #include <stdexcept>
 
@@ -43,7 +44,10 @@ ProcessResult runProcess(const std::vector<std::string>& argv, const std::string
     if (input.empty()) closeFd(inFd);
     while (outFd >= 0 || errFd >= 0) {
         pollfd fds[3] = {{outFd, POLLIN, 0}, {errFd, POLLIN, 0}, {inFd, POLLOUT, 0}};
-        if (::poll(fds, 3, -1) < 0) break;
+        if (::poll(fds, 3, -1) < 0) {
+            if (errno == EINTR) continue;
+            break;
+        }
         char buffer[4096];
         for (int i = 0; i < 2; ++i) {
             if (!(fds[i].revents & (POLLIN | POLLHUP | POLLERR))) continue;
@@ -60,7 +64,10 @@ ProcessResult runProcess(const std::vector<std::string>& argv, const std::string
             if (n < 0 || written == input.size()) closeFd(inFd);
         }
     }
+    // Closed before the wait, so a child still writing ends instead of blocking on a full pipe.
     closeFd(inFd);
+    closeFd(outFd);
+    closeFd(errFd);
     int status = 0;
     ::waitpid(pid, &status, 0);
     result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
