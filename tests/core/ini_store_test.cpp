@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <filesystem>
+#include <vector>
+
 #include "core/file_io.h"
 #include "temp_folder.h"
 
@@ -61,6 +64,33 @@ TEST(WriteFileAtomically, ReplacesTheContentsAndKeepsThePermissions) {
     struct stat st {};
     ASSERT_EQ(::stat(path.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0640u);
+}
+
+TEST(AtomicFileWriter, TheTargetChangesOnlyOnCommitAndNoTemporaryFileStays) {
+    TempFolder dir;
+    const std::string path = dir.write("big.tap", "old");
+    auto filesInFolder = [&] {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
+            names.push_back(entry.path().filename().string());
+        return names;
+    };
+    const std::vector<std::string> pieces = {"ab", "cdefgh", "", "ij",
+                                             "k"};  // around a 4-byte buffer
+    {
+        AtomicFileWriter abandoned(path, 4);
+        for (const std::string& piece : pieces) abandoned.write(piece);
+    }
+    EXPECT_EQ(dir.read("big.tap"), "old");
+    EXPECT_EQ(filesInFolder(), (std::vector<std::string>{"big.tap"}));
+
+    AtomicFileWriter writer(path, 4);
+    for (const std::string& piece : pieces) writer.write(piece);
+    std::string beforeReplace;
+    writer.commit([&] { beforeReplace = dir.read("big.tap"); });
+    EXPECT_EQ(beforeReplace, "old");
+    EXPECT_EQ(dir.read("big.tap"), "abcdefghijk");
+    EXPECT_EQ(filesInFolder(), (std::vector<std::string>{"big.tap"}));
 }
 
 }  // namespace
