@@ -9,22 +9,10 @@
 
 #include "dnc/port/com_port.h"
 #include "dnc/port/device_provider.h"
-#include "pty_pair.h"
+#include "pty_port_rig.h"
 #include "qt_test_app.h"
 
 namespace zantor::bench {
-
-// A ComPort on the slave of a fresh pty pair, on the system clock.
-struct PtyPortRig {
-    PtyPortRig() {
-        testing::ensureQtApplication();
-        port.setDevicePath(pty.slavePath());
-    }
-    SystemClock clock;
-    TermiosDeviceProvider devices{clock};
-    testing::PtyPair pty;
-    ComPort port{clock, devices};
-};
 
 // A 1 MB stream (or `total` bytes) with a peer that may send XOFF half way
 // and XON a second later.

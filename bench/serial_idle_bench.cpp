@@ -21,7 +21,7 @@ double processCpuSeconds() {
 void BM_IdleOpenPort(benchmark::State& state) {
     double percent = 0;
     for (auto _ : state) {
-        bench::PtyPortRig rig;
+        testing::PtyPortRig rig;
         ComPort& port = rig.port;
         Clock& clock = rig.clock;
         StatusLights lights(port);

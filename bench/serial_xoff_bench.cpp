@@ -31,7 +31,7 @@ BENCHMARK(BM_BytesAfterXoff_FakeDevice)
 void BM_BytesAfterXoff_Pty9600(benchmark::State& state) {
     size_t worst = 0;
     for (auto _ : state) {
-        bench::PtyPortRig rig;
+        testing::PtyPortRig rig;
         testing::PtyPeer peer(rig.pty.masterFd());
         peer.setOnReceive(testing::wakeEventLoop);
         peer.setLineRate(960);  // 9600 baud, 8N1

@@ -9,9 +9,8 @@
 #include "dnc/port/com_port.h"
 #include "dnc/port/device_provider.h"
 #include "dnc/port/open_failure.h"
-#include "pty_pair.h"
 #include "pty_peer.h"
-#include "qt_test_app.h"
+#include "pty_port_rig.h"
 #include "temp_folder.h"
 
 namespace zantor {
@@ -21,13 +20,9 @@ using std::chrono::milliseconds;
 using std::chrono::seconds;
 
 // A ComPort on the slave of a pty pair, the peer thread on the master.
-class PtyPortTest : public ::testing::Test {
+class PtyPortTest : public ::testing::Test, protected testing::PtyPortRig {
 protected:
-    PtyPortTest() {
-        testing::ensureQtApplication();
-        port.setDevicePath(pty.slavePath());
-        peer.setOnReceive(testing::wakeEventLoop);
-    }
+    PtyPortTest() { peer.setOnReceive(testing::wakeEventLoop); }
     bool peerHas(size_t count) {
         return waitFor([&] { return peer.receivedCount() >= count; });
     }
@@ -35,11 +30,7 @@ protected:
         return clock.waitUntil(done, seconds(10), WaitMode::Responsive);
     }
 
-    SystemClock clock;
-    TermiosDeviceProvider devices{clock};
-    testing::PtyPair pty;
     testing::PtyPeer peer{pty.masterFd()};
-    ComPort port{clock, devices};
 };
 
 std::string everyByte(int times) {
