@@ -1,23 +1,15 @@
 #include "editor/nc_document.h"
 
 #include <algorithm>
-#include <climits>
 #include <new>
-#include <numeric>
 
 #include "editor/control_chars.h"
+#include "editor/paragraph_replacement.h"
 #include "editor/paragraph_text.h"
 #include "editor/program_file.h"
 #include "editor/text_search.h"
 
 namespace zantor::editor {
-
-namespace {
-
-constexpr long long kMaxParagraphs = INT_MAX;
-constexpr long long kMaxCharacters = INT_MAX;
-
-}  // namespace
 
 NcDocument::NcDocument() {
     Clear();
@@ -84,8 +76,7 @@ long long NcDocument::lineIndexOf(DocPosition position) const {
     if (!layout_.wordWrap) return position.paragraph;
     const std::vector<int> starts =
         displayLineStarts(paragraphs_[size_t(position.paragraph)], layout_);
-    const auto segment = std::upper_bound(starts.begin(), starts.end(), position.offset) - 1;
-    return lineMap_.firstLineOf(position.paragraph) + (segment - starts.begin());
+    return lineMap_.firstLineOf(position.paragraph) + displayLineOfOffset(starts, position.offset);
 }
 
 std::pair<int, int> NcDocument::lineSpan(int lineIndex, int* paragraph) const {
@@ -96,9 +87,7 @@ std::pair<int, int> NcDocument::lineSpan(int lineIndex, int* paragraph) const {
     const int p = lineMap_.paragraphOfLine(lineIndex);
     *paragraph = p;
     const std::vector<int> starts = displayLineStarts(paragraphs_[size_t(p)], layout_);
-    const size_t k = size_t(lineIndex - lineMap_.firstLineOf(p));
-    const int end = k + 1 < starts.size() ? starts[k + 1] : paragraphLength(p);
-    return {starts[k], end};
+    return displayLineSpan(starts, int(lineIndex - lineMap_.firstLineOf(p)), paragraphLength(p));
 }
 
 DocPosition NcDocument::positionOf(int line, int column) const {
@@ -110,10 +99,13 @@ DocPosition NcDocument::positionOf(int line, int column) const {
 }
 
 TextPosition NcDocument::displayPositionOf(DocPosition position) const {
-    const long long lineIndex = lineIndexOf(position);
-    int paragraph = 0;
-    const int start = lineSpan(int(lineIndex), &paragraph).first;
-    return {int(lineIndex) + 1, position.offset - start + 1};
+    if (!layout_.wordWrap) return {position.paragraph + 1, position.offset + 1};
+    // One layout of the paragraph gives both the line and where it starts.
+    const std::vector<int> starts =
+        displayLineStarts(paragraphs_[size_t(position.paragraph)], layout_);
+    const int part = displayLineOfOffset(starts, position.offset);
+    return {int(lineMap_.firstLineOf(position.paragraph)) + part + 1,
+            position.offset - starts[size_t(part)] + 1};
 }
 
 DocPosition NcDocument::endPosition() const {
@@ -158,33 +150,16 @@ void NcDocument::SelectAll() {
 // ---- search ------------------------------------------------------------
 
 bool NcDocument::FindText(const std::string& text, const SearchOptions& options) {
-    const std::string_view needle = std::string_view(text).substr(0, kMaxSearchLength);
-    if (needle.empty()) return false;
-    const MatchRules rules{options.matchCase, options.wholeWord};
-    const int count = int(paragraphs_.size());
-    if (!options.backward) {
-        const DocPosition from = selectionEnd();
-        for (int p = from.paragraph; p < count; ++p) {
-            const size_t start = p == from.paragraph ? size_t(from.offset) : 0;
-            const size_t at = findForward(paragraphs_[size_t(p)], needle, start, rules);
-            if (at == std::string_view::npos) continue;
-            anchor_ = {p, int(at)};
-            caret_ = {p, int(at + needle.size())};
-            return true;
-        }
-        return false;
-    }
-    const DocPosition from = selectionStart();
-    for (int p = from.paragraph; p >= 0; --p) {
-        const std::string& paragraph = paragraphs_[size_t(p)];
-        const size_t before = p == from.paragraph ? size_t(from.offset) : paragraph.size() + 1;
-        const size_t at = findBackward(paragraph, needle, before, rules);
-        if (at == std::string_view::npos) continue;
-        anchor_ = {p, int(at)};
-        caret_ = {p, int(at + needle.size())};
-        return true;
-    }
-    return false;
+    const DocPosition from = options.backward ? selectionStart() : selectionEnd();
+    const auto match = findInParagraphs(
+        int(paragraphs_.size()), [this](int p) { return std::string_view(paragraphs_[size_t(p)]); },
+        from.paragraph, size_t(from.offset), text, options.backward,
+        {options.matchCase, options.wholeWord});
+    if (!match) return false;
+    const size_t length = std::min(text.size(), kMaxSearchLength);
+    anchor_ = {match->paragraph, int(match->offset)};
+    caret_ = {match->paragraph, int(match->offset + length)};
+    return true;
 }
 
 // ---- edits -------------------------------------------------------------
@@ -212,25 +187,20 @@ void NcDocument::replaceRange(DocPosition from, DocPosition to, std::string_view
                               const DocPosition* caretAfter) {
     if (from == to && text.empty()) return;
     try {
-        std::vector<std::string> pieces = splitParagraphs(text);
         const std::string& firstParagraph = paragraphs_[size_t(from.paragraph)];
         const std::string& lastParagraph = paragraphs_[size_t(to.paragraph)];
-        DocPosition endOfInsert{from.paragraph + int(pieces.size()) - 1, int(pieces.back().size())};
-        if (pieces.size() == 1) endOfInsert.offset += from.offset;
-        pieces.front().insert(0, firstParagraph, 0, size_t(from.offset));
-        pieces.back().append(lastParagraph, size_t(to.offset));
+        ParagraphReplacement replacement =
+            replaceParagraphText(std::string_view(firstParagraph).substr(0, size_t(from.offset)),
+                                 text, std::string_view(lastParagraph).substr(size_t(to.offset)));
+        std::vector<std::string>& pieces = replacement.paragraphs;
+        const DocPosition endOfInsert{from.paragraph + replacement.endParagraph,
+                                      replacement.endOffset};
 
         const int replaced = to.paragraph - from.paragraph + 1;
-        long long newCharacters = characterCount_;
+        long long newCharacters = characterCount_ + replacement.characters;
         for (int p = from.paragraph; p <= to.paragraph; ++p) newCharacters -= paragraphLength(p);
-        for (auto& piece : pieces) {
-            piece.resize(withoutTrailingBlanks(piece).size());
-            if (piece.size() > size_t(kMaxParagraphLength)) throw EditorError(kParagraphTooLong);
-            newCharacters += (long long)piece.size();
-        }
-        if ((long long)paragraphs_.size() - replaced + (long long)pieces.size() > kMaxParagraphs)
-            throw EditorError(kTooManyParagraphs);
-        if (newCharacters > kMaxCharacters) throw EditorError(kTextTooLarge);
+        checkDocumentSize((long long)paragraphs_.size() - replaced + (long long)pieces.size(),
+                          newCharacters);
 
         EditRecord edit;
         edit.first = from.paragraph;
@@ -364,9 +334,8 @@ ProgramFileReport NcDocument::LoadDocument(const std::string& path) {
     ProgramFileReport report;
     try {
         report = readProgramFile(path, [&](std::string_view paragraph) {
-            if ((long long)loaded.size() >= kMaxParagraphs) throw EditorError(kTooManyParagraphs);
             characters += (long long)paragraph.size();
-            if (characters > kMaxCharacters) throw EditorError(kTextTooLarge);
+            checkDocumentSize((long long)loaded.size() + 1, characters);
             loaded.emplace_back(paragraph);
         });
     } catch (const std::bad_alloc&) {

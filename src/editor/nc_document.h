@@ -48,10 +48,9 @@ public:
     void InsertText(const std::string& text) override;
     void DeleteCaretLine() override;
     void AppendLine(const std::string& text) override;
-    void SuspendRedraw() override { ++redrawSuspended_; }
-    void ResumeRedraw() override {
-        if (redrawSuspended_ > 0) --redrawSuspended_;
-    }
+    // Nothing is drawn without a window.
+    void SuspendRedraw() override {}
+    void ResumeRedraw() override {}
     void SetWordWrap(bool on) override;
     void UndoEdit() override;
     void RedoEdit() override;
@@ -86,7 +85,6 @@ public:
     void SetWrapColumn(int column);
     int TabSize() const { return layout_.tabSize; }
     void SetTabSize(int size);
-    bool RedrawSuspended() const { return redrawSuspended_ > 0; }
 
 private:
     bool isEmpty() const { return paragraphs_.size() == 1 && paragraphs_[0].empty(); }
@@ -128,7 +126,6 @@ private:
     DocPosition anchor_;
     bool insertMode_ = true;
     bool modified_ = false;
-    int redrawSuspended_ = 0;
     EditHistory history_{kHistoryBytes};
     std::string fileName_;
 };

@@ -79,4 +79,13 @@ int displayLineCount(std::string_view paragraph, const LayoutSettings& layout) {
     return count;
 }
 
+int displayLineOfOffset(const std::vector<int>& starts, int offset) {
+    return int(std::upper_bound(starts.begin(), starts.end(), offset) - starts.begin()) - 1;
+}
+
+std::pair<int, int> displayLineSpan(const std::vector<int>& starts, int part, int length) {
+    const size_t k = size_t(part);
+    return {starts[k], k + 1 < starts.size() ? starts[k + 1] : length};
+}
+
 }  // namespace zantor::editor

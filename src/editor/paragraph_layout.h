@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace zantor::editor {
@@ -26,5 +27,11 @@ std::string expandTabs(std::string_view text, int tabSize, size_t maxLength);
 // character.
 std::vector<int> displayLineStarts(std::string_view paragraph, const LayoutSettings& layout);
 int displayLineCount(std::string_view paragraph, const LayoutSettings& layout);
+
+// With the starts above: the display line (0-based, within the paragraph)
+// that holds `offset`, and the start and end offsets of display line `part`
+// of a paragraph `length` characters long.
+int displayLineOfOffset(const std::vector<int>& starts, int offset);
+std::pair<int, int> displayLineSpan(const std::vector<int>& starts, int part, int length);
 
 }  // namespace zantor::editor

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -26,5 +27,37 @@ size_t findForward(std::string_view line, std::string_view text, size_t from,
 // The last match in `line` starting before `before`; npos when none.
 size_t findBackward(std::string_view line, std::string_view text, size_t before,
                     const MatchRules& rules);
+
+// A match in a run of paragraphs: which one (0-based) and where in it.
+struct ParagraphMatch {
+    int paragraph = 0;
+    size_t offset = 0;
+};
+
+// The next match of `text` (cut to kMaxSearchLength) in paragraphs
+// 0..count-1, read through paragraphAt(index) -> string_view: forward from
+// (paragraph, offset), or with `backward` the last one starting before it.
+// Both the document and the editor window search through this.
+template <typename ParagraphAt>
+std::optional<ParagraphMatch> findInParagraphs(int count, ParagraphAt paragraphAt, int paragraph,
+                                               size_t offset, std::string_view text, bool backward,
+                                               const MatchRules& rules) {
+    text = text.substr(0, kMaxSearchLength);
+    if (text.empty()) return std::nullopt;
+    if (!backward) {
+        for (int p = paragraph; p < count; ++p) {
+            const size_t at = findForward(paragraphAt(p), text, p == paragraph ? offset : 0, rules);
+            if (at != std::string_view::npos) return ParagraphMatch{p, at};
+        }
+        return std::nullopt;
+    }
+    for (int p = paragraph; p >= 0; --p) {
+        const std::string_view line = paragraphAt(p);
+        const size_t at =
+            findBackward(line, text, p == paragraph ? offset : line.size() + 1, rules);
+        if (at != std::string_view::npos) return ParagraphMatch{p, at};
+    }
+    return std::nullopt;
+}
 
 }  // namespace zantor::editor

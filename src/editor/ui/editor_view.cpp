@@ -15,6 +15,7 @@
 #include <algorithm>
 
 #include "editor/control_chars.h"
+#include "editor/paragraph_layout.h"
 #include "editor/paragraph_text.h"
 
 namespace zantor::editor {
@@ -364,10 +365,8 @@ void EditorView::colourVisibleLines() {
     using DisplayKey = std::pair<int, int>;
     auto keyOf = [&](long position) {
         const int line = lineOf(position);
-        const std::vector<int> starts = layout(lineBytes(line));
-        const auto part =
-            std::upper_bound(starts.begin(), starts.end(), int(position - lineStart(line))) - 1;
-        return DisplayKey{line, int(part - starts.begin())};
+        return DisplayKey{
+            line, displayLineOfOffset(layout(lineBytes(line)), int(position - lineStart(line)))};
     };
     const long selFrom = SendScintilla(SCI_GETSELECTIONSTART);
     const long selTo = SendScintilla(SCI_GETSELECTIONEND);

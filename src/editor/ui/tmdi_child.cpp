@@ -9,6 +9,7 @@
 #include <new>
 
 #include "core/interaction.h"
+#include "editor/paragraph_replacement.h"
 #include "editor/paragraph_text.h"
 #include "editor/program_file.h"
 #include "editor/text_search.h"
@@ -20,8 +21,6 @@ namespace zantor::editor {
 
 namespace {
 
-constexpr long long kMaxParagraphs = INT_MAX;
-constexpr long long kMaxCharacters = INT_MAX;
 // Loading hands Scintilla the text in pieces of this size.
 constexpr size_t kLoadChunk = 1 << 20;
 
@@ -50,10 +49,7 @@ void TMDIChild::setUpView(EditorView* view) {
     view->setPasteHandler([this](std::string_view text) { pasteText(text); });
     connect(view, &EditorView::focused, this, &TMDIChild::viewFocused);
     connect(view, &EditorView::insertKeyPressed, this, [this] { SetInsertMode(!InsertMode()); });
-    connect(view, &EditorView::stateChanged, this, [this] {
-        emit stateChanged();
-        host_.editorStateChanged(*this);
-    });
+    connect(view, &EditorView::stateChanged, this, [this] { host_.editorStateChanged(*this); });
 }
 
 void TMDIChild::applyViewSettings(const EditorViewSettings& settings) {
@@ -178,7 +174,6 @@ void TMDIChild::setSplit(bool on) {
         delete bar_;
     }
     relayout();
-    emit stateChanged();
     host_.editorStateChanged(*this);
 }
 
@@ -208,7 +203,6 @@ void TMDIChild::resizeEvent(QResizeEvent* event) {
 void TMDIChild::viewFocused(EditorView* view) {
     if (current_ == view) return;
     current_ = view;
-    emit stateChanged();
     host_.editorStateChanged(*this);
 }
 
@@ -265,9 +259,8 @@ ProgramFileReport TMDIChild::LoadDocument(const std::string& path) {
         long long paragraphs = 0;
         long long characters = 0;
         report = readProgramFile(path, [&](std::string_view paragraph) {
-            if (paragraphs >= kMaxParagraphs) throw EditorError(kTooManyParagraphs);
             characters += (long long)paragraph.size() + (paragraphs > 0 ? 1 : 0);
-            if (characters > kMaxCharacters) throw EditorError(kTextTooLarge);
+            checkDocumentSize(paragraphs + 1, characters);
             if (paragraphs++ > 0) chunk.push_back('\n');
             chunk.append(paragraph);
             if (chunk.size() >= kLoadChunk) {
@@ -331,10 +324,10 @@ std::pair<long, long> TMDIChild::lineSpan(int lineIndex, int* paragraph) const {
     const int p = lineMap_.paragraphOfLine(lineIndex);
     *paragraph = p;
     const long start = editor1_->lineStart(p);
-    const std::vector<int> starts = lineStarts(editor1_->lineBytes(p));
-    const size_t k = size_t(lineIndex - lineMap_.firstLineOf(p));
-    const long end = k + 1 < starts.size() ? start + starts[k + 1] : editor1_->lineEnd(p);
-    return {start + starts[k], end};
+    const std::string_view text = editor1_->lineBytes(p);
+    const auto [from, to] = displayLineSpan(
+        lineStarts(text), int(lineIndex - lineMap_.firstLineOf(p)), int(text.size()));
+    return {start + from, start + to};
 }
 
 int TMDIChild::lineIndexOf(long position) const {
@@ -342,9 +335,8 @@ int TMDIChild::lineIndexOf(long position) const {
     if (!layout_.wordWrap) return p;
     updateLineMapAfterEdit();
     const std::vector<int> starts = lineStarts(editor1_->lineBytes(p));
-    const auto part =
-        std::upper_bound(starts.begin(), starts.end(), int(position - editor1_->lineStart(p))) - 1;
-    return int(lineMap_.firstLineOf(p)) + int(part - starts.begin());
+    return int(lineMap_.firstLineOf(p)) +
+           displayLineOfOffset(starts, int(position - editor1_->lineStart(p)));
 }
 
 long TMDIChild::positionOf(int line, int column) const {
@@ -356,10 +348,14 @@ long TMDIChild::positionOf(int line, int column) const {
 }
 
 TextPosition TMDIChild::displayPositionOf(long position) const {
-    const int lineIndex = lineIndexOf(position);
-    int paragraph = 0;
-    const long start = lineSpan(lineIndex, &paragraph).first;
-    return {lineIndex + 1, int(position - start) + 1};
+    const int p = editor1_->lineOf(position);
+    const int offset = int(position - editor1_->lineStart(p));
+    if (!layout_.wordWrap) return {p + 1, offset + 1};
+    // One layout of the paragraph gives both the line and where it starts.
+    updateLineMapAfterEdit();
+    const std::vector<int> starts = lineStarts(editor1_->lineBytes(p));
+    const int part = displayLineOfOffset(starts, offset);
+    return {int(lineMap_.firstLineOf(p)) + part + 1, offset - starts[size_t(part)] + 1};
 }
 
 long TMDIChild::clamp(long position) const {
@@ -383,7 +379,6 @@ std::string TMDIChild::GetParagraph(int paragraph) const {
 
 void TMDIChild::select(long anchor, long caret) {
     current_->setSelectionPositions(anchor, caret);
-    emit stateChanged();
     host_.editorStateChanged(*this);
 }
 
@@ -428,7 +423,6 @@ bool TMDIChild::InsertMode() const {
 void TMDIChild::SetInsertMode(bool on) {
     editor1_->setOverwriteMode(!on);
     if (view2_) view2_->setOverwriteMode(!on);
-    emit stateChanged();
     host_.editorStateChanged(*this);
 }
 
@@ -439,34 +433,19 @@ void TMDIChild::FocusEditor() {
 // ---- search ------------------------------------------------------------
 
 bool TMDIChild::FindText(const std::string& text, const SearchOptions& options) {
-    const std::string_view needle = std::string_view(text).substr(0, kMaxSearchLength);
-    if (needle.empty() || isEmpty()) return false;
-    const MatchRules rules{options.matchCase, options.wholeWord};
-    const int count = editor1_->lineCount();
-    auto found = [&](int paragraph, size_t at) {
-        const long start = editor1_->lineStart(paragraph) + long(at);
-        select(start, start + long(needle.size()));
-        return true;
-    };
-    if (!options.backward) {
-        const long from = current_->SendScintilla(QsciScintillaBase::SCI_GETSELECTIONEND);
-        const int first = editor1_->lineOf(from);
-        for (int p = first; p < count; ++p) {
-            const size_t start = p == first ? size_t(from - editor1_->lineStart(p)) : 0;
-            const size_t at = findForward(editor1_->lineBytes(p), needle, start, rules);
-            if (at != std::string_view::npos) return found(p, at);
-        }
-        return false;
-    }
-    const long from = current_->SendScintilla(QsciScintillaBase::SCI_GETSELECTIONSTART);
-    const int first = editor1_->lineOf(from);
-    for (int p = first; p >= 0; --p) {
-        const std::string_view line = editor1_->lineBytes(p);
-        const size_t before = p == first ? size_t(from - editor1_->lineStart(p)) : line.size() + 1;
-        const size_t at = findBackward(line, needle, before, rules);
-        if (at != std::string_view::npos) return found(p, at);
-    }
-    return false;
+    if (isEmpty()) return false;
+    const long from =
+        current_->SendScintilla(options.backward ? QsciScintillaBase::SCI_GETSELECTIONSTART
+                                                 : QsciScintillaBase::SCI_GETSELECTIONEND);
+    const int paragraph = editor1_->lineOf(from);
+    const auto match =
+        findInParagraphs(editor1_->lineCount(), [this](int p) { return editor1_->lineBytes(p); },
+                         paragraph, size_t(from - editor1_->lineStart(paragraph)), text,
+                         options.backward, {options.matchCase, options.wholeWord});
+    if (!match) return false;
+    const long start = editor1_->lineStart(match->paragraph) + long(match->offset);
+    select(start, start + long(std::min(text.size(), kMaxSearchLength)));
+    return true;
 }
 
 // ---- edits -------------------------------------------------------------
@@ -475,36 +454,26 @@ void TMDIChild::replaceRange(long from, long to, std::string_view text,
                              std::optional<long> caretAfter) {
     if (from == to && text.empty()) return;
     try {
-        std::vector<std::string> pieces = splitParagraphs(text);
         const int firstParagraph = editor1_->lineOf(from);
         const int lastParagraph = editor1_->lineOf(to);
         const long firstStart = editor1_->lineStart(firstParagraph);
         const long lastEnd = editor1_->lineEnd(lastParagraph);
-        // The insert's end as (piece, offset), to be found again after trimming.
-        const size_t endPiece = pieces.size() - 1;
-        size_t endOffset = pieces.back().size();
-        if (pieces.size() == 1) endOffset += size_t(from - firstStart);
-        pieces.front().insert(0, editor1_->bytes(firstStart, from - firstStart));
-        pieces.back().append(editor1_->bytes(to, lastEnd - to));
-
-        long long characters = editor1_->textLength() - (lastEnd - firstStart);
+        // Copied: reading the tail may move Scintilla's gap under a view of the head.
+        const std::string head(editor1_->bytes(firstStart, from - firstStart));
+        const ParagraphReplacement replacement =
+            replaceParagraphText(head, text, editor1_->bytes(to, lastEnd - to));
+        const std::vector<std::string>& pieces = replacement.paragraphs;
+        // The view's text counts a line feed after each paragraph but the last.
+        checkDocumentSize((long long)editor1_->lineCount() - (lastParagraph - firstParagraph + 1) +
+                              (long long)pieces.size(),
+                          editor1_->textLength() - (lastEnd - firstStart) + replacement.characters +
+                              (long long)pieces.size());
         std::string joined;
-        for (std::string& piece : pieces) {
-            piece.resize(withoutTrailingBlanks(piece).size());
-            if (piece.size() > size_t(kMaxParagraphLength)) throw EditorError(kParagraphTooLong);
-            characters += (long long)piece.size() + 1;
-        }
-        if ((long long)editor1_->lineCount() - (lastParagraph - firstParagraph + 1) +
-                (long long)pieces.size() >
-            kMaxParagraphs)
-            throw EditorError(kTooManyParagraphs);
-        if (characters > kMaxCharacters) throw EditorError(kTextTooLarge);
         long insertEnd = firstStart;
         for (size_t i = 0; i < pieces.size(); ++i) {
             if (i > 0) joined.push_back('\n');
-            if (i == endPiece)
-                insertEnd =
-                    firstStart + long(joined.size()) + long(std::min(endOffset, pieces[i].size()));
+            if (int(i) == replacement.endParagraph)
+                insertEnd = firstStart + long(joined.size()) + replacement.endOffset;
             joined += pieces[i];
         }
 

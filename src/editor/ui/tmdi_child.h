@@ -90,9 +90,6 @@ public:
     std::string FileName() const override { return fileName_; }
     void SetFileName(const std::string& name) override;
 
-signals:
-    void stateChanged();
-
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
