@@ -69,7 +69,7 @@ FakeSerialDevice::~FakeSerialDevice() {
 
 std::optional<OpenFailure> FakeSerialDevice::open(const std::string& path,
                                                   const LineSettings& settings) {
-    if (!present_ || lost_) return describeOpenFailure(path, ENOENT);
+    if (lost_) return describeOpenFailure(path, ENOENT);
     if (accessDenied_) return describeOpenFailure(path, EACCES);
     if (busy_ || open_) return describeOpenFailure(path, EBUSY);
     open_ = true;

@@ -71,7 +71,6 @@ public:
 
     Peer& peer() { return peer_; }
     // Test switches for the failures of open.
-    void setPresent(bool present) { present_ = present; }
     void setBusy(bool busy) { busy_ = busy; }
     void setAccessDenied(bool denied) { accessDenied_ = denied; }
     // The driver takes no bytes (its buffer is full), and says nothing when
@@ -80,7 +79,6 @@ public:
     const LineSettings& lineSettings() const { return settings_; }
     bool dtr() const { return open_ && dtr_; }
     bool rts() const { return open_ && rts_; }
-    bool breakOn() const { return open_ && break_; }
 
     std::optional<OpenFailure> open(const std::string& path, const LineSettings& settings) override;
     void close() override;
@@ -118,7 +116,7 @@ private:
 
     Clock& clock_;
     Peer peer_;
-    bool present_ = true, busy_ = false, accessDenied_ = false, lost_ = false;
+    bool busy_ = false, accessDenied_ = false, lost_ = false;
     bool writesRefused_ = false;
     bool open_ = false;
     bool dtr_ = false, rts_ = false, break_ = false;
