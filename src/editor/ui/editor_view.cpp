@@ -377,6 +377,7 @@ void EditorView::colourVisibleLines() {
     const int scrolledColumns = int(SendScintilla(SCI_GETXOFFSET)) / characterWidth();
     const int columns = visibleColumns();
     std::string styles;
+    std::string cells;
     for (int line = firstLine; line <= lastLine; ++line) {
         const std::string text(lineBytes(line));
         const long start = lineStart(line);
@@ -393,11 +394,14 @@ void EditorView::colourVisibleLines() {
                 plain ? std::vector<SyntaxClass>(length, SyntaxClass::Plain)
                       : classifyVisibleLine(std::string_view(text).substr(from, length), comments);
             // Only this view's share of each style changes; the other view of
-            // a split keeps its own colouring of the same text.
+            // a split keeps its own colouring of the same text. The old styles
+            // come in one call, as (character, style) byte pairs.
+            const long styleFrom = start + long(from);
+            cells.resize(2 * length + 2);
+            SendScintilla(SCI_GETSTYLEDTEXT, styleFrom, styleFrom + long(length), cells.data());
             styles.resize(length);
             for (size_t i = 0; i < length; ++i) {
-                const int old = int(SendScintilla(
-                    SCI_GETSTYLEAT, static_cast<unsigned long>(start + long(from + i))));
+                const int old = static_cast<unsigned char>(cells[2 * i + 1]);
                 styles[i] = char(styleWithClass(old, int(classes[i])));
             }
             SendScintilla(SCI_STARTSTYLING, static_cast<unsigned long>(start + long(from)), 0L);
