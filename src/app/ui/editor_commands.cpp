@@ -44,7 +44,13 @@ EditorCommands::EditorCommands(TMainForm& form, editor::EditorWorkspace& workspa
     workspace_.setContextMenu(contextMenu_);
     connect(&workspace_, &editor::EditorWorkspace::activeStateChanged, this,
             &EditorCommands::refresh);
-    connect(QApplication::clipboard(), &QClipboard::dataChanged, this, &EditorCommands::refresh);
+    // The clipboard is read when it changes, not at every refresh: a refresh
+    // follows each keystroke, and the clipboard may hold a whole program.
+    connect(QApplication::clipboard(), &QClipboard::dataChanged, this, [this] {
+        clipboardHasText_ = clipboardHasText();
+        refresh();
+    });
+    clipboardHasText_ = clipboardHasText();
     workspace_.fileCommands().recentFilesChanged = [this] { rebuildRecentFiles(); };
     rebuildRecentFiles();
     refresh();
@@ -253,7 +259,7 @@ void EditorCommands::refresh() {
     TMDIChild* window = workspace_.ActiveEditorWindow();
     panels_->show(window);
     const bool selection = window && window->hasSelection();
-    const bool text = clipboardHasText();
+    const bool text = clipboardHasText_;
     toolSave_->setEnabled(!workspace_.editorWindows().empty());
     toolCut_->setEnabled(selection);
     toolCopy_->setEnabled(selection);

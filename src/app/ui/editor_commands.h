@@ -65,6 +65,7 @@ private:
     editor::FileViewerWindow* fileViewer_ = nullptr;
     QAction* recentSeparator_ = nullptr;
     std::array<QAction*, kRecentFileCount> recent_{};
+    bool clipboardHasText_ = false;
 };
 
 }  // namespace zantor
