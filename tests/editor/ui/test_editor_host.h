@@ -8,23 +8,20 @@
 namespace zantor::editor::testing {
 
 // An editor window's surroundings for tests: settings and comment strings
-// the test sets, a scripted person, and a count of what the window reported.
+// the test sets, and a scripted person; the window may always close.
 class TestEditorHost : public EditorHost {
 public:
     EditorViewSettings settings;
     CommentStrings comments;
     zantor::testing::ScriptedInteraction ui;
-    bool allowClose = true;
-    int stateChanges = 0;
-    int closed = 0;
 
     EditorViewSettings viewSettings() const override { return settings; }
     CommentStrings commentStrings() const override { return comments; }
     QMenu* editorContextMenu() override { return &menu_; }
     Interaction& interaction() override { return ui; }
-    void editorStateChanged(TMDIChild&) override { ++stateChanges; }
-    bool mayCloseEditor(TMDIChild&) override { return allowClose; }
-    void editorClosed(TMDIChild&) override { ++closed; }
+    void editorStateChanged(TMDIChild&) override {}
+    bool mayCloseEditor(TMDIChild&) override { return true; }
+    void editorClosed(TMDIChild&) override {}
 
 private:
     QMenu menu_;
