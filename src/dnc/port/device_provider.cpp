@@ -14,11 +14,6 @@ FakeSerialDevice& FakeDeviceBank::add(const std::string& path) {
     return *device;
 }
 
-FakeSerialDevice* FakeDeviceBank::find(const std::string& path) {
-    const auto it = devices_.find(path);
-    return it == devices_.end() ? nullptr : it->second.get();
-}
-
 std::shared_ptr<SerialDevice> FakeDeviceBank::deviceFor(const std::string& path) {
     const auto it = devices_.find(path);
     return it == devices_.end() ? nullptr : it->second;

@@ -34,8 +34,6 @@ class FakeDeviceBank : public DeviceProvider {
 public:
     explicit FakeDeviceBank(Clock& clock) : clock_(clock) {}
     FakeSerialDevice& add(const std::string& path);
-    // The device of `path`; nullptr when none was added.
-    FakeSerialDevice* find(const std::string& path);
     std::shared_ptr<SerialDevice> deviceFor(const std::string& path) override;
 
 private:
