@@ -1,14 +1,13 @@
 #pragma once
 
-// What the serial benchmarks share: a port on a pseudo-terminal pair in real
-// time, and a 1 MB stream over the in-memory null modem in simulated time.
+// What the serial benchmarks share: a 1 MB stream over the in-memory null
+// modem in simulated time (the port rigs themselves are the tests' own).
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
-#include "dnc/port/com_port.h"
-#include "dnc/port/device_provider.h"
+#include "fake_port_rig.h"
 #include "pty_port_rig.h"
 #include "qt_test_app.h"
 
@@ -23,10 +22,10 @@ struct StreamResult {
 
 inline StreamResult streamOverFakeLine(int32_t baud, size_t total, bool sendXoff) {
     testing::ensureQtApplication();
-    ManualClock clock;
-    FakeDeviceBank bank(clock);
-    FakeSerialDevice& device = bank.add("/dev/ttyS0");
-    ComPort port(clock, bank);
+    testing::FakePortRig rig;
+    ManualClock& clock = rig.clock;
+    FakeSerialDevice& device = rig.device;
+    ComPort& port = rig.port;
     port.setOutSize(16384);
     const LineSettings line{baud, 8, TParity::pNone, 1};
     port.setLineSettings(line);

@@ -5,15 +5,13 @@
 #include <string>
 #include <vector>
 
-#include "dnc/port/clock.h"
-#include "dnc/port/com_port.h"
-#include "dnc/port/device_provider.h"
+#include "fake_port_rig.h"
 #include "qt_test_app.h"
 
 namespace zantor::testing {
 
-// A ComPort on COM1 wired to an in-memory null modem, on simulated time.
-class FakePortTest : public ::testing::Test {
+// The fake port rig with the port's line events and data events recorded.
+class FakePortTest : public ::testing::Test, protected FakePortRig {
 protected:
     FakePortTest() {
         ensureQtApplication();
@@ -38,10 +36,6 @@ protected:
         return all;
     }
 
-    ManualClock clock;
-    FakeDeviceBank bank{clock};
-    FakeSerialDevice& device = bank.add("/dev/ttyS0");
-    ComPort port{clock, bank};
     std::vector<unsigned> lineEvents;
     int dataEvents = 0;
 };
