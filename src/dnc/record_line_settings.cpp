@@ -23,11 +23,15 @@ bool inList(int index, const T (&)[N]) {
 }  // namespace
 
 void applyRecordLineSettings(ComPort& port, const MachComRec& record) {
-    if (inList(record.BaudNum, kBaudByIndex)) port.setBaud(kBaudByIndex[record.BaudNum]);
-    if (record.BitsNum >= 0 && record.BitsNum <= 4) port.setDataBits(uint16_t(record.BitsNum + 4));
-    if (inList(record.ParityNum, kParityByIndex)) port.setParity(kParityByIndex[record.ParityNum]);
+    // One change of the line: on an open port each change waits for the
+    // queue to drain and the line to settle.
+    LineSettings line = port.lineSettings();
+    if (inList(record.BaudNum, kBaudByIndex)) line.Baud = kBaudByIndex[record.BaudNum];
+    if (record.BitsNum >= 0 && record.BitsNum <= 4) line.DataBits = uint16_t(record.BitsNum + 4);
+    if (inList(record.ParityNum, kParityByIndex)) line.Parity = kParityByIndex[record.ParityNum];
     if (inList(record.StopBitsNum, kStopBitsByIndex))
-        port.setStopBits(kStopBitsByIndex[record.StopBitsNum]);
+        line.StopBits = kStopBitsByIndex[record.StopBitsNum];
+    port.setLineSettings(line);
     if (inList(record.XonXoff, kSoftwareFlowByIndex))
         port.setSWFlowOptions(kSoftwareFlowByIndex[record.XonXoff]);
     port.setHWFlowOptions(record.RtsCts ? HWFlowSet(hwfUseRTS | hwfRequireCTS) : HWFlowSet(0));

@@ -9,6 +9,7 @@
 #include "dnc/port/device_provider.h"
 #include "dnc/port/status_lights.h"
 #include "dnc/port_status_sink.h"
+#include "dnc/record_line_settings.h"
 #include "machines/machine_database.h"
 #include "qt_test_app.h"
 #include "scripted_interaction.h"
@@ -270,6 +271,20 @@ TEST_F(MachinePortTest, LineSettingsFromTheRecord) {
     }
     // "1.5" in the machine dialog: two stop bits on the line.
     EXPECT_EQ(stopHalfBits({9600, 7, TParity::pEven, 5}), 4);
+
+    // On the open port the whole framing changes in one step: one settle
+    // time at the old framing, not one per setting.
+    MachComRec change;
+    change.BaudNum = 6;
+    change.BitsNum = 4;
+    change.ParityNum = 0;
+    change.StopBitsNum = 2;
+    const LineSettings old = directPort->lineSettings();
+    const Clock::Duration before = clock.now();
+    applyRecordLineSettings(port, change);
+    EXPECT_EQ(directPort->lineSettings(), (LineSettings{9600, 8, TParity::pNone, 2}));
+    EXPECT_EQ(clock.now() - before,
+              std::chrono::ceil<std::chrono::milliseconds>(characterTime(old) * 18));
 }
 
 TEST_F(MachinePortTest, WindowStartSetsQueuesAndKeepsTheCurrentMachine) {
