@@ -2,11 +2,13 @@
 
 #include <algorithm>
 
+#include "core/text_util.h"
+
 namespace zantor {
 
 namespace {
 char fold(char c, bool ignoreCase) {
-    return ignoreCase && c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c;
+    return ignoreCase ? asciiUpper(c) : c;
 }
 }  // namespace
 
