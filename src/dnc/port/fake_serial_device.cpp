@@ -11,9 +11,9 @@ LineSettings FakeSerialDevice::Peer::lineSettings() const {
 }
 
 void FakeSerialDevice::Peer::write(std::string_view bytes) {
+    const LineSettings sender = lineSettings();
     for (const char c : bytes)
-        device_.transmit(device_.toDevice_, encodeFrame(uint8_t(c), lineSettings()),
-                         lineSettings());
+        device_.transmit(device_.toDevice_, encodeFrame(uint8_t(c), sender), sender);
 }
 
 void FakeSerialDevice::Peer::sendBreak() {

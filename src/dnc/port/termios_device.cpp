@@ -147,7 +147,8 @@ std::optional<OpenFailure> TermiosDevice::open(const std::string& path,
     setDtr(true);
     setRts(true);
     lines_ = modemLines();
-    baseCounters_ = readCounters().value_or(LineErrorCounts{});
+    const auto counters = readCounters();
+    baseCounters_ = counters.value_or(LineErrorCounts{});
     errors_ = {};
 
     readNotifier_ = std::make_unique<QSocketNotifier>(fd_.get(), QSocketNotifier::Read);
@@ -163,7 +164,8 @@ std::optional<OpenFailure> TermiosDevice::open(const std::string& path,
         writeNotifier_->setEnabled(false);
         emit readyWrite();
     });
-    if (hasModemLines_ || readCounters()) schedulePoll();
+    // Modem lines and error counters have no notification of their own.
+    if (hasModemLines_ || counters) schedulePoll();
     return std::nullopt;
 }
 
