@@ -6,8 +6,6 @@ namespace zantor {
 
 namespace {
 
-constexpr int32_t kBaudByIndex[] = {110,  300,   600,   1200,  2400,  4800,
-                                    9600, 19200, 38400, 57600, 115200};
 constexpr TParity kParityByIndex[] = {TParity::pNone, TParity::pOdd, TParity::pEven, TParity::pMark,
                                       TParity::pSpace};
 constexpr uint16_t kStopBitsByIndex[] = {1, 5, 2};
@@ -15,9 +13,9 @@ constexpr TSWFlowOptions kSoftwareFlowByIndex[] = {TSWFlowOptions::swfBoth, TSWF
                                                    TSWFlowOptions::swfReceive,
                                                    TSWFlowOptions::swfTransmit};
 
-template <typename T, size_t N>
-bool inList(int index, const T (&)[N]) {
-    return index >= 0 && size_t(index) < N;
+template <typename List>
+bool inList(int index, const List& list) {
+    return index >= 0 && size_t(index) < std::size(list);
 }
 
 }  // namespace
@@ -26,7 +24,8 @@ void applyRecordLineSettings(ComPort& port, const MachComRec& record) {
     // One change of the line: on an open port each change waits for the
     // queue to drain and the line to settle.
     LineSettings line = port.lineSettings();
-    if (inList(record.BaudNum, kBaudByIndex)) line.Baud = kBaudByIndex[record.BaudNum];
+    if (inList(record.BaudNum, kSupportedBauds))
+        line.Baud = kSupportedBauds[size_t(record.BaudNum)];
     if (record.BitsNum >= 0 && record.BitsNum <= 4) line.DataBits = uint16_t(record.BitsNum + 4);
     if (inList(record.ParityNum, kParityByIndex)) line.Parity = kParityByIndex[record.ParityNum];
     if (inList(record.StopBitsNum, kStopBitsByIndex))

@@ -1,14 +1,8 @@
 #include "dnc/port/line_settings.h"
 
 #include <algorithm>
-#include <array>
 
 namespace zantor {
-
-namespace {
-constexpr std::array<int32_t, 11> kBauds = {110,  300,   600,   1200,  2400,  4800,
-                                            9600, 19200, 38400, 57600, 115200};
-}
 
 int stopHalfBits(const LineSettings& settings) {
     if (settings.DataBits == 5) return 3;
@@ -47,7 +41,7 @@ std::string frameText(const LineSettings& settings) {
 }
 
 bool isSupportedBaud(int32_t baud) {
-    return std::find(kBauds.begin(), kBauds.end(), baud) != kBauds.end();
+    return std::find(kSupportedBauds.begin(), kSupportedBauds.end(), baud) != kSupportedBauds.end();
 }
 
 }  // namespace zantor

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <chrono>
 #include <cstdint>
 #include <string>
@@ -35,6 +36,10 @@ char parityLetter(TParity parity);
 
 // "7E1" style: data bits, parity letter, stop bits as set.
 std::string frameText(const LineSettings& settings);
+
+// The rates a port can be set to, in the order of a machine record's baud index.
+inline constexpr std::array<int32_t, 11> kSupportedBauds = {110,  300,   600,   1200,  2400,  4800,
+                                                            9600, 19200, 38400, 57600, 115200};
 
 bool isSupportedBaud(int32_t baud);
 
