@@ -3,7 +3,7 @@
 #include <ostream>
 #include <stdexcept>
 
-#include "app/settings_file.h"
+#include "session/settings_file.h"
 #include "core/ini_store.h"
 #include "core/interaction.h"
 #include "users/user_database.h"

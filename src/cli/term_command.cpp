@@ -10,7 +10,7 @@
 #include <optional>
 #include <ostream>
 
-#include "app/run_state.h"
+#include "session/run_state.h"
 #include "core/ini_store.h"
 #include "core/text_util.h"
 #include "dnc/port/com_port.h"

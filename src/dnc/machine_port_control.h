@@ -3,7 +3,7 @@
 #include <array>
 #include <string>
 
-#include "app/run_state.h"
+#include "session/run_state.h"
 #include "machines/mach_com_rec.h"
 
 namespace zantor {

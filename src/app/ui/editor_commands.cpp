@@ -13,8 +13,8 @@
 #include <QStyle>
 #include <QToolBar>
 
-#include "app/file_commands.h"
-#include "app/menu_caption.h"
+#include "session/file_commands.h"
+#include "session/menu_caption.h"
 #include "app/ui/main_form.h"
 #include "app/ui/status_panels.h"
 #include "editor/ui/editor_workspace.h"

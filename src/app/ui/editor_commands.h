@@ -3,7 +3,7 @@
 #include <QObject>
 #include <array>
 
-#include "app/recent_files.h"
+#include "session/recent_files.h"
 
 class QAction;
 class QMenu;

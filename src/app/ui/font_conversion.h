@@ -2,7 +2,7 @@
 
 #include <QFont>
 
-#include "app/run_state.h"
+#include "session/run_state.h"
 
 namespace zantor {
 

@@ -1,7 +1,7 @@
 // zantor: the desktop program.
 #include <QApplication>
 
-#include "app/app_session.h"
+#include "session/app_session.h"
 #include "app/ui/main_form.h"
 #include "app/ui/qt_interaction.h"
 #include "core/folders.h"

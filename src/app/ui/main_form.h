@@ -4,7 +4,7 @@
 #include <QStringList>
 #include <functional>
 
-#include "app/app_session.h"
+#include "session/app_session.h"
 
 class QComboBox;
 class QMdiArea;

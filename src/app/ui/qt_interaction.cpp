@@ -6,7 +6,7 @@
 #include <QInputDialog>
 #include <QMessageBox>
 
-#include "app/run_state.h"
+#include "session/run_state.h"
 
 namespace zantor {
 

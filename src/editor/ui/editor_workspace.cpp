@@ -3,7 +3,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
-#include "app/app_session.h"
+#include "session/app_session.h"
 #include "core/file_io.h"
 #include "core/interaction.h"
 #include "editor/ui/editor_view.h"

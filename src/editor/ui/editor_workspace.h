@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/file_commands.h"
+#include "session/file_commands.h"
 #include "editor/export_lines.h"
 #include "editor/ui/editor_host.h"
 

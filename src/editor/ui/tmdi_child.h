@@ -6,7 +6,7 @@
 #include <string>
 #include <unordered_map>
 
-#include "app/file_commands.h"
+#include "session/file_commands.h"
 #include "editor/display_line_map.h"
 #include "editor/paragraph_layout.h"
 #include "editor/program_file.h"

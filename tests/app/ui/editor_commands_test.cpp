@@ -12,7 +12,7 @@
 #include <QtTest>
 #include <memory>
 
-#include "app/app_session.h"
+#include "session/app_session.h"
 #include "app/ui/main_form.h"
 #include "app/ui/status_panels.h"
 #include "core/file_io.h"

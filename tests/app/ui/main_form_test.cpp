@@ -13,7 +13,7 @@
 #include <QtTest>
 #include <filesystem>
 
-#include "app/app_session.h"
+#include "session/app_session.h"
 #include "core/ini_store.h"
 #include "scripted_interaction.h"
 #include "temp_folder.h"

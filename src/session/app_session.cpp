@@ -1,8 +1,8 @@
-#include "app/app_session.h"
+#include "session/app_session.h"
 
 #include <cstdio>
 
-#include "app/settings_file.h"
+#include "session/settings_file.h"
 #include "core/file_io.h"
 #include "core/folders.h"
 #include "core/ini_store.h"

@@ -1,9 +1,9 @@
-#include "app/file_commands.h"
+#include "session/file_commands.h"
 
 #include <filesystem>
 
-#include "app/app_session.h"
-#include "app/recent_files.h"
+#include "session/app_session.h"
+#include "session/recent_files.h"
 #include "core/file_io.h"
 #include "core/folders.h"
 #include "core/interaction.h"

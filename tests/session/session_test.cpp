@@ -3,8 +3,8 @@
 #include <filesystem>
 #include <regex>
 
-#include "app/app_session.h"
-#include "app/machine_selector.h"
+#include "session/app_session.h"
+#include "session/machine_selector.h"
 #include "core/ini_store.h"
 #include "scripted_interaction.h"
 #include "temp_folder.h"

@@ -1,4 +1,4 @@
-#include "app/file_commands.h"
+#include "session/file_commands.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <functional>
 #include <memory>
 
-#include "app/app_session.h"
+#include "session/app_session.h"
 #include "core/file_io.h"
 #include "core/text_util.h"
 #include "scripted_interaction.h"

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/run_state.h"
+#include "session/run_state.h"
 #include "core/ini_file.h"
 #include "machines/machine_section.h"
 

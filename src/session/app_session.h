@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "app/command_line.h"
-#include "app/machine_selector.h"
-#include "app/recent_files.h"
-#include "app/run_state.h"
+#include "session/command_line.h"
+#include "session/machine_selector.h"
+#include "session/recent_files.h"
+#include "session/run_state.h"
 #include "machines/machine_database.h"
 #include "users/activity_log.h"
 #include "users/security.h"

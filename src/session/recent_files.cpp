@@ -1,9 +1,9 @@
-#include "app/recent_files.h"
+#include "session/recent_files.h"
 
 #include <algorithm>
 #include <vector>
 
-#include "app/menu_caption.h"
+#include "session/menu_caption.h"
 
 namespace zantor {
 

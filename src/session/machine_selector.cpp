@@ -1,4 +1,4 @@
-#include "app/machine_selector.h"
+#include "session/machine_selector.h"
 
 #include <algorithm>
 

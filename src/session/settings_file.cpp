@@ -1,4 +1,4 @@
-#include "app/settings_file.h"
+#include "session/settings_file.h"
 
 #include "core/folders.h"
 #include "core/real_text.h"

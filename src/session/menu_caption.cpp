@@ -1,4 +1,4 @@
-#include "app/menu_caption.h"
+#include "session/menu_caption.h"
 
 namespace zantor {
 

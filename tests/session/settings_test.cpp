@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/settings_file.h"
+#include "session/settings_file.h"
 #include "scripted_interaction.h"
 
 namespace zantor {
