@@ -1,12 +1,16 @@
 #include "core/file_io.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <random>
 #include <utility>
 
 namespace zantor {
@@ -28,8 +32,18 @@ private:
     int fd_;
 };
 
+std::function<void(AtomicWriteStep)>& atomicWriteHook() {
+    static std::function<void(AtomicWriteStep)> hook;
+    return hook;
+}
+
+void reach(AtomicWriteStep step) {
+    if (atomicWriteHook()) atomicWriteHook()(step);
+}
+
 void writeAll(int fd, std::string_view bytes, const std::string& path) {
     while (!bytes.empty()) {
+        reach(AtomicWriteStep::Write);
         const ssize_t n = ::write(fd, bytes.data(), bytes.size());
         if (n < 0) {
             if (errno == EINTR) continue;
@@ -48,12 +62,63 @@ std::string resolveTarget(const std::string& path) {
     return out;
 }
 
+std::string folderOf(const std::string& path) {
+    const size_t slash = path.find_last_of('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// Temporary files are named "<target>.zantor-<pid>-<random>", so that one
+// whose process has died can be told from one still being written.
+constexpr const char* kTemporaryMark = ".zantor-";
+
+std::string temporaryName(const std::string& target) {
+    static std::mt19937 generator{std::random_device{}()};
+    char tail[40];
+    std::snprintf(tail, sizeof tail, "%s%ld-%08x", kTemporaryMark, long(::getpid()),
+                  unsigned(generator()));
+    return target + tail;
+}
+
+bool processAlive(long pid) {
+    return pid > 0 && (::kill(pid_t(pid), 0) == 0 || errno != ESRCH);
+}
+
+// Removes the temporary files that killed writers of `target` left behind.
+void removeStaleTemporaries(const std::string& target) {
+    const std::string folder = folderOf(target);
+    const std::string prefix = target.substr(target.find_last_of('/') + 1) + kTemporaryMark;
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir) return;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string_view name(entry->d_name);
+        if (name.substr(0, prefix.size()) != prefix) continue;
+        const std::string rest(name.substr(prefix.size()));
+        char* end = nullptr;
+        const long pid = std::strtol(rest.c_str(), &end, 10);
+        if (end == rest.c_str() || *end != '-' || processAlive(pid)) continue;
+        ::unlinkat(::dirfd(dir), entry->d_name, 0);
+    }
+    ::closedir(dir);
+}
+
+mode_t currentUmask() {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return mask;
+}
+
 }  // namespace
 
+void setAtomicWriteHook(std::function<void(AtomicWriteStep)> hook) {
+    atomicWriteHook() = std::move(hook);
+}
+
 FileError::FileError(std::string path, int errorNumber)
-    : std::runtime_error(systemErrorText(errorNumber)),
-      path_(std::move(path)),
-      errorNumber_(errorNumber) {}
+    : FileError(std::move(path), errorNumber, systemErrorText(errorNumber)) {}
+
+FileError::FileError(std::string path, int errorNumber, const std::string& text)
+    : std::runtime_error(text), path_(std::move(path)), errorNumber_(errorNumber) {}
 
 std::string systemErrorText(int errorNumber) {
     return std::strerror(errorNumber);
@@ -79,7 +144,7 @@ ReadableFile::ReadableFile(const std::string& path) : path_(path) {
     struct stat st {};
     if (::fstat(fd.get(), &st) != 0) throw FileError(path, errno);
     if (S_ISDIR(st.st_mode)) throw FileError(path, EISDIR);
-    if (!S_ISREG(st.st_mode)) throw FileError(path, EINVAL);
+    if (!S_ISREG(st.st_mode)) throw FileError(path, EINVAL, kNotARegularFile);
     size_ = st.st_size;
     fd_ = fd.release();
 }
@@ -117,21 +182,30 @@ void writeFileAtomically(const std::string& path, std::string_view bytes) {
 }
 
 AtomicFileWriter::AtomicFileWriter(const std::string& path, size_t bufferSize)
-    : path_(path),
-      target_(resolveTarget(path)),
-      temp_(target_ + ".XXXXXX"),
-      bufferSize_(bufferSize) {
-    FileDescriptor fd(::mkostemp(temp_.data(), O_CLOEXEC));
-    if (fd.get() < 0) throw FileError(path_, errno);
+    : path_(path), target_(resolveTarget(path)), bufferSize_(bufferSize) {
+    removeStaleTemporaries(target_);
     struct stat st {};
-    const mode_t mode = ::stat(target_.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0666 & ~[] {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        return mask;
-    }();
+    const mode_t mode =
+        ::stat(target_.c_str(), &st) == 0 ? (st.st_mode & 07777) : (0666 & ~currentUmask());
+    reach(AtomicWriteStep::Create);
+    // An unnamed file needs /proc to be given its name at the end.
+    int raw = ::access("/proc/self/fd", X_OK) == 0
+                  ? ::open(folderOf(target_).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600)
+                  : (errno = EOPNOTSUPP, -1);
+    if (raw < 0 && (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL)) {
+        temp_ = temporaryName(target_);
+        raw = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        if (raw < 0) {
+            const int error = errno;
+            temp_.clear();
+            throw FileError(path_, error);
+        }
+    }
+    if (raw < 0) throw FileError(path_, errno);
+    FileDescriptor fd(raw);
     if (::fchmod(fd.get(), mode) != 0) {
         const int error = errno;
-        ::unlink(temp_.c_str());
+        if (!temp_.empty()) ::unlink(temp_.c_str());
         throw FileError(path_, error);
     }
     buffer_.reserve(bufferSize_);
@@ -160,12 +234,30 @@ void AtomicFileWriter::flushBuffer() {
     buffer_.clear();
 }
 
+void AtomicFileWriter::nameTemporary() {
+    if (!temp_.empty()) return;  // named from the start
+    const std::string self = "/proc/self/fd/" + std::to_string(fd_);
+    for (;;) {
+        std::string name = temporaryName(target_);
+        reach(AtomicWriteStep::Name);
+        if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+            temp_ = std::move(name);
+            return;
+        }
+        if (errno != EEXIST) throw FileError(path_, errno);
+    }
+}
+
 void AtomicFileWriter::commit(const std::function<void()>& beforeReplace) {
     flushBuffer();
+    reach(AtomicWriteStep::Sync);
     if (::fsync(fd_) != 0) throw FileError(path_, errno);
+    nameTemporary();
+    reach(AtomicWriteStep::Close);
     const int fd = std::exchange(fd_, -1);
     if (::close(fd) != 0) throw FileError(path_, errno);
     if (beforeReplace) beforeReplace();
+    reach(AtomicWriteStep::Replace);
     if (::rename(temp_.c_str(), target_.c_str()) != 0) throw FileError(path_, errno);
     temp_.clear();
 }

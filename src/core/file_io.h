@@ -12,6 +12,8 @@ namespace zantor {
 class FileError : public std::runtime_error {
 public:
     FileError(std::string path, int errorNumber);
+    // A failure the error number alone would describe badly.
+    FileError(std::string path, int errorNumber, const std::string& text);
     const std::string& path() const { return path_; }
     int errorNumber() const { return errorNumber_; }
 
@@ -31,8 +33,11 @@ std::string readFileBytes(const std::string& path);
 // permissions are kept. Throws FileError.
 void writeFileAtomically(const std::string& path, std::string_view bytes);
 
+inline constexpr const char* kNotARegularFile =
+    "Not a regular file (a pipe, a device or a socket); only files can be read";
+
 // A regular file open for reading, closed with the object. Opening never
-// waits: a pipe or a device is refused ("Invalid argument"), a folder gives
+// waits: a pipe or a device is refused (kNotARegularFile), a folder gives
 // "Is a directory". Throws FileError.
 class ReadableFile {
 public:
@@ -59,6 +64,12 @@ private:
 // buffer, and commit() renames it into place. Until then, and whenever
 // anything fails, the target is untouched; a writer destroyed without a
 // commit removes its temporary file. Throws FileError.
+//
+// The temporary file has no name while it is written (O_TMPFILE), so a
+// process killed then leaves nothing behind. It gets a name just before the
+// rename; one left by a process killed in that moment is removed by the next
+// write of the same file. File systems without O_TMPFILE get a named file
+// from the start, cleaned up the same way.
 class AtomicFileWriter {
 public:
     explicit AtomicFileWriter(const std::string& path, size_t bufferSize = 65536);
@@ -73,14 +84,20 @@ public:
 
 private:
     void flushBuffer();
+    void nameTemporary();
 
     std::string path_;  // as given, for error reports
     std::string target_;
-    std::string temp_;
+    std::string temp_;  // empty while the temporary file has no name
     int fd_ = -1;
     std::string buffer_;
     size_t bufferSize_;
 };
+// The system calls of an atomic write, in their order. A test stops the
+// process at one of them, as a kill at that moment would.
+enum class AtomicWriteStep { Create, Write, Sync, Name, Close, Replace };
+void setAtomicWriteHook(std::function<void(AtomicWriteStep)> hook);
+
 // Appends to the file, creating it when missing. Throws FileError.
 void appendToFile(const std::string& path, std::string_view bytes);
 

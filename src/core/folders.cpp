@@ -62,6 +62,11 @@ bool makeFolders(const std::string& folder) {
     return std::filesystem::is_directory(folder, error);
 }
 
+std::string dialogStartFolder(std::string_view text) {
+    const std::string folder = folderTextToPath(text);
+    return withTrailingSeparator(makeFolders(folder) ? folder : homeFolder());
+}
+
 std::string MakeTempName(const std::string& folder, std::string_view prefix) {
     static std::mt19937 generator{std::random_device{}() ^ unsigned(::getpid())};
     std::uniform_int_distribution<unsigned> digits(0, 0xFFFF);

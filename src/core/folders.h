@@ -22,6 +22,11 @@ std::string folderTextToPath(std::string_view text);
 // Creates the folder and its parents; false when it cannot be made.
 bool makeFolders(const std::string& folder);
 
+// The folder a file dialog starts in for a stored folder text: the folder,
+// created when missing, ending with "/" so that no dialog takes its last part
+// for a proposed file name; the home folder when it cannot be made.
+std::string dialogStartFolder(std::string_view text);
+
 // A fresh name "ZTR" + hexadecimal digits + ".TMP" in `folder` (with its
 // trailing separator) that no file has yet; the caller creates the file.
 std::string MakeTempName(const std::string& folder, std::string_view prefix);

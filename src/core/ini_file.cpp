@@ -1,5 +1,6 @@
 #include "core/ini_file.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "core/text_util.h"
@@ -27,6 +28,11 @@ IniFile::Line IniFile::makeLine(std::string raw) {
 
 IniFile IniFile::parse(std::string_view bytes) {
     IniFile ini;
+    // Windows editors put a byte-order mark in front; it is not part of the first line.
+    if (bytes.substr(0, kByteOrderMark.size()) == kByteOrderMark) {
+        ini.byteOrderMark_ = true;
+        bytes.remove_prefix(kByteOrderMark.size());
+    }
     const size_t firstLf = bytes.find('\n');
     ini.lineEnd_ = (firstLf != std::string_view::npos && firstLf > 0 && bytes[firstLf - 1] == '\r')
                        ? "\r\n"
@@ -43,8 +49,9 @@ IniFile IniFile::parse(std::string_view bytes) {
             Section section;
             section.hasHeader = true;
             section.header = std::string(text);
+            // Up to the last "]", so that a name holding "]" ("Mill [2]") reads back whole.
             const std::string_view inner = trimmed.substr(1);
-            section.name = std::string(trimBlanks(inner.substr(0, inner.find(']'))));
+            section.name = std::string(trimBlanks(inner.substr(0, inner.rfind(']'))));
             ini.sections_.push_back(std::move(section));
         } else {
             ini.sections_.back().lines.push_back(makeLine(std::string(text)));
@@ -56,7 +63,8 @@ IniFile IniFile::parse(std::string_view bytes) {
 
 std::string IniFile::serialize() const {
     std::string out;
-    size_t total = 0;
+    if (byteOrderMark_) out = kByteOrderMark;
+    size_t total = out.size();
     for (const Section& s : sections_) {
         total += s.header.size() + 2;
         for (const Line& l : s.lines) total += l.raw.size() + 2;
@@ -220,9 +228,12 @@ void IniFile::deleteKey(std::string_view section, std::string_view key) {
 }
 
 void IniFile::eraseSection(std::string_view section) {
-    Section* s = findSection(section);
-    if (!s) return;
-    sections_.erase(sections_.begin() + (s - sections_.data()));
+    const std::string name = toLowerAscii(section);
+    const auto first = std::remove_if(sections_.begin() + 1, sections_.end(), [&](const Section& s) {
+        return s.hasHeader && toLowerAscii(s.name) == name;
+    });
+    if (first == sections_.end()) return;
+    sections_.erase(first, sections_.end());
     rebuildSectionIndex();
 }
 

@@ -13,7 +13,8 @@ namespace zantor {
 // that key alone: comments, unknown keys, blank lines, odd lines and the order
 // of everything stay as they were. Section and key names match without regard
 // to case; when a section or a key occurs twice, the first occurrence is the
-// one read and written, and the others are kept untouched.
+// one read and written, and the others are kept untouched. A section name runs
+// to the last "]" of its line; a leading UTF-8 byte-order mark is kept.
 class IniFile {
 public:
     static IniFile parse(std::string_view bytes);
@@ -38,6 +39,7 @@ public:
     void writeInt(std::string_view section, std::string_view key, int value);
     void writeBool(std::string_view section, std::string_view key, bool value);
     void deleteKey(std::string_view section, std::string_view key);
+    // Removes every section of that name, the copies a hand edit left included.
     void eraseSection(std::string_view section);
 
 private:
@@ -73,6 +75,8 @@ private:
     std::vector<Section> sections_ = std::vector<Section>(1);  // [0]: lines before any header
     std::unordered_map<std::string, size_t> sectionIndex_;     // lower-case name -> first section
     std::string lineEnd_ = "\n";                               // the file's own line end is kept
+    bool byteOrderMark_ = false;                               // kept when writing
+    static constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 };
 
 }  // namespace zantor

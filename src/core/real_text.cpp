@@ -33,13 +33,19 @@ size_t realTextErrorPosition(std::string_view text) {
     return i == text.size() ? 0 : i + 1;
 }
 
+namespace {
+void warnConversion(std::string_view text, size_t position, Interaction& interaction) {
+    interaction.message(MessageKind::Warning,
+                        "Integer/Real String Conversion Error\nS = [" + std::string(text) +
+                            "]\nEr = " + std::to_string(position),
+                        Buttons::Ok);
+}
+}  // namespace
+
 double ParseRealOrWarn(std::string_view text, Interaction& interaction) {
     const size_t errorAt = realTextErrorPosition(text);
     if (errorAt != 0) {
-        interaction.message(MessageKind::Warning,
-                            "Integer/Real String Conversion Error\nS = [" + std::string(text) +
-                                "]\nEr = " + std::to_string(errorAt),
-                            Buttons::Ok);
+        warnConversion(text, errorAt, interaction);
         return 0.0;
     }
     // from_chars ignores the C locale, which Qt sets from the environment.
@@ -47,7 +53,18 @@ double ParseRealOrWarn(std::string_view text, Interaction& interaction) {
     while (text[begin] == ' ') ++begin;
     if (text[begin] == '+') ++begin;
     double value = 0.0;
-    std::from_chars(text.data() + begin, text.data() + text.size(), value);
+    const auto result = std::from_chars(text.data() + begin, text.data() + text.size(), value);
+    if (result.ec == std::errc::result_out_of_range) {
+        // Too small to tell from 0 is 0; too large for any real is an error,
+        // shown at the exponent (or the first digit) that cannot be taken.
+        const size_t exponent = text.find_first_of("eE");
+        const bool tiny = exponent != std::string_view::npos && exponent + 1 < text.size() &&
+                          text[exponent + 1] == '-';
+        if (!tiny)
+            warnConversion(text, (exponent != std::string_view::npos ? exponent : begin) + 1,
+                           interaction);
+        return 0.0;
+    }
     return value;
 }
 

@@ -53,6 +53,40 @@ std::string trimRightControl(std::string_view text) {
     return std::string(text.substr(0, e));
 }
 
+std::optional<std::string> utf8ToLatin1(std::string_view utf8) {
+    std::string out;
+    out.reserve(utf8.size());
+    for (size_t i = 0; i < utf8.size(); ++i) {
+        const auto c = static_cast<unsigned char>(utf8[i]);
+        if (c < 0x80) {
+            out += char(c);
+            continue;
+        }
+        // Two-byte sequences C2 80 .. C3 BF are exactly U+0080 .. U+00FF.
+        if ((c != 0xC2 && c != 0xC3) || i + 1 == utf8.size()) return std::nullopt;
+        const auto next = static_cast<unsigned char>(utf8[i + 1]);
+        if ((next & 0xC0) != 0x80) return std::nullopt;
+        out += char(((c & 0x03) << 6) | (next & 0x3F));
+        ++i;
+    }
+    return out;
+}
+
+std::string latin1ToUtf8(std::string_view latin1) {
+    std::string out;
+    out.reserve(latin1.size());
+    for (const char ch : latin1) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c < 0x80) {
+            out += ch;
+        } else {
+            out += char(0xC0 | (c >> 6));
+            out += char(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
+}
+
 std::optional<int> parseInt(std::string_view text) {
     text = trimBlanks(text);
     if (!text.empty() && text.front() == '+') text.remove_prefix(1);

@@ -20,6 +20,12 @@ std::string_view trimBlanks(std::string_view text);
 // Characters with codes of 32 or less at the end.
 std::string trimRightControl(std::string_view text);
 
+// Files of the program's own that hold Latin-1 bytes (the user file) meet
+// the UTF-8 of dialogs and terminals here. nullopt when the text is not
+// UTF-8 or holds a character beyond Latin-1.
+std::optional<std::string> utf8ToLatin1(std::string_view utf8);
+std::string latin1ToUtf8(std::string_view latin1);
+
 // A whole decimal integer with optional sign and surrounding blanks; nothing
 // else may follow. Values outside 32 bits are not integers.
 std::optional<int> parseInt(std::string_view text);

@@ -56,6 +56,29 @@ TEST(IniFile, AWrittenKeyReadsBackAsItWouldAfterSavingAndLoading) {
     EXPECT_EQ(IniFile::parse(ini.serialize()).readString("S", "port", ""), "3");
 }
 
+TEST(IniFile, AByteOrderMarkIsSkippedOnReadingAndKeptOnWriting) {
+    IniFile ini = IniFile::parse("\xEF\xBB\xBF[GENERAL]\r\nUSESECURE=1\r\n");
+    EXPECT_EQ(ini.readInt("GENERAL", "USESECURE", 0), 1);
+    ini.writeString("GENERAL", "TABSIZE", "4");
+    EXPECT_EQ(ini.serialize(), "\xEF\xBB\xBF[GENERAL]\r\nUSESECURE=1\r\nTABSIZE=4\r\n");
+}
+
+TEST(IniFile, SectionNamesHoldingBracketsRoundTrip) {
+    IniFile ini;
+    for (const char* name : {"Mill [2]", "A]B", "[x]"}) ini.writeString(name, "BAUD", name);
+    const IniFile reread = IniFile::parse(ini.serialize());
+    for (const char* name : {"Mill [2]", "A]B", "[x]"})
+        EXPECT_EQ(reread.readString(name, "BAUD", ""), name) << name;
+    EXPECT_EQ(reread.sectionNames(), (std::vector<std::string>{"Mill [2]", "A]B", "[x]"}));
+}
+
+TEST(IniFile, ErasingASectionRemovesEveryCopyOfIt) {
+    IniFile ini = IniFile::parse("[DUP]\nBAUD=1\n[Other]\nk=v\n[dup]\nBAUD=2\n");
+    ini.eraseSection("Dup");
+    EXPECT_FALSE(ini.hasSection("DUP"));
+    EXPECT_EQ(ini.serialize(), "[Other]\nk=v\n");
+}
+
 TEST(IniFile, DuplicatedSectionsAndKeysReadTheFirstAndKeepTheRest) {
     IniFile ini = IniFile::parse("[A]\nk=1\nk=2\n[a]\nk=3\nother=4\n");
     EXPECT_EQ(ini.readString("A", "k", ""), "1");

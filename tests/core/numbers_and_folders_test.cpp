@@ -2,6 +2,7 @@
 #include <sys/stat.h>
 
 #include <cstdlib>
+#include <limits>
 #include <regex>
 
 #include "core/folders.h"
@@ -21,6 +22,15 @@ TEST(Ticks, StoredDelaysConvertBothWays) {
     EXPECT_EQ(StoredDelayToTicks(0), 0);
     EXPECT_EQ(SecsToTicks(10), 182);
     EXPECT_EQ(TicksToSecs(182), 10);
+}
+
+TEST(Ticks, DelaysTooLongToCountAreHeldAtTheLongestNeverWrapped) {
+    constexpr int longest = std::numeric_limits<int>::max();
+    EXPECT_EQ(StoredDelayToTicks(2000000000), longest);
+    EXPECT_EQ(StoredDelayToTicks(std::numeric_limits<int>::min()), longest);
+    // Written back as the longest delay, which reads as the same ticks again.
+    EXPECT_EQ(TicksToSecs(longest), 117951341);
+    EXPECT_EQ(StoredDelayToTicks(TicksToSecs(longest)), longest);
 }
 
 TEST(ParseRealOrWarn, AcceptsPlainNumbers) {
@@ -43,6 +53,19 @@ TEST(ParseRealOrWarn, WarnsWithThePositionOfTheFirstBadCharacterAndGivesZero) {
     EXPECT_EQ(realTextErrorPosition("1e"), 3u);
 }
 
+TEST(ParseRealOrWarn, ANumberTooLargeForARealWarnsAndGivesZero) {
+    testing::ScriptedInteraction ui;
+    EXPECT_EQ(ParseRealOrWarn("1e400", ui), 0.0);
+    EXPECT_EQ(ParseRealOrWarn(std::string(400, '9'), ui), 0.0);
+    EXPECT_EQ(ui.texts(), (std::vector<std::string>{
+                              "Integer/Real String Conversion Error\nS = [1e400]\nEr = 2",
+                              "Integer/Real String Conversion Error\nS = [" + std::string(400, '9') +
+                                  "]\nEr = 1"}));
+    ui.messages.clear();
+    EXPECT_EQ(ParseRealOrWarn("1e-400", ui), 0.0);  // too small to tell from 0 is 0
+    EXPECT_TRUE(ui.messages.empty());
+}
+
 TEST(FormatReal5, FiveDecimalsOrStripped) {
     EXPECT_EQ(FormatReal5(1.0), "1.00000");
     EXPECT_EQ(FormatReal5(12.5), "12.50000");
@@ -60,6 +83,19 @@ TEST(Folders, StoredFolderTextsBecomePathsOfThisSystem) {
     EXPECT_EQ(folderTextToPath("progs"), "/home/op/progs");
     EXPECT_EQ(withTrailingSeparator("/a"), "/a/");
     EXPECT_EQ(withTrailingSeparator("/a/"), "/a/");
+}
+
+TEST(Folders, AFileDialogStartsInTheMachineFolderMadeWhenMissing) {
+    testing::TempFolder home;
+    ::setenv("HOME", home.path().c_str(), 1);
+    // The trailing "/" keeps a dialog from proposing "NCPRG" as a file name.
+    EXPECT_EQ(dialogStartFolder("\\NCPRG"), home.path() + "NCPRG/");
+    struct stat st {};
+    EXPECT_EQ(::stat(home.file("NCPRG").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISDIR(st.st_mode));
+    // A folder that cannot be made gives the home folder.
+    home.write("BLOCKED", "a file in the way");
+    EXPECT_EQ(dialogStartFolder("\\BLOCKED\\SUB"), home.path());
 }
 
 TEST(MakeTempName, GivesAFreeWorkFileName) {

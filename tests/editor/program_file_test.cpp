@@ -147,7 +147,7 @@ TEST(ProgramFile, ReadErrorsCarryTheSystemText) {
         readAll(pipe);
         FAIL() << "no error";
     } catch (const FileError& error) {
-        EXPECT_STREQ(error.what(), "Invalid argument");
+        EXPECT_STREQ(error.what(), kNotARegularFile);
     }
 }
 
