@@ -28,7 +28,7 @@ std::string chooseDialogFolder(FolderDialogKind kind, const MachineSettings& set
     }
     const bool useMachineFolder = *fresh || always;
     *fresh = false;
-    return useMachineFolder ? folderTextToPath(*folder) : std::string();
+    return useMachineFolder ? dialogStartFolder(*folder) : std::string();
 }
 
 }  // namespace zantor

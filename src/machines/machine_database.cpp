@@ -1,6 +1,8 @@
 #include "machines/machine_database.h"
 
 #include <algorithm>
+#include <map>
+#include <optional>
 
 #include "core/ini_store.h"
 #include "core/text_util.h"
@@ -17,32 +19,73 @@ std::string slotKey(int n) {
     return "MACHINE" + std::to_string(n);
 }
 
-// The slot count for changing the list. A hand-edited section may hold slot
-// keys without "Number"; counting the highest slot then keeps every listed
-// machine, where reading "Number" as 0 would write over the first slot.
-int slotCountForChange(const IniFile& ini) {
-    if (const auto number = ini.find(kNamesSection, "NUMBER")) return parseIntOr(*number, 0);
-    int highest = 0;
+// The slot keys present ("Machine" + n), by slot number. Only these are
+// walked, so a "Number" far beyond them costs nothing.
+std::map<int, std::string> presentSlots(const IniFile& ini) {
+    std::map<int, std::string> slots;
     for (const std::string& key : ini.keys(kNamesSection)) {
-        const std::string_view digits =
-            std::string_view(key).substr(std::min<size_t>(7, key.size()));
-        if (digits.empty() || !equalsIgnoreCase(std::string_view(key).substr(0, 7), "MACHINE") ||
-            digits.find_first_not_of("0123456789") != std::string_view::npos)
+        const std::string_view name(key);
+        if (name.size() <= 7 || !equalsIgnoreCase(name.substr(0, 7), "MACHINE")) continue;
+        const std::string_view digits = name.substr(7);
+        // "Machine01" is not slot 1: a lookup of "Machine1" would not find it.
+        if (digits.front() == '0' || digits.find_first_not_of("0123456789") != std::string::npos)
             continue;
-        highest = std::max(highest, parseIntOr(digits, 0));
+        const std::optional<int> n = parseInt(digits);
+        if (n) slots.emplace(*n, std::string(ini.find(kNamesSection, key).value_or("")));
     }
-    return highest;
+    return slots;
+}
+
+// The slot count for changing the list. A missing, unreadable or negative
+// "Number" (a hand-edited file) counts up to the highest slot listed, so an
+// add never writes over a listed machine.
+int slotCountForChange(const IniFile& ini, const std::map<int, std::string>& slots) {
+    if (const auto number = ini.find(kNamesSection, "NUMBER"))
+        if (const auto count = parseInt(*number); count && *count >= 0) return *count;
+    return slots.empty() ? 0 : slots.rbegin()->first;
+}
+
+void addName(IniFile& ini, const std::string& name) {
+    const auto slots = presentSlots(ini);
+    const int count = slotCountForChange(ini, slots);
+    // The first slot that is missing or "Not Used"; it lies within the slots present + 1.
+    int free = 1;
+    for (const auto& [n, listed] : slots) {
+        if (n != free || listed == kNotUsedSlot) break;
+        ++free;
+    }
+    if (free <= count) {
+        ini.writeString(kNamesSection, slotKey(free), name);
+        return;
+    }
+    ini.writeInt(kNamesSection, "NUMBER", count + 1);
+    ini.writeString(kNamesSection, slotKey(count + 1), name);
+}
+
+void writeSection(IniFile& ini, const std::string& name, const MachineSettings& settings) {
+    for (const auto& [key, value] : machineSectionEntries(settings))
+        ini.writeString(name, key, value);
 }
 
 }  // namespace
 
+std::string machineNameProblem(const std::string& name) {
+    if (trimBlanks(name).empty()) return "A machine needs a name.";
+    if (trimBlanks(name) != name) return "A machine name cannot begin or end with a blank.";
+    for (const char c : name)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
+            return "A machine name cannot hold control characters.";
+    if (equalsIgnoreCase(name, kNotUsedSlot))
+        return std::string("\"") + kNotUsedSlot + "\" marks a free slot and cannot name a machine.";
+    return {};
+}
+
 std::vector<std::string> MachineDatabase::ListMachines() const {
     const auto ini = IniStore::read(path_);
-    const int count = ini->readInt("Machine Names", "Number", kListedSlotsWithoutNumber);
+    const int count = ini->readInt(kNamesSection, "NUMBER", kListedSlotsWithoutNumber);
     std::vector<std::string> names;
-    for (int n = 1; n <= count; ++n) {
-        std::string name =
-            ini->readString("Machine Names", "Machine" + std::to_string(n), kNotUsedSlot);
+    for (auto& [n, name] : presentSlots(*ini)) {
+        if (n > count) break;
         if (name != kNotUsedSlot) names.push_back(std::move(name));
     }
     return names;
@@ -63,32 +106,28 @@ MachComRec MachineDatabase::ReadMachComRec(const std::string& section,
 }
 
 void MachineDatabase::SaveMachine(const std::string& name, const MachineSettings& settings) const {
-    const KeyValueList entries = machineSectionEntries(settings);
-    IniStore::update(path_, [&](IniFile& ini) {
-        for (const auto& [key, value] : entries) ini.writeString(name, key, value);
-    });
+    IniStore::update(path_, [&](IniFile& ini) { writeSection(ini, name, settings); });
 }
 
 void MachineDatabase::AddMachineName(const std::string& name) const {
+    IniStore::update(path_, [&](IniFile& ini) { addName(ini, name); });
+}
+
+void MachineDatabase::AddMachine(const std::string& name, const MachineSettings& settings) const {
     IniStore::update(path_, [&](IniFile& ini) {
-        const int count = slotCountForChange(ini);
-        for (int n = 1; n <= count; ++n) {
-            if (ini.readString(kNamesSection, slotKey(n), kNotUsedSlot) == kNotUsedSlot) {
-                ini.writeString(kNamesSection, slotKey(n), name);
-                return;
-            }
-        }
-        ini.writeInt(kNamesSection, "NUMBER", count + 1);
-        ini.writeString(kNamesSection, slotKey(count + 1), name);
+        addName(ini, name);
+        writeSection(ini, name, settings);
     });
 }
 
 void MachineDatabase::DeleteMachine(const std::string& name) const {
     IniStore::update(path_, [&](IniFile& ini) {
         ini.eraseSection(name);
-        const int count = slotCountForChange(ini);
-        for (int n = 1; n <= count; ++n) {
-            if (ini.readString(kNamesSection, slotKey(n), kNotUsedSlot) == name) {
+        const auto slots = presentSlots(ini);
+        const int count = slotCountForChange(ini, slots);
+        for (const auto& [n, listed] : slots) {
+            if (n > count) break;
+            if (listed == name) {
                 ini.writeString(kNamesSection, slotKey(n), kNotUsedSlot);
                 return;
             }

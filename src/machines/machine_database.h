@@ -17,6 +17,9 @@ struct FolderFlags {
 inline constexpr const char* kMachineDatabaseFileName = "WPOSTS.INI";
 inline constexpr const char* kNotUsedSlot = "Not Used";
 
+// Why a machine could not be stored under this name, or empty when it can.
+std::string machineNameProblem(const std::string& name);
+
 // The machine database: one section per machine, listed by name in slots of
 // section "Machine Names". Every operation reads the file as it is on disk
 // (parsed once while it does not change) and every change is written at once.
@@ -34,6 +37,10 @@ public:
     MachComRec ReadMachComRec(const std::string& section, MachineSettings& settings) const;
     void SaveMachine(const std::string& name, const MachineSettings& settings) const;
     void AddMachineName(const std::string& name) const;
+    // AddMachineName and SaveMachine in one write of the file, so that no
+    // reader and no crash ever sees the name listed without its section.
+    void AddMachine(const std::string& name, const MachineSettings& settings) const;
+    // Erases every section of that name and frees the first slot naming it.
     void DeleteMachine(const std::string& name) const;
 
 private:

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
+#include "core/file_io.h"
 #include "core/ini_store.h"
 #include "machines/folder_choice.h"
 #include "machines/machine_section.h"
@@ -91,19 +94,97 @@ TEST_F(MachineDatabaseTest, ReadMachComRecLoadsTheSectionIntoTheCurrentSettings)
 }
 
 TEST(FolderChoice, MachineFolderWhenFreshOrAlwaysFirst) {
-    ::setenv("HOME", "/home/op", 1);
+    testing::TempFolder home;
+    ::setenv("HOME", home.path().c_str(), 1);
     MachineSettings s;
     s.Format.UploadFolder = "\\UP";
     s.Comm.ForceUploadDir = 0;
     FolderFlags flags;
-    EXPECT_EQ(chooseDialogFolder(FolderDialogKind::Upload, s, flags), "/home/op/UP");
+    EXPECT_EQ(chooseDialogFolder(FolderDialogKind::Upload, s, flags), home.path() + "UP/");
     EXPECT_FALSE(flags.UploadFolderFresh);
     EXPECT_EQ(chooseDialogFolder(FolderDialogKind::Upload, s, flags), "");
     s.Comm.ForceUploadDir = 1;
-    EXPECT_EQ(chooseDialogFolder(FolderDialogKind::Upload, s, flags), "/home/op/UP");
+    EXPECT_EQ(chooseDialogFolder(FolderDialogKind::Upload, s, flags), home.path() + "UP/");
     s.Comm.ForceLoadSaveDir = 0;
-    EXPECT_EQ(chooseDialogFolder(FolderDialogKind::LoadSave, s, flags), "/home/op/NCPRG");
+    // The default "\NCPRG" of a new machine is a folder to start in, made on first use.
+    EXPECT_EQ(chooseDialogFolder(FolderDialogKind::LoadSave, s, flags), home.path() + "NCPRG/");
+    EXPECT_TRUE(std::filesystem::is_directory(home.file("NCPRG")));
     EXPECT_EQ(chooseDialogFolder(FolderDialogKind::LoadSave, s, flags), "");
+}
+
+TEST_F(MachineDatabaseTest, AnUnreadableNumberCountsTheListedMachinesSoAnAddLosesNone) {
+    for (const char* number : {"", "two", "-3"}) {
+        writeFile(std::string("[Machine Names]\nNumber=") + number +
+                  "\nMachine1=Alpha\nMachine2=Beta\n");
+        db.AddMachineName("Gamma");
+        EXPECT_EQ(db.ListMachines(), (Names{"Alpha", "Beta", "Gamma"})) << "Number=" << number;
+        EXPECT_EQ(IniStore::read(db.path())->readInt("Machine Names", "Number", 0), 3);
+    }
+}
+
+TEST_F(MachineDatabaseTest, AHugeNumberWalksOnlyTheSlotsPresent) {
+    writeFile("[Machine Names]\nNumber=2147483647\nMachine1=Alpha\nMachine3=Gamma\nMachine01=Zero\n");
+    EXPECT_EQ(db.ListMachines(), (Names{"Alpha", "Gamma"}));
+    db.AddMachineName("Beta");  // the missing slot 2 is the first free one
+    EXPECT_EQ(db.ListMachines(), (Names{"Alpha", "Beta", "Gamma"}));
+    db.DeleteMachine("Gamma");
+    EXPECT_EQ(db.ListMachines(), (Names{"Alpha", "Beta"}));
+}
+
+TEST_F(MachineDatabaseTest, NamesHoldingBracketsRoundTripAndDeleteRemovesEveryCopy) {
+    MachineSettings nineSix = defaultMachineSettings();
+    nineSix.Comm.BaudNum = 6;
+    db.AddMachine("Mill [2]", nineSix);
+    db.AddMachine("A]B", nineSix);
+    db.AddMachine("A]B", nineSix);
+    MachineSettings loaded;
+    FolderFlags flags;
+    db.LoadMachine("Mill [2]", loaded, flags);
+    EXPECT_EQ(loaded, nineSix);
+    EXPECT_EQ(db.ListMachines(), (Names{"Mill [2]", "A]B", "A]B"}));
+    EXPECT_EQ(IniStore::read(db.path())->sectionNames(),
+              (Names{"MACHINE NAMES", "Mill [2]", "A]B"}));
+    db.DeleteMachine("A]B");
+    EXPECT_EQ(db.ListMachines(), (Names{"Mill [2]", "A]B"}));
+    EXPECT_FALSE(IniStore::read(db.path())->hasSection("A]B"));
+
+    // Copies a hand edit left go with the first.
+    writeFile("[Machine Names]\nNumber=1\nMachine1=DUP\n[DUP]\nBAUD=9600\n[x]\n[DUP]\nBAUD=300\n");
+    db.DeleteMachine("DUP");
+    EXPECT_FALSE(IniStore::read(db.path())->hasSection("DUP"));
+    db.LoadMachine("DUP", loaded, flags);
+    EXPECT_EQ(loaded.Comm.BaudNum, defaultMachineSettings().Comm.BaudNum);
+}
+
+TEST_F(MachineDatabaseTest, AddingAMachineIsOneReplacementOfTheFile) {
+    int replacements = 0;
+    setAtomicWriteHook([&](AtomicWriteStep step) { replacements += step == AtomicWriteStep::Replace; });
+    db.AddMachine("Haas", defaultMachineSettings());
+    setAtomicWriteHook({});
+    EXPECT_EQ(replacements, 1);
+    EXPECT_EQ(db.ListMachines(), (Names{"Haas"}));
+    EXPECT_TRUE(IniStore::read(db.path())->hasSection("Haas"));
+}
+
+TEST_F(MachineDatabaseTest, AByteOrderMarkHidesNoMachineAndIsKept) {
+    writeFile("\xEF\xBB\xBF[Machine Names]\r\nNumber=1\r\nMachine1=Haas\r\n");
+    EXPECT_EQ(db.ListMachines(), (Names{"Haas"}));
+    db.AddMachineName("Okuma");
+    EXPECT_EQ(db.ListMachines(), (Names{"Haas", "Okuma"}));
+    EXPECT_TRUE(dir.read("WPOSTS.INI").starts_with("\xEF\xBB\xBF[Machine Names]\r\n"));
+}
+
+TEST(MachineNames, NamesTheDatabaseCannotHoldAreRefused) {
+    for (const char* name : {"Haas VF2", "Mill [2]", "A]B", "a=b", ";odd"})
+        EXPECT_EQ(machineNameProblem(name), "") << name;
+    const std::pair<std::string, std::string> refused[] = {
+        {"", "A machine needs a name."},
+        {"   ", "A machine needs a name."},
+        {" Haas", "A machine name cannot begin or end with a blank."},
+        {"Haas\nVF2", "A machine name cannot hold control characters."},
+        {"not used", "\"Not Used\" marks a free slot and cannot name a machine."},
+    };
+    for (const auto& [name, problem] : refused) EXPECT_EQ(machineNameProblem(name), problem) << name;
 }
 
 }  // namespace

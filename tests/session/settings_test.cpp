@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "session/settings_file.h"
 #include "scripted_interaction.h"
 
@@ -50,6 +52,16 @@ TEST(Settings, DelaysConvertThroughTicks) {
     const std::string text = saved(s);
     EXPECT_NE(text.find("DTRDELAY=0\n"), std::string::npos);
     EXPECT_NE(text.find("COMOPENDELAY=3\n"), std::string::npos);
+}
+
+TEST(Settings, OutOfRangeValuesAreClampedOrWarnedNeverWrapped) {
+    testing::ScriptedInteraction ui;
+    const RunState s = loaded("COMOPENDELAY=2000000000\nPMARGINB=1e400\n", ui);
+    EXPECT_EQ(s.ComOpenDelayTicks, std::numeric_limits<int>::max());
+    EXPECT_NE(saved(s).find("COMOPENDELAY=117951341\n"), std::string::npos);  // the longest
+    EXPECT_EQ(s.Settings.MarginBottom, 0.0);
+    EXPECT_EQ(ui.texts(), (std::vector<std::string>{
+                              "Integer/Real String Conversion Error\nS = [1e400]\nEr = 2"}));
 }
 
 TEST(Settings, FontKeysApplyOnlyWithAFontName) {
