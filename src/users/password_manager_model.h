@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,13 +20,16 @@ public:
         std::string password;  // plain text
         std::array<bool, 8> privileges{};
     };
-    enum class Outcome { Done, Refused, NameMissing };
+    // NameRefused and PasswordRefused: the user was told why; the dialog puts
+    // the focus on that box.
+    enum class Outcome { Done, Refused, NameRefused, PasswordRefused };
 
     PasswordManagerModel(const UserDatabase& users, Interaction& interaction)
         : users_(users), interaction_(interaction) {}
 
-    // Reads the list again and shows its first user.
-    void open(bool loggingEnabled);
+    // Reads the list again and shows its first user; false (after telling
+    // the user) when the user file cannot be read.
+    bool open(bool loggingEnabled);
     void select(int index);
 
     Outcome insert();
@@ -39,13 +43,19 @@ public:
 
 private:
     void showSelected();
-    // Builds the record from the boxes; false (after telling the user) when no name.
-    bool recordFromBoxes(UserRec& user);
+    std::optional<UserRec> recordFromBoxes(Outcome& refusal);
 
     const UserDatabase& users_;
     Interaction& interaction_;
     std::vector<std::string> list_;
     int selected_ = -1;
 };
+
+// The record that a typed name and password (UTF-8) make: trimmed, checked
+// that the user file can hold them (the user is told why not, and `refusal`
+// says which entry was refused), cut to the field limits and scrambled.
+std::optional<UserRec> userRecordFromEntries(const std::string& name, const std::string& password,
+                                             int level, Interaction& interaction,
+                                             PasswordManagerModel::Outcome& refusal);
 
 }  // namespace zantor

@@ -1,5 +1,6 @@
 #include "users/security.h"
 
+#include "core/file_io.h"
 #include "core/interaction.h"
 #include "core/text_util.h"
 
@@ -16,8 +17,47 @@ bool Security::HasPrivilege(int index, bool report) {
     return granted;
 }
 
+namespace {
+
+// Letters compared without regard to case, the accented ones of Latin-1 too.
+std::string upperLatin1(std::string_view text) {
+    std::string out(text);
+    for (char& ch : out) {
+        const auto c = static_cast<unsigned char>(ch);
+        if ((c >= 'a' && c <= 'z') || (c >= 0xE0 && c <= 0xFE && c != 0xF7)) ch = char(c - 0x20);
+    }
+    return out;
+}
+
+bool passwordMatches(const UserRec& user, const std::string& typed) {
+    const std::string stored = ScramblePassword(user.Pword);
+    if (stored.empty()) return true;
+    const auto typedLatin1 = utf8ToLatin1(typed);
+    return typedLatin1 && upperLatin1(stored) == upperLatin1(*typedLatin1);
+}
+
+}  // namespace
+
 bool Security::Login(const UserDatabase& users, const CredentialsPrompt& prompt) {
+    try {
+        return loginWith(users, prompt);
+    } catch (const FileError& error) {
+        interaction_.showError("Cannot read the user file " + users.path() + ":\n" + error.what() +
+                               "\nNobody can log in until it can be read.");
+        return false;
+    }
+}
+
+bool Security::loginWith(const UserDatabase& users, const CredentialsPrompt& prompt) {
     if (users.ListUsers().empty()) {
+        if (users.holdsUnlistedUsers()) {
+            interaction_.showError(
+                "The user file " + users.path() +
+                " holds user records but lists no users; it may be damaged.\n"
+                "Nobody can log in until it is repaired (restore it from a backup, or list the "
+                "users in its [Index] section).");
+            return false;
+        }
         CurrentRights = kAllPrivileges;
         return true;
     }
@@ -32,8 +72,7 @@ bool Security::Login(const UserDatabase& users, const CredentialsPrompt& prompt)
         }
         const std::optional<UserRec> user = users.GetUser(typed->name, interaction_);
         if (!user) continue;
-        const std::string stored = ScramblePassword(user->Pword);
-        if (!stored.empty() && toUpperAscii(stored) != toUpperAscii(typed->password)) {
+        if (!passwordMatches(*user, typed->password)) {
             interaction_.showMessage("Invalid Password");
             // The typed password never goes into the log: it may be a real one mistyped.
             log_.WriteLog("Login Failed, Invalid Password [" + typed->name + "]");

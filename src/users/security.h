@@ -32,11 +32,15 @@ public:
     // Granted always while password security is off; otherwise by the user's
     // privilege bits. A refusal with `report` tells the user and is logged.
     bool HasPrivilege(int index, bool report);
-    // Asks until a listed user gives a matching password; false when cancelled.
+    // Asks until a listed user gives a matching password; false when
+    // cancelled, and when the user file cannot be read or looks damaged (the
+    // user has been told why): security never falls open.
     bool Login(const UserDatabase& users, const CredentialsPrompt& prompt);
     void Logoff();
 
 private:
+    bool loginWith(const UserDatabase& users, const CredentialsPrompt& prompt);
+
     const bool& useSecure_;
     ActivityLog& log_;
     Interaction& interaction_;

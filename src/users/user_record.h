@@ -51,4 +51,13 @@ inline constexpr std::array<PrivilegeInfo, 8> kPrivileges = {{
 // Exclusive-or with 0xA5: the same call scrambles and restores.
 std::string ScramblePassword(std::string_view text);
 
+// Why the user file could not hold a name or password as typed (UTF-8), or
+// empty when it can. The file holds Latin-1: a name is an INI key and a
+// section name, so "=" and a leading "[" or ";" would break it; a password is
+// stored scrambled, and four characters scramble into bytes that a line of
+// the file cannot keep (NUL, line feed, carriage return, and a tab that is
+// trimmed at the end of a value).
+std::string userNameProblem(std::string_view name);
+std::string passwordProblem(std::string_view password);
+
 }  // namespace zantor

@@ -108,6 +108,26 @@ TEST_F(SessionTest, SecurityOnLogsTheStartAndACancelledLoginQuits) {
     EXPECT_FALSE(IniStore::read(dir.file("ZTR2013.INI"))->readBool("GENERAL", "LOGGING", true));
 }
 
+TEST_F(SessionTest, WithSecurityOnAnUnreadableUserFileRefusesTheStartWithAMessage) {
+    dir.write("ZTR2013.INI", "\xEF\xBB\xBF[GENERAL]\nUSESECURE=1\n");  // a byte-order mark hides nothing
+    std::filesystem::create_directory(dir.file("VXNPWL.INI"));        // a folder in its place
+    auto s = session();
+    s->create(mono);
+    EXPECT_TRUE(s->state.Settings.UseSecure);
+    ui.messages.clear();
+    bool asked = false;
+    const auto prompt = [&] {
+        asked = true;
+        return std::optional(Credentials{"op", ""});
+    };
+    EXPECT_EQ(s->start(CommandLine{}, prompt), AppSession::StartOutcome::Quit);
+    EXPECT_FALSE(s->changeLogin(prompt));
+    EXPECT_FALSE(asked);
+    ASSERT_EQ(ui.messages.size(), 2u);
+    EXPECT_TRUE(ui.messages[0].text.starts_with("Cannot read the user file "));
+    EXPECT_EQ(s->security.CurrentRights, 0);
+}
+
 TEST_F(SessionTest, RemoteStartSelectsTheNamedMachine) {
     dir.write("ZTR2013.INI", "[GENERAL]\nCMACHINE=okuma\n");
     auto s = session();

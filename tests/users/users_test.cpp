@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 
 #include "core/ini_store.h"
@@ -161,6 +162,66 @@ TEST_F(UsersTest, LoggingOffWritesNothingAndAnUnwritableLogReportsFalse) {
     EXPECT_NE(broken.lastError().find("No such file or directory"), std::string::npos);
 }
 
+TEST_F(UsersTest, NamesWithBracketsAndLatin1LettersRoundTripThroughTheFile) {
+    ASSERT_TRUE(users.AddUser(user("Ann [QA]", "secret", 16), ui));
+    // "naïve" in the file is Latin-1: 0xEF scrambles to a letter, not a line feed.
+    ASSERT_TRUE(users.AddUser(UserRec{"Jürgen", ScramblePassword("na\xEFve"), 32}, ui));
+    const std::string file = dir.read("VXNPWL.INI");
+    EXPECT_NE(file.find("[J\xFCrgen]"), std::string::npos);
+    EXPECT_EQ(file.find("\xC3"), std::string::npos);  // no UTF-8 in the file
+    EXPECT_EQ(users.ListUsers(), (Names{"Ann [QA]", "Jürgen"}));
+
+    std::vector<Credentials> typed = {{"ann [qa]", "wrong"}, {"Ann [QA]", "SECRET"}};
+    size_t next = 0;
+    ASSERT_TRUE(security.Login(users, [&] { return std::optional(typed.at(next++)); }));
+    EXPECT_EQ(next, 2u);
+    EXPECT_EQ(security.CurrentRights, 16);
+    // Accented letters of a password are compared without regard to case as well.
+    typed = {{"JüRGEN", "NAÏVE"}};
+    next = 0;
+    ASSERT_TRUE(security.Login(users, [&] { return std::optional(typed.at(next++)); }));
+    EXPECT_EQ(security.CurrentRights, 32);
+}
+
+TEST_F(UsersTest, AUserFileThatListsNobodyButHoldsUsersNeverTurnsSecurityOff) {
+    // What a user named "[QA]" written as a key made of the file.
+    dir.write("VXNPWL.INI",
+              "[Index]\n[QA]=#\nAdmin=#\n[Defaults]\n_Entries=2\n[Admin]\nLevel=255\n");
+    IniStore::clearCache();
+    for (const char* text :
+         {"[Index]\n[Defaults]\n_Entries=2\n[Admin]\nLevel=255\n", "[Admin]\nLevel=255\n"}) {
+        bool asked = false;
+        EXPECT_FALSE(security.Login(users, [&] {
+            asked = true;
+            return std::optional(Credentials{"Admin", ""});
+        }));
+        EXPECT_FALSE(asked);
+        EXPECT_EQ(security.CurrentRights, 0);
+        ASSERT_EQ(ui.messages.size(), 1u);
+        EXPECT_EQ(ui.messages[0].kind, MessageKind::Error);
+        EXPECT_NE(ui.messages[0].text.find("holds user records but lists no users"),
+                  std::string::npos);
+        ui.messages.clear();
+        dir.write("VXNPWL.INI", text);
+        IniStore::clearCache();
+    }
+}
+
+TEST_F(UsersTest, AnUnreadableUserFileRefusesTheLoginWithAMessage) {
+    testing::TempFolder other;
+    std::filesystem::create_directory(other.file("VXNPWL.INI"));  // a folder in its place
+    const UserDatabase unreadable(other.file("VXNPWL.INI"));
+    EXPECT_FALSE(security.Login(unreadable, [] { return std::optional(Credentials{"a", "b"}); }));
+    EXPECT_EQ(security.CurrentRights, 0);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_TRUE(ui.messages[0].text.starts_with("Cannot read the user file " + unreadable.path()));
+    EXPECT_NE(ui.messages[0].text.find("Is a directory"), std::string::npos);
+
+    PasswordManagerModel model(unreadable, ui);
+    EXPECT_FALSE(model.open(true));
+    EXPECT_EQ(ui.messages.size(), 2u);
+}
+
 class PasswordManagerTest : public UsersTest {
 protected:
     PasswordManagerModel model{users, ui};
@@ -181,7 +242,7 @@ TEST_F(PasswordManagerTest, OpensOnTheFirstUserAndShowsItsBoxes) {
 TEST_F(PasswordManagerTest, InsertBuildsTheRecordFromTheBoxes) {
     model.open(false);
     model.boxes.name = "   ";
-    EXPECT_EQ(model.insert(), PasswordManagerModel::Outcome::NameMissing);
+    EXPECT_EQ(model.insert(), PasswordManagerModel::Outcome::NameRefused);
     EXPECT_EQ(ui.texts(), (Names{"You must enter a name"}));
     model.boxes.name = "Carl \t";
     model.boxes.password = "mill ";
@@ -215,6 +276,64 @@ TEST_F(PasswordManagerTest, DeleteMovesTheSelectionAndAskesFirst) {
     EXPECT_EQ(model.remove(), PasswordManagerModel::Outcome::Refused);
     EXPECT_EQ(model.modify(), PasswordManagerModel::Outcome::Refused);
     EXPECT_EQ(ui.beeps, 2);
+}
+
+TEST_F(PasswordManagerTest, NamesAndPasswordsTheFileCannotHoldAreRefused) {
+    const std::string nameRule =
+        "A user name cannot hold \"=\" or control characters, nor begin with \"[\", \";\" or a blank.";
+    const std::string latin1Name =
+        "A user name can only hold letters, digits and signs of the Western European (Latin-1) "
+        "character set.";
+    const std::string passwordRule =
+        "A password cannot hold the characters ¥ ¨ ¯ ¬ or control characters.";
+    struct Case {
+        std::string name, password, message;
+        PasswordManagerModel::Outcome outcome;
+    };
+    using O = PasswordManagerModel::Outcome;
+    const Case cases[] = {
+        {"[QA]", "", nameRule, O::NameRefused},
+        {"a=b", "", nameRule, O::NameRefused},
+        {";ops", "", nameRule, O::NameRefused},
+        {" lead", "", nameRule, O::NameRefused},
+        {"Tab\tName", "", nameRule, O::NameRefused},
+        {"工場", "", latin1Name, O::NameRefused},
+        {"op", "¥en", passwordRule, O::PasswordRefused},
+        {"op", "a¨b", passwordRule, O::PasswordRefused},
+        {"op", "x¯", passwordRule, O::PasswordRefused},
+        {"op", "¬x", passwordRule, O::PasswordRefused},
+        {"op", "€uro",
+         "A password can only hold letters, digits and signs of the Western European (Latin-1) "
+         "character set.",
+         O::PasswordRefused},
+    };
+    model.open(false);
+    for (const Case& c : cases) {
+        ui.messages.clear();
+        model.boxes.name = c.name;
+        model.boxes.password = c.password;
+        EXPECT_EQ(model.insert(), c.outcome) << c.name << " / " << c.password;
+        EXPECT_EQ(ui.texts(), (Names{c.message})) << c.name << " / " << c.password;
+    }
+    EXPECT_TRUE(users.ListUsers().empty());
+    EXPECT_EQ(dir.read("VXNPWL.INI").find("op"), std::string::npos);
+}
+
+TEST_F(PasswordManagerTest, TheLimitsCountCharactersNotBytes) {
+    auto times = [](int n, const std::string& character) {
+        std::string text;
+        for (int i = 0; i < n; ++i) text += character;
+        return text;
+    };
+    model.open(false);
+    model.boxes.name = times(22, "é");
+    model.boxes.password = times(11, "Ä");  // 22 bytes of UTF-8, 11 characters
+    ASSERT_EQ(model.insert(), PasswordManagerModel::Outcome::Done);
+    EXPECT_EQ(model.list(), (Names{times(21, "é")}));
+    EXPECT_EQ(model.boxes.password, times(11, "Ä"));  // shown again from the file, whole
+    EXPECT_TRUE(security.Login(users, [&] {
+        return std::optional(Credentials{times(21, "é"), times(11, "ä")});
+    }));
 }
 
 TEST_F(PasswordManagerTest, ModifyRenamesTheSelectedEntry) {

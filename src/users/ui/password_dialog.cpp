@@ -101,7 +101,7 @@ TPasswordDlg::TPasswordDlg(const UserDatabase& users, const ActivityLog& log,
 }
 
 bool TPasswordDlg::run(bool loggingEnabled) {
-    model_.open(loggingEnabled);
+    if (!model_.open(loggingEnabled)) return loggingEnabled;
     logging_->setChecked(model_.logging);
     showModel();
     exec();
@@ -135,8 +135,12 @@ void TPasswordDlg::act(PasswordManagerModel::Outcome (PasswordManagerModel::*com
     } catch (const FileError& error) {
         interaction_.showError("Cannot write the user file:\n" + std::string(error.what()));
     }
-    if (outcome == PasswordManagerModel::Outcome::NameMissing) {
+    if (outcome == PasswordManagerModel::Outcome::NameRefused) {
         name_->setFocus();
+        return;
+    }
+    if (outcome == PasswordManagerModel::Outcome::PasswordRefused) {
+        password_->setFocus();
         return;
     }
     if (outcome == PasswordManagerModel::Outcome::Done) showModel();
