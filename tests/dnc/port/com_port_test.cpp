@@ -482,8 +482,8 @@ TEST_F(ComPortTest, FailedOpensSayWhyAndLeaveThePortClosed) {
     device.setAccessDenied(true);
     failure = port.open();
     ASSERT_TRUE(failure.has_value());
-    EXPECT_NE(failure->message.find("make your user a member of the group"), std::string::npos);
-    EXPECT_NE(failure->message.find("usermod -aG"), std::string::npos);
+    // What grants access depends on the device node; OpenFailure tests that advice.
+    EXPECT_TRUE(failure->message.starts_with("No permission to open /dev/ttyS0: "));
     device.setAccessDenied(false);
 
     ASSERT_FALSE(port.open().has_value());

@@ -199,16 +199,28 @@ TEST_F(PtyPortTest, FailedOpensSayWhy) {
     EXPECT_FALSE(second.Open());
 }
 
-TEST(OpenFailure, PermissionDeniedNamesTheOwningGroup) {
+TEST(OpenFailure, PermissionDeniedSaysWhatWouldGrantAccess) {
     testing::TempFolder folder;
     const std::string device = folder.write("ttyFAKE", "");
-    struct stat st {};
-    ASSERT_EQ(::stat(device.c_str(), &st), 0);
-    const OpenFailure failure = describeOpenFailure(device, EACCES);
-    EXPECT_EQ(failure.errorNumber, EACCES);
-    EXPECT_TRUE(failure.message.starts_with("No permission to open " + device));
-    EXPECT_NE(failure.message.find("sudo usermod -aG "), std::string::npos);
-    EXPECT_NE(failure.message.find("log in again"), std::string::npos);
+    struct Case {
+        mode_t mode;
+        bool joiningHelps;
+    };
+    for (const Case& c : {Case{0660, true}, Case{0600, false}, Case{0640, false}}) {
+        ASSERT_EQ(::chmod(device.c_str(), c.mode), 0);
+        const OpenFailure failure = describeOpenFailure(device, EACCES);
+        EXPECT_EQ(failure.errorNumber, EACCES);
+        EXPECT_TRUE(failure.message.starts_with("No permission to open " + device));
+        EXPECT_EQ(failure.message.find("sudo usermod -aG ") != std::string::npos, c.joiningHelps)
+            << std::oct << c.mode << ": " << failure.message;
+        EXPECT_EQ(failure.message.find("joining a group will not help") != std::string::npos,
+                  !c.joiningHelps)
+            << failure.message;
+        if (!c.joiningHelps) {
+            EXPECT_NE(failure.message.find("udev rule"), std::string::npos);
+            EXPECT_NE(failure.message.find("sudo chmod 660 " + device), std::string::npos);
+        }
+    }
     // A device that is gone names the usual group.
     EXPECT_NE(describeOpenFailure("/dev/zantor-gone", EACCES).message.find("\"dialout\""),
               std::string::npos);
