@@ -3,40 +3,12 @@
 #include <ostream>
 #include <stdexcept>
 
-#include "session/settings_file.h"
+#include "cli/console_interaction.h"
 #include "core/ini_store.h"
-#include "core/interaction.h"
+#include "session/settings_file.h"
 #include "users/user_database.h"
 
 namespace zantor::cli {
-
-namespace {
-
-// Messages of the logic go to stderr; questions get their cancel answer.
-class ConsoleInteraction : public Interaction {
-public:
-    explicit ConsoleInteraction(std::ostream& err) : err_(err) {}
-    Answer message(MessageKind, const std::string& text, Buttons buttons) override {
-        err_ << text << "\n";
-        return buttons == Buttons::Ok ? Answer::Ok : Answer::Cancel;
-    }
-    std::optional<std::string> inputText(const std::string&, const std::string&,
-                                         const std::string&) override {
-        return std::nullopt;
-    }
-    std::vector<std::string> openFiles(const FileDialogRequest&) override { return {}; }
-    std::optional<std::string> saveFile(const FileDialogRequest&) override { return std::nullopt; }
-    std::optional<std::string> browseFolder(const std::string&, const std::string&) override {
-        return std::nullopt;
-    }
-    void setBusy(bool) override {}
-    void beep() override {}
-
-private:
-    std::ostream& err_;
-};
-
-}  // namespace
 
 int runSettings(CliContext& context) {
     if (!context.args.empty()) throw CliError{"takes no arguments"};
@@ -44,7 +16,7 @@ int runSettings(CliContext& context) {
     state.ProgramFolder = context.programFolder;
     state.TempDir = context.programFolder;
     state.EditorFont = FontSpec{"Monospace", 9};
-    ConsoleInteraction interaction(context.err);
+    ConsoleInteraction interaction(context.err, "zantor-cli settings: ");
     LoadSettings(*IniStore::read(context.programFolder + kSettingsFileName), state, interaction);
     // The selector would select CMACHINE when it is listed; show it as stored.
     for (const auto& [key, value] : generalEntries(state, state.CurrentMachine))

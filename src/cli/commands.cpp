@@ -4,6 +4,7 @@
 #include "cli/cli_context.h"
 #include "cli/machine_commands.h"
 #include "cli/term_command.h"
+#include "cli/user_commands.h"
 #include "cli/view_command.h"
 
 namespace zantor::cli {
@@ -25,6 +26,13 @@ const std::vector<CliCommand>& cliCommands() {
          "Print the GENERAL settings of ZTR2013.INI as they would be saved, in their order.",
          runSettings},
         {"users", "users", "List the users of the user file.", runUsers},
+        {"user",
+         "user add NAME [--level N | --privileges LIST] | user delete NAME | user password NAME",
+         "Add a user (by default with every privilege; LIST is a comma-separated list of "
+         "settings, overwrite, folders, passwords, edit, dnc, jobs-read, jobs), delete one, or "
+         "set one's password. The password is read from standard input (asked twice, not "
+         "shown, at a terminal); an empty line sets an empty password, which accepts any.",
+         runUser},
         {"term",
          "term [--machine NAME] [--port N|DEVICE] [--baud B] [--bits 4-8] [--parity N|O|E|M|S] "
          "[--stop 1|1.5|2] [--flow none|xonxoff|rtscts|both] [--wait SECONDS]",

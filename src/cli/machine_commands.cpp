@@ -33,8 +33,9 @@ int runMachine(CliContext& context) {
         return 0;
     }
     if (action == "add") {
-        machines.AddMachineName(name);
-        machines.SaveMachine(name, defaultMachineSettings());
+        if (const std::string problem = machineNameProblem(name); !problem.empty())
+            throw CliError{problem};
+        machines.AddMachine(name, defaultMachineSettings());
         return 0;
     }
     if (action == "delete") {

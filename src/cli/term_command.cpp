@@ -10,13 +10,13 @@
 #include <optional>
 #include <ostream>
 
-#include "session/run_state.h"
 #include "core/ini_store.h"
 #include "core/text_util.h"
 #include "dnc/port/com_port.h"
 #include "dnc/port/device_provider.h"
 #include "dnc/record_line_settings.h"
 #include "machines/machine_database.h"
+#include "session/run_state.h"
 
 namespace zantor::cli {
 
@@ -212,10 +212,11 @@ int runTerm(CliContext& context) {
     const auto quiet = std::chrono::duration_cast<Clock::Duration>(
         std::chrono::duration<double>(options.waitSeconds));
     lastReceived = std::max(lastReceived, clock.now());
+    // Quiet for that long; a lost line ends the wait at once.
     while (!lost && !outputFailed) {
         const Clock::Duration left = lastReceived + quiet - clock.now();
         if (left <= Clock::Duration(0)) break;
-        clock.sleep(left, WaitMode::Responsive);
+        clock.waitUntil([&] { return lost || outputFailed; }, left, WaitMode::Responsive);
     }
     if (lost) throw CliError{port.devicePath() + ": the line was lost"};
     if (outputFailed) throw CliError{"cannot write to standard output"};

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <algorithm>
 
 #include "process_runner.h"
@@ -48,6 +50,57 @@ TEST_F(CliTest, SettingsAndUsers) {
 
     system.write("VXNPWL.INI", "[Index]\nzed=#\nAnn=#\n[Defaults]\n_Entries=2\n");
     EXPECT_EQ(cli({"users"}).out, "Ann\nzed\n");
+}
+
+TEST_F(CliTest, UsersAreAddedGivenPasswordsAndDeletedWithThePasswordManagersRules) {
+    EXPECT_EQ(testing::runProcess({ZANTOR_CLI, "--home", home.path(), "--system", system.path(),
+                                   "user", "add", "Ann", "--privileges", "edit,dnc"},
+                                  "Lathe7\n")
+                  .status,
+              0);
+    auto userFile = [&] { return system.read("VXNPWL.INI"); };
+    EXPECT_NE(userFile().find("[Ann]\nPword=" + std::string("\xE9\xC4\xD1\xCD\xC0\x92") +
+                              "\nLevel=48\n"),
+              std::string::npos);  // "Lathe7" scrambled
+    const ProcessResult refused = testing::runProcess(
+        {ZANTOR_CLI, "--home", home.path(), "--system", system.path(), "user", "add", "[QA]"}, "x\n");
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.err,
+              "zantor-cli user: A user name cannot hold \"=\" or control characters, nor begin with \"[\", \";\" or "
+              "a blank.\n");
+    EXPECT_EQ(cli({"users"}).out, "Ann\n");
+
+    EXPECT_EQ(testing::runProcess({ZANTOR_CLI, "--home", home.path(), "--system", system.path(),
+                                   "user", "password", "ann"},
+                                  "naïve\n")
+                  .status,
+              0);
+    EXPECT_NE(userFile().find("Pword=\xCB\xC4\x4A\xD3\xC0\nLevel=48\n"), std::string::npos);
+    const ProcessResult noPassword = cli({"user", "password", "Ann"});  // nothing on stdin
+    EXPECT_EQ(noPassword.status, 1);
+    EXPECT_EQ(noPassword.err, "zantor-cli user: no password was given on standard input\n");
+
+    EXPECT_EQ(cli({"user", "delete", "ANN"}).status, 0);
+    EXPECT_EQ(cli({"users"}).out, "");
+    EXPECT_EQ(cli({"user", "delete", "Ann"}).err, "zantor-cli user: no user named 'Ann'\n");
+}
+
+TEST_F(CliTest, AMachineNameTheDatabaseCannotHoldIsRefused) {
+    const ProcessResult r = cli({"machine", "add", "Not Used"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err,
+              "zantor-cli machine: \"Not Used\" marks a free slot and cannot name a machine.\n");
+    EXPECT_EQ(cli({"machines"}).out, "");
+}
+
+TEST_F(CliTest, ViewingAPipeSaysItIsNotARegularFile) {
+    const std::string fifo = home.file("fifo");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const ProcessResult r = cli({"view", fifo});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "zantor-cli view: " + fifo +
+                         ": Not a regular file (a pipe, a device or a socket); only files can be "
+                         "read\n");
 }
 
 TEST_F(CliTest, MistakesGiveOneLineAndStatusOne) {
