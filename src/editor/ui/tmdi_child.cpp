@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <new>
 
+#include "core/file_io.h"
 #include "core/interaction.h"
 #include "editor/paragraph_replacement.h"
 #include "editor/paragraph_text.h"
@@ -316,6 +317,7 @@ ProgramFileReport TMDIChild::LoadDocument(const std::string& path) {
     blankLines_.clear();
     pendingEdit_.reset();
     linesCut_ = false;
+    wholeFileBackup_.clear();
     auto finish = [this] {
         editor1_->SendScintilla(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 1);
         editor1_->SendScintilla(QsciScintillaBase::SCI_EMPTYUNDOBUFFER);
@@ -363,9 +365,14 @@ ProgramFileReport TMDIChild::LoadDocument(const std::string& path) {
 void TMDIChild::SaveDocument(const std::string& path) {
     BusyCursor busy(host_.interaction());
     settle();
+    // The backup made when a file whose lines were cut is first saved over
+    // holds its only whole copy: later saves leave it.
+    const bool backup = editor1_->settings().backup && path != wholeFileBackup_;
+    const bool keepsWholeFile = backup && linesCut_ && path == fileName_ && fileExists(path);
     writeProgramFile(
         path, ParagraphCount(), [this](int paragraph) { return paragraphText(paragraph - 1); },
-        editor1_->settings().backup);
+        backup);
+    if (keepsWholeFile) wholeFileBackup_ = path;
     // The file now holds what the document holds, cut lines and all.
     linesCut_ = false;
     SetModified(false);

@@ -170,6 +170,9 @@ private:
     bool modified_ = false;
     bool loading_ = false;
     bool linesCut_ = false;  // lines of the file were cut at loading
+    // A file saved over after its lines were cut: its backup is the whole
+    // file and stays.
+    std::string wholeFileBackup_;
     int redrawSuspended_ = 0;
     LayoutSettings layout_;
     mutable DisplayLineMap lineMap_;  // only while word wrap is on
