@@ -34,9 +34,10 @@ std::string NcDocument::GetLine(int line, int maxLength) const {
     if (line < 1 || line > LineCount()) throw EditorError(kInvalidIndex);
     int paragraph = 0;
     const auto [start, end] = lineSpan(line - 1, &paragraph);
-    const std::string_view text =
-        std::string_view(paragraphs_[size_t(paragraph)]).substr(size_t(start), size_t(end - start));
-    return expandTabs(text, layout_.tabSize, size_t(std::max(0, maxLength)));
+    const std::string_view whole = paragraphs_[size_t(paragraph)];
+    const std::string_view text = whole.substr(size_t(start), size_t(end - start));
+    return expandTabs(text, layout_.tabSize, size_t(std::max(0, maxLength)),
+                      columnOfOffset(whole, start, layout_.tabSize));
 }
 
 std::string NcDocument::GetParagraph(int paragraph) const {

@@ -16,15 +16,19 @@ struct LayoutSettings {
     int tabSize = 8;
 };
 
-// The text with each tab expanded to spaces up to the next tab stop (tab
-// stops counted from the start of `text`), cut to maxLength characters.
-std::string expandTabs(std::string_view text, int tabSize, size_t maxLength);
+// The text with each tab expanded to spaces up to the next tab stop, cut to
+// maxLength characters. Tab stops count from the start of the paragraph,
+// where `text` begins at column startColumn (0 for a whole paragraph).
+std::string expandTabs(std::string_view text, int tabSize, size_t maxLength, int startColumn = 0);
+// The column (0-based) where the character at `offset` begins.
+int columnOfOffset(std::string_view paragraph, int offset, int tabSize);
 
 // Start offsets of the display lines of a paragraph; the first is always 0.
 // Without word wrap a paragraph is one display line. With it, a display line
-// holds at most wrapColumn columns: when the next character does not fit, the
-// line breaks after its last blank or, when it has none, before that
-// character.
+// holds at most wrapColumn columns, counted from the paragraph's start: when
+// a character does not fit, the line breaks before the last word that began
+// on it after a blank or, when none did, before that character. This is where
+// the editor views break their lines too.
 std::vector<int> displayLineStarts(std::string_view paragraph, const LayoutSettings& layout);
 int displayLineCount(std::string_view paragraph, const LayoutSettings& layout);
 

@@ -2,13 +2,13 @@
 
 #include <filesystem>
 
-#include "session/app_session.h"
-#include "session/recent_files.h"
 #include "core/file_io.h"
 #include "core/folders.h"
 #include "core/interaction.h"
 #include "core/text_util.h"
 #include "machines/folder_choice.h"
+#include "session/app_session.h"
+#include "session/recent_files.h"
 #include "users/user_record.h"
 
 namespace zantor {
@@ -95,6 +95,17 @@ void FileCommands::newFile() {
     session_.log.WriteLog("New File Created");
 }
 
+std::string createFileQuestion(const std::string& name) {
+    return name + "\r\nThis file does not exist.\r\nDo you want to create it?";
+}
+
+std::string replaceCutFileQuestion(const std::string& name) {
+    return name +
+           "\r\nLines of this file were too long for the editor and were cut when it was "
+           "opened.\r\nReplace the file with the shortened lines? (No saves it under another "
+           "name.)";
+}
+
 void FileCommands::openFile(const std::string& name, bool addToRecent) {
     if (FileCommandWindow* open = windows_.findWindow(name)) {
         windows_.bringToFront(*open);
@@ -113,7 +124,18 @@ void FileCommands::openFiles() {
     request.filter = filter();
     request.defaultSuffix = defaultExtension();
     request.multiple = true;
-    for (const std::string& name : interaction_.openFiles(request)) openFile(name, true);
+    for (const std::string& name : interaction_.openFiles(request)) {
+        // A name typed into the dialog may be a file still to be written:
+        // on Yes its window opens empty under that name.
+        if (!windows_.findWindow(name) && !fileExists(name)) {
+            if (!interaction_.confirm(createFileQuestion(name))) continue;
+            session_.logFileOpened(name);
+            windows_.openWindow(name, false);
+            addRecentFile(name);
+            continue;
+        }
+        openFile(name, true);
+    }
 }
 
 void FileCommands::openRecentFile(int index) {
@@ -142,6 +164,10 @@ FileCommands::SaveResult FileCommands::save(FileCommandWindow* window) {
     // The results window has a title, not a file: it is saved like a new one.
     if (isNoName(name) || name == kResultsWindowTitle ||
         !session_.security.HasPrivilege(kPrivOverwriteFiles, true))
+        return saveAs(window);
+    // Saving over a file whose long lines were cut would lose their ends:
+    // asked once, since a save leaves the file as the document is.
+    if (window->linesCutAtLoading() && !interaction_.confirm(replaceCutFileQuestion(name)))
         return saveAs(window);
     session_.log.WriteLog("Save File [" + name + "]");
     if (!write(*window, name)) return SaveResult::Failed;

@@ -20,6 +20,9 @@ public:
     // Caption and document file name together.
     virtual void rename(const std::string& fileName) = 0;
     virtual bool isModified() const = 0;
+    // Lines of the file were longer than a paragraph may be and were cut
+    // when it was loaded: saving over the file would shorten them.
+    virtual bool linesCutAtLoading() const = 0;
     // Writes the document with the save rules; throws FileError (the system's
     // text) and leaves the document modified when the write fails.
     virtual void saveDocument(const std::string& fileName) = 0;
@@ -57,6 +60,12 @@ public:
 private:
     std::set<int> used_;
 };
+
+// The question Open asks for a typed name that is not a file yet.
+std::string createFileQuestion(const std::string& name);
+// The question Save asks before writing over a file whose lines were cut at
+// loading.
+std::string replaceCutFileQuestion(const std::string& name);
 
 // "Folder texts compared exactly, a trailing separator on either side ignored."
 bool sameFolderText(const std::string& a, const std::string& b);

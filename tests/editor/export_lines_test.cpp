@@ -58,7 +58,7 @@ TEST_F(ExportLinesTest, LinesAreDisplayLinesWithTabsExpandedAndCut) {
     wide.SetWordWrap(true);
     wide.SetCaret(wide.LineCount() - 2, 1);
     ASSERT_TRUE(ExportLines(wide, ExportMode::FromCaret, workFile).success);
-    EXPECT_EQ(folder.read("ZTR1.TMP"), "B C \r\nD E \r\nF\r\n");
+    EXPECT_EQ(folder.read("ZTR1.TMP"), "C \r\nD \r\nE F\r\n");
 }
 
 TEST_F(ExportLinesTest, AWriteErrorFailsWithTheSystemText) {

@@ -108,6 +108,40 @@ TEST(NcDocumentWrap, BreaksAfterTheLastBlankThatFits) {
     EXPECT_EQ(doc.LineCount(), 3);
 }
 
+// The editor views wrap at blanks the same way (tested against them with
+// the editor window), so the lines sent to a machine are the rows shown.
+TEST(NcDocumentWrap, BreaksBeforeTheLastWordThatBeganOnTheLine) {
+    struct Case {
+        int wrapColumn;
+        std::string paragraph;
+        Lines lines;
+    };
+    const Case cases[] = {
+        {20,
+         "N10 G0 X1.5 Y2.5 (ROUGH CUT) M3 S1000",
+         {"N10 G0 X1.5 Y2.5 ", "(ROUGH CUT) M3 S1000"}},
+        // A word that would begin on the first column past the line does
+        // not count: the line breaks before the word before it.
+        {4, "B C D E F", {"B ", "C ", "D ", "E F"}},
+        {8, "AAA BBB CCC", {"AAA ", "BBB CCC"}},
+        // Without a word to break before, the line is cut at the column.
+        {5, "ABCDEFGHIJKL", {"ABCDE", "FGHIJ", "KL"}},
+        {6, "X  ABCDEFGH", {"X  ", "ABCDEF", "GH"}},
+        // Blanks running past the column stay whole with their line start.
+        {4, "AB      CD", {"AB  ", "    ", "CD"}},
+        // Tabs reach the tab stops of the paragraph, also on a later line.
+        {10, "ABCDEFGHIJKL\tX", {"ABCDEFGHIJ", "KL    X"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.paragraph);
+        NcDocument doc;
+        doc.SetWrapColumn(c.wrapColumn);
+        doc.SetWordWrap(true);
+        doc.InsertText(c.paragraph);
+        EXPECT_EQ(linesOf(doc), c.lines);
+    }
+}
+
 TEST(NcDocumentWrap, PositionsAndEditsFollowDisplayLines) {
     NcDocument doc;
     doc.SetWrapColumn(10);

@@ -7,10 +7,10 @@
 #include <functional>
 #include <memory>
 
-#include "session/app_session.h"
 #include "core/file_io.h"
 #include "core/text_util.h"
 #include "scripted_interaction.h"
+#include "session/app_session.h"
 #include "temp_folder.h"
 #include "users/user_record.h"
 
@@ -22,16 +22,19 @@ using Names = std::vector<std::string>;
 struct FakeWindow : FileCommandWindow {
     std::string name;
     bool modified = false;
+    bool linesCut = false;
     int failWith = 0;  // errno the next save fails with
     Names savedAs;
 
     std::string caption() const override { return name; }
     void rename(const std::string& fileName) override { name = fileName; }
     bool isModified() const override { return modified; }
+    bool linesCutAtLoading() const override { return linesCut; }
     void saveDocument(const std::string& fileName) override {
         if (failWith) throw FileError(fileName, failWith);
         savedAs.push_back(fileName);
         modified = false;
+        linesCut = false;
     }
 };
 
@@ -231,6 +234,57 @@ TEST_F(FileCommandsTest, OpenActivatesOpenWindowsOpensTheRestAndRemembersThem) {
     EXPECT_EQ(request.defaultSuffix, "TAP");
     EXPECT_EQ(request.filter, "NC-Code files (*.TAP *.tap);;Text Files (*.txt);;All files (*)");
     EXPECT_TRUE(request.fileName.empty());
+}
+
+TEST_F(FileCommandsTest, OpenAsksToCreateANameThatIsNoFileYet) {
+    const std::string a = dir.write("a.tap", "G1\r\n");
+    const std::string fresh = dir.file("NEW.TAP"), declined = dir.file("NOT.TAP");
+    ui.openedFiles.push_back({fresh, a, declined});
+    ui.answers = {Answer::Yes, Answer::No};
+    commands->openFiles();
+    EXPECT_EQ(ui.texts(), (Names{createFileQuestion(fresh), createFileQuestion(declined)}));
+    EXPECT_EQ(createFileQuestion(fresh),
+              fresh + "\r\nThis file does not exist.\r\nDo you want to create it?");
+    EXPECT_EQ(ui.messages[0].buttons, Buttons::YesNo);
+    // The new name opens empty, without reading a file that is not there.
+    EXPECT_EQ(windows.opened,
+              (std::vector<std::pair<std::string, bool>>{{fresh, false}, {a, true}}));
+    EXPECT_EQ(logLines(), (Names{"Open File [" + fresh + "]", "Open File [" + a + "]"}));
+    EXPECT_EQ(session->recentFiles, (RecentFiles{a, fresh, "", "", "", ""}));
+    EXPECT_FALSE(fileExists(fresh));
+    // Once open, the name is found again without a question.
+    ui.messages.clear();
+    ui.openedFiles.push_back({fresh});
+    commands->openFiles();
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(windows.broughtToFront, (Names{fresh}));
+}
+
+TEST_F(FileCommandsTest, SavingOverAFileWithCutLinesAsksOnceAndNoGoesToSaveAs) {
+    const std::string cut = dir.write("cut.tap", "long");
+    windows.openWindow(cut, true);
+    FakeWindow& window = *windows.active;
+    window.linesCut = true;
+    const std::string other = dir.file("other.tap");
+    ui.answers.push_back(Answer::No);
+    ui.savedFiles.push_back(other);
+    EXPECT_EQ(commands->save(), FileCommands::SaveResult::Saved);
+    EXPECT_EQ(ui.texts(), (Names{replaceCutFileQuestion(cut)}));
+    EXPECT_EQ(ui.messages[0].buttons, Buttons::YesNo);
+    EXPECT_EQ(window.savedAs, (Names{other}));
+    EXPECT_EQ(dir.read("cut.tap"), "long");
+
+    // Yes replaces the file; the next save asks no more.
+    windows.openWindow(cut, true);
+    FakeWindow& again = *windows.active;
+    again.linesCut = true;
+    ui.messages.clear();
+    ui.answers.push_back(Answer::Yes);
+    EXPECT_EQ(commands->save(), FileCommands::SaveResult::Saved);
+    EXPECT_EQ(commands->save(), FileCommands::SaveResult::Saved);
+    EXPECT_EQ(ui.texts(), (Names{replaceCutFileQuestion(cut)}));
+    EXPECT_EQ(again.savedAs, (Names{cut, cut}));
+    EXPECT_TRUE(ui.fileRequests.size() == 1u);
 }
 
 TEST_F(FileCommandsTest, OnlyTheFirstDialogStartsInTheMachineFolderUnlessAlwaysFirst) {

@@ -13,13 +13,13 @@
 #include <QStyle>
 #include <QToolBar>
 
-#include "session/file_commands.h"
-#include "session/menu_caption.h"
 #include "app/ui/main_form.h"
 #include "app/ui/status_panels.h"
 #include "editor/ui/editor_workspace.h"
 #include "editor/ui/file_viewer_window.h"
 #include "editor/ui/tmdi_child.h"
+#include "session/file_commands.h"
+#include "session/menu_caption.h"
 
 namespace zantor {
 
@@ -149,7 +149,7 @@ void EditorCommands::buildWindowMenu() {
     windowMenu_->menuAction()->setStatusTip("Window related commands such as Tile and Cascade");
     QMdiArea* area = form_.mdiArea();
     cascade_ = makeAction("actionCascade", "&Cascade", "Arrange windows to overlap");
-    connect(cascade_, &QAction::triggered, area, &QMdiArea::cascadeSubWindows);
+    connect(cascade_, &QAction::triggered, this, [this] { workspace_.cascade(); });
     tile_ = makeAction("actionTile", "&Tile", "Arrange windows without overlap");
     connect(tile_, &QAction::triggered, area, &QMdiArea::tileSubWindows);
     arrange_ = makeAction("actionArrangeIcons", "&Arrange Icons",
@@ -181,6 +181,13 @@ void EditorCommands::buildWindowMenu() {
         onActive([](TMDIChild& w) { w.setSplit(!w.isSplit()); });
         refresh();
     });
+    // Ctrl+F4 closes the active editor window, asking its close question.
+    QAction* closeWindow =
+        makeAction("actionCloseWindow", "Close", "Close the active editor window");
+    closeWindow->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F4));
+    closeWindow->setShortcutContext(Qt::WindowShortcut);
+    connect(closeWindow, &QAction::triggered, area, &QMdiArea::closeActiveSubWindow);
+    form_.addAction(closeWindow);
     windowMenu_->addActions({cascade_, tile_, arrange_, minimizeAll_});
     windowMenu_->addSeparator();
     windowMenu_->addActions({viewer, split_});

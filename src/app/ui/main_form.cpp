@@ -19,6 +19,7 @@
 #include <QUrl>
 #include <filesystem>
 
+#include "app/ui/dialog_placement.h"
 #include "app/ui/editor_commands.h"
 #include "app/ui/font_conversion.h"
 #include "core/interaction.h"
@@ -27,6 +28,12 @@
 #include "users/ui/login_dialog.h"
 #include "users/ui/password_dialog.h"
 
+// The icon lives in the widgets library, whose resources a program must
+// bring in by name.
+static void initIconResource() {
+    Q_INIT_RESOURCE(icons);
+}
+
 namespace zantor {
 
 namespace {
@@ -34,6 +41,11 @@ std::string toPath(const QString& file) {
     return QFile::encodeName(file).toStdString();
 }
 }  // namespace
+
+QIcon programIcon() {
+    initIconResource();
+    return QIcon(":/zantor/zantor.png");
+}
 
 TMainForm::TMainForm(AppSession& session, Interaction& interaction, QWidget* parent)
     : QMainWindow(parent),
@@ -45,9 +57,16 @@ TMainForm::TMainForm(AppSession& session, Interaction& interaction, QWidget* par
       passwordDialog_(new TPasswordDlg(session.users, session.log, interaction, this)) {
     setObjectName("MainForm");
     setWindowTitle(kMainWindowCaption);
+    // The program's own icon, which every editor window shows too.
+    QApplication::setWindowIcon(programIcon());
+    setWindowIcon(programIcon());
+    new DialogPlacement(*this);
     setCentralWidget(mdiArea_);
     mdiArea_->setViewMode(QMdiArea::SubWindowView);
     mdiArea_->setBackground(QColor(13, 122, 242));
+    // A window moved out of sight can be scrolled back to.
+    mdiArea_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    mdiArea_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     resize(1000, 700);
     setWindowState(Qt::WindowMaximized);
 
@@ -63,6 +82,8 @@ TMainForm::TMainForm(AppSession& session, Interaction& interaction, QWidget* par
         session_.machineSelected(index);
         // The colouring follows the new machine's comment strings.
         workspace_->recolourAll();
+        // The choice is made: the selector's hint gives way to the panels.
+        statusBar()->clearMessage();
     });
 
     buildMenus();
@@ -155,12 +176,12 @@ void TMainForm::updateLoginCaption() {
 }
 
 void TMainForm::changeLogin() {
-    if (!session_.changeLogin([this] { return askCredentials(); })) {
-        // Nobody is logged in any more: the program ends, as at start-up.
-        QTimer::singleShot(0, this, &QWidget::close);
-        return;
-    }
+    const bool loggedIn = session_.changeLogin([this] { return askCredentials(); });
+    // The caption names whoever is logged in now: nobody, when a close
+    // question keeps the program from ending below.
     updateLoginCaption();
+    // Nobody is logged in any more: the program ends, as at start-up.
+    if (!loggedIn) QTimer::singleShot(0, this, &QWidget::close);
 }
 
 void TMainForm::showPasswordManager() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QIcon>
 #include <QMainWindow>
 #include <QStringList>
 #include <functional>
@@ -20,6 +21,9 @@ class EditorCommands;
 class Interaction;
 class TLoginDlg;
 class TPasswordDlg;
+
+// The program's icon, also each editor window's.
+QIcon programIcon();
 
 // The main window: a frame for the editor windows with the machine selector,
 // the menus and the status bar. It drives the session's start-up and

@@ -1,10 +1,15 @@
 #include "app/ui/qt_interaction.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QGridLayout>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QSpacerItem>
+#include <algorithm>
 
 #include "session/run_state.h"
 
@@ -49,10 +54,54 @@ QMessageBox::StandardButtons buttonsFor(Buttons buttons) {
     return QMessageBox::Ok;
 }
 
+// Room a desktop's title bar takes beside the title: an icon on one side and
+// three buttons on the other, the title being centred between them.
+constexpr int kTitleBarDecoration = 160;
+
+// An open dialog that can also take a name that is not a file yet, for
+// the program's Open, which offers to create it. Names of files and folders
+// go on as usual.
+class OpenFileDialog : public QFileDialog {
+public:
+    using QFileDialog::QFileDialog;
+    void takeNewNames(bool on) { newNames_ = on; }
+
+    void accept() override {
+        const QStringList files = selectedFiles();
+        const bool anyNew = std::any_of(files.begin(), files.end(), [](const QString& f) {
+            return !QFileInfo::exists(f) && QFileInfo(f).dir().exists();
+        });
+        if (newNames_ && anyNew) return QDialog::accept();
+        QFileDialog::accept();
+    }
+
+private:
+    bool newNames_ = false;
+};
+
 }  // namespace
 
+QWidget* QtInteraction::dialogParent() const {
+    // A dialog belongs to the window the user works in (the file viewer has
+    // its own), so that it comes up over that window and leaves it in front.
+    if (QWidget* active = QApplication::activeWindow()) return active;
+    return parent_;
+}
+
+int QtInteraction::messageWidth(const QFont& font) {
+    QFont title = font;
+    title.setBold(true);
+    return QFontMetrics(title).horizontalAdvance(kApplicationTitle) + kTitleBarDecoration;
+}
+
 Answer QtInteraction::message(MessageKind kind, const std::string& message, Buttons buttons) {
-    QMessageBox box(iconFor(kind), kApplicationTitle, text(message), buttonsFor(buttons), parent_);
+    QMessageBox box(iconFor(kind), kApplicationTitle, text(message), buttonsFor(buttons),
+                    dialogParent());
+    // A box is as wide as its text; the desktop cuts a longer title short.
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(new QSpacerItem(messageWidth(box.font()), 0, QSizePolicy::Minimum,
+                                      QSizePolicy::Expanding),
+                      grid->rowCount(), 0, 1, grid->columnCount());
     switch (box.exec()) {
         case QMessageBox::Yes:
             return Answer::Yes;
@@ -69,17 +118,21 @@ std::optional<std::string> QtInteraction::inputText(const std::string& title,
                                                     const std::string& prompt,
                                                     const std::string& initial) {
     bool ok = false;
-    const QString value = QInputDialog::getText(parent_, text(title), text(prompt),
+    const QString value = QInputDialog::getText(dialogParent(), text(title), text(prompt),
                                                 QLineEdit::Normal, text(initial), &ok);
     if (!ok) return std::nullopt;
     return value.toStdString();
 }
 
 std::vector<std::string> QtInteraction::openFiles(const FileDialogRequest& request) {
-    QFileDialog dialog(parent_, text(request.title), QFile::decodeName(request.folder.c_str()),
-                       text(request.filter));
+    OpenFileDialog dialog(dialogParent(), text(request.title),
+                          QFile::decodeName(request.folder.c_str()), text(request.filter));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(request.multiple ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
+    // The program's Open, the one that takes several files, offers to create
+    // a file; a single file to look at (the file viewer's) must exist.
+    dialog.takeNewNames(request.multiple);
     // A name typed without an extension gets the default one, as in saving.
     dialog.setDefaultSuffix(text(request.defaultSuffix));
     std::vector<std::string> files;
@@ -89,8 +142,8 @@ std::vector<std::string> QtInteraction::openFiles(const FileDialogRequest& reque
 }
 
 std::optional<std::string> QtInteraction::saveFile(const FileDialogRequest& request) {
-    QFileDialog dialog(parent_, text(request.title), QFile::decodeName(request.folder.c_str()),
-                       text(request.filter));
+    QFileDialog dialog(dialogParent(), text(request.title),
+                       QFile::decodeName(request.folder.c_str()), text(request.filter));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(text(request.defaultSuffix));
     if (!request.fileName.empty()) dialog.selectFile(QFile::decodeName(request.fileName.c_str()));
@@ -100,8 +153,8 @@ std::optional<std::string> QtInteraction::saveFile(const FileDialogRequest& requ
 
 std::optional<std::string> QtInteraction::browseFolder(const std::string& title,
                                                        const std::string& start) {
-    const QString folder =
-        QFileDialog::getExistingDirectory(parent_, text(title), QFile::decodeName(start.c_str()));
+    const QString folder = QFileDialog::getExistingDirectory(dialogParent(), text(title),
+                                                             QFile::decodeName(start.c_str()));
     if (folder.isEmpty()) return std::nullopt;
     return path(folder);
 }

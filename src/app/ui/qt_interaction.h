@@ -7,10 +7,14 @@
 
 namespace zantor {
 
-// The desktop program's answers: modal Qt dialogs over the main window.
+// The desktop program's answers: modal Qt dialogs over the window the user
+// works in, the main window unless another one is active.
 class QtInteraction : public Interaction {
 public:
     void setParentWindow(QWidget* parent) { parent_ = parent; }
+    // The least width of a message box, so that the desktop shows its title
+    // whole.
+    static int messageWidth(const QFont& font);
 
     Answer message(MessageKind kind, const std::string& text, Buttons buttons) override;
     std::optional<std::string> inputText(const std::string& title, const std::string& prompt,
@@ -23,6 +27,8 @@ public:
     void beep() override;
 
 private:
+    QWidget* dialogParent() const;
+
     QPointer<QWidget> parent_;
 };
 

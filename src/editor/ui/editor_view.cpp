@@ -17,6 +17,7 @@
 #include "editor/control_chars.h"
 #include "editor/paragraph_layout.h"
 #include "editor/paragraph_text.h"
+#include "editor/text_document.h"
 
 namespace zantor::editor {
 
@@ -73,6 +74,10 @@ EditorView::EditorView(QWidget* parent) : QsciScintilla(parent) {
     SendScintilla(SCI_SETSCROLLWIDTH, 1);
     SendScintilla(SCI_SETSCROLLWIDTHTRACKING, 1);
     SendScintilla(SCI_SETENDATLASTLINE, 1);
+    // Wrapped lines start at the left edge: the window counts them so.
+    SendScintilla(SCI_SETWRAPINDENTMODE, SC_WRAPINDENT_FIXED);
+    SendScintilla(SCI_SETWRAPSTARTINDENT, 0);
+    SendScintilla(SCI_SETWRAPVISUALFLAGS, SC_WRAPVISUALFLAG_NONE);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setOverwriteMode(false);
@@ -147,32 +152,58 @@ int EditorView::styleWithClass(int style, int syntaxClass) const {
 }
 
 void EditorView::setWordWrapShown(bool on) {
-    SendScintilla(SCI_SETWRAPMODE, on ? SC_WRAP_WORD : SC_WRAP_NONE);
+    // At blanks only: word wrapping would also break where the colour
+    // changes, and the document's display lines would no longer be the
+    // view's.
+    SendScintilla(SCI_SETWRAPMODE, on ? SC_WRAP_WHITESPACE : SC_WRAP_NONE);
 }
 
 int EditorView::characterWidth() const {
     return std::max(1, int(SendScintilla(SCI_TEXTWIDTH, STYLE_DEFAULT, "0")));
 }
 
+int EditorView::columnsWidth(int columns) const {
+    const std::string zeros(size_t(std::max(1, columns)), '0');
+    return int(SendScintilla(SCI_TEXTWIDTH, STYLE_DEFAULT, zeros.c_str()));
+}
+
 int EditorView::visibleColumns() const {
+    // As many as fit with half a character to spare, the room the wrap
+    // width below needs.
     const int textWidth = viewport()->width() - kLeftMarginWidth - kRightMarginWidth;
-    return std::max(1, textWidth / characterWidth());
+    const int half = characterWidth() / 2;
+    int columns = std::max(1, (textWidth - half) / characterWidth());
+    while (columns > 1 && columnsWidth(columns) + half > textWidth) --columns;
+    return columns;
 }
 
 void EditorView::applyWrapWidth() {
-    // Scintilla wraps at the window edge; a fixed wrap column is made by a
-    // right margin that leaves exactly that many columns.
+    // Scintilla wraps at the edge of its text area: a right margin leaves an
+    // area exactly as wide as the wrap column's characters and half of one
+    // more, so that the last column fits and the next does not, whatever
+    // rounding the font's widths have.
     long right = kRightMarginWidth;
-    if (settings_.wordWrap && !settings_.wrapToWindow) {
-        const int wanted = settings_.wrapColumn * characterWidth();
+    if (settings_.wordWrap) {
+        const int columns = settings_.wrapToWindow ? visibleColumns() : settings_.wrapColumn;
+        const int wanted = columnsWidth(columns) + characterWidth() / 2;
         right = std::max<long>(kRightMarginWidth, viewport()->width() - kLeftMarginWidth - wanted);
     }
-    SendScintilla(SCI_SETMARGINRIGHT, 0UL, right);
+    if (SendScintilla(SCI_GETMARGINRIGHT) != right) SendScintilla(SCI_SETMARGINRIGHT, 0UL, right);
 }
 
 void EditorView::resizeEvent(QResizeEvent* event) {
     QsciScintilla::resizeEvent(event);
     applyWrapWidth();
+}
+
+bool EditorView::viewportEvent(QEvent* event) {
+    const bool handled = QsciScintilla::viewportEvent(event);
+    // The text area also narrows when the vertical scroll bar appears.
+    if (event->type() == QEvent::Resize) {
+        applyWrapWidth();
+        emit textAreaResized();
+    }
+    return handled;
 }
 
 // ---- bytes -------------------------------------------------------------
@@ -211,7 +242,9 @@ std::string_view EditorView::lineBytes(int line) const {
 
 void EditorView::replaceBytes(long from, long to, std::string_view text) {
     SendScintilla(SCI_SETTARGETRANGE, static_cast<unsigned long>(from), to);
-    SendScintilla(SCI_REPLACETARGET, static_cast<uintptr_t>(text.size()), text.data());
+    // Scintilla wants a text pointer even for nothing.
+    SendScintilla(SCI_REPLACETARGET, static_cast<uintptr_t>(text.size()),
+                  text.empty() ? "" : text.data());
 }
 
 void EditorView::appendBytes(std::string_view text) {
@@ -248,6 +281,7 @@ void EditorView::copyBytes() {
 void EditorView::cutBytes() {
     if (isReadOnly() || SendScintilla(SCI_GETSELECTIONEMPTY)) return;
     copyBytes();
+    if (pasteHandler_) return pasteHandler_({});
     SendScintilla(SCI_CLEAR);
 }
 
@@ -299,20 +333,90 @@ void EditorView::insertTab() {
     SendScintilla(SCI_TAB);
 }
 
+void EditorView::guarded(const std::function<void()>& edit) {
+    if (editGuard_)
+        editGuard_(edit);
+    else
+        edit();
+}
+
+bool EditorView::keyMayBreakLimits(int command) const {
+    if (isReadOnly()) return false;
+    const long from = SendScintilla(SCI_GETSELECTIONSTART);
+    const long to = SendScintilla(SCI_GETSELECTIONEND);
+    if (lineOf(from) != lineOf(to) || SendScintilla(SCI_GETSELECTIONS) > 1) return true;
+    const long caret = caretPosition();
+    const int line = lineOf(caret);
+    if (lineEnd(line) - lineStart(line) > kMaxParagraphLength / 2) return true;
+    // Deleting backward at the start of a line, or forward at its end, joins
+    // it with its neighbour.
+    switch (command) {
+        case SCI_DELETEBACK:
+        case SCI_DELWORDLEFT:
+            return caret == lineStart(line) && line > 0;
+        case SCI_CLEAR:
+        case SCI_DELWORDRIGHT:
+        case SCI_DELWORDRIGHTEND:
+            return caret == lineEnd(line) && line + 1 < lineCount();
+        default:
+            return false;
+    }
+}
+
 void EditorView::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Insert && event->modifiers() == Qt::NoModifier) {
         // The mode belongs to the document: the window switches every view.
         emit insertKeyPressed();
         return;
     }
-    if (event->matches(QKeySequence::Copy)) return copyBytes();
-    if (event->matches(QKeySequence::Cut)) return cutBytes();
-    if (event->matches(QKeySequence::Paste)) return pasteBytes();
+    const QsciCommand* bound =
+        standardCommands()->boundTo(event->key() | int(event->modifiers() & ~Qt::KeypadModifier));
+    const int command = bound ? int(bound->command()) : 0;
+    // Clipboard, undo and redo go through the window, by whichever key.
+    if (event->matches(QKeySequence::Copy) || command == SCI_COPY) return copyBytes();
+    if (event->matches(QKeySequence::Cut) || command == SCI_CUT) return cutBytes();
+    if (event->matches(QKeySequence::Paste) || command == SCI_PASTE) return pasteBytes();
+    if (command == SCI_UNDO && undoHandler_) {
+        undoHandler_();
+        emit stateChanged();
+        return;
+    }
+    if (command == SCI_REDO && redoHandler_) {
+        redoHandler_();
+        emit stateChanged();
+        return;
+    }
     if (event->key() == Qt::Key_Tab && event->modifiers() == Qt::NoModifier &&
-        settings_.tabType == 2 && SendScintilla(SCI_GETSELECTIONEMPTY) && !isReadOnly())
-        return insertTab();
-    QsciScintilla::keyPressEvent(event);
+        settings_.tabType == 2 && SendScintilla(SCI_GETSELECTIONEMPTY) && !isReadOnly()) {
+        guarded([this] { insertTab(); });
+        emit stateChanged();
+        return;
+    }
+    if (keyMayBreakLimits(command))
+        guarded([this, event] { QsciScintilla::keyPressEvent(event); });
+    else
+        QsciScintilla::keyPressEvent(event);
     emit stateChanged();
+}
+
+void EditorView::mousePressEvent(QMouseEvent* event) {
+    // The middle button pastes the desktop's selection: like every paste,
+    // through the window.
+    QClipboard* clipboard = QApplication::clipboard();
+    if (event->button() == Qt::MiddleButton && clipboard->supportsSelection() && pasteHandler_ &&
+        !isReadOnly()) {
+        const QPoint at = event->position().toPoint();
+        const long position =
+            SendScintilla(SCI_POSITIONFROMPOINT, static_cast<unsigned long>(at.x()), long(at.y()));
+        setSelectionPositions(position, position);
+        const QByteArray latin1 = clipboard->text(QClipboard::Selection).toLatin1();
+        const std::string text =
+            withLineFeeds(std::string_view(latin1.constData(), size_t(latin1.size())));
+        if (!text.empty()) pasteHandler_(text);
+        emit stateChanged();
+        return;
+    }
+    QsciScintilla::mousePressEvent(event);
 }
 
 void EditorView::mouseReleaseEvent(QMouseEvent* event) {
@@ -332,7 +436,9 @@ void EditorView::dragMoveEvent(QDragMoveEvent* event) {
 
 void EditorView::dropEvent(QDropEvent* event) {
     if (event->mimeData()->hasUrls()) return event->ignore();
-    QsciScintilla::dropEvent(event);
+    // Moving text may join the paragraphs around it.
+    guarded([this, event] { QsciScintilla::dropEvent(event); });
+    emit stateChanged();
 }
 
 void EditorView::focusInEvent(QFocusEvent* event) {

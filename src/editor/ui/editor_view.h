@@ -45,9 +45,19 @@ public:
         commentSource_ = std::move(source);
     }
     // Where pasted text goes instead of straight into the view, so that it
-    // is trimmed and checked like every edit of the document.
+    // is trimmed and checked like every edit of the document. Cut hands it
+    // an empty text once the selection is on the clipboard.
     void setPasteHandler(std::function<void(std::string_view)> handler) {
         pasteHandler_ = std::move(handler);
+    }
+    // Runs an edit the view makes itself (a key, a drop) so that the window
+    // can take it back when it breaks a paragraph limit.
+    using EditGuard = std::function<void(const std::function<void()>&)>;
+    void setEditGuard(EditGuard guard) { editGuard_ = std::move(guard); }
+    // The undo and redo keys run the window's commands.
+    void setUndoHandlers(std::function<void()> undo, std::function<void()> redo) {
+        undoHandler_ = std::move(undo);
+        redoHandler_ = std::move(redo);
     }
     // Display-line starts of a paragraph (offsets), as the window lays it out.
     void setLayoutSource(std::function<std::vector<int>(std::string_view)> source) {
@@ -79,6 +89,8 @@ public:
 
     // Character columns that fit the text area.
     int visibleColumns() const;
+    // Pixels taken by `columns` characters of the editor font.
+    int columnsWidth(int columns) const;
     void colourVisibleLines();
 
     // QsciScintilla's clipboard slots go through the byte interface too.
@@ -92,11 +104,15 @@ signals:
     void stateChanged();
     // Insert was pressed: switch between insert and overwrite mode.
     void insertKeyPressed();
+    // The text area changed its width (a resize, a scroll bar came or went).
+    void textAreaResized();
 
 protected:
     void focusInEvent(QFocusEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     // Files dropped on a view go to the main window, which opens them.
@@ -111,12 +127,19 @@ private:
     int styleWithClass(int style, int syntaxClass) const;
     void insertTab();
     int characterWidth() const;
+    // Whether a key may join paragraphs or make one longer than half the
+    // limit, so that the window must check what it did.
+    bool keyMayBreakLimits(int command) const;
+    void guarded(const std::function<void()>& edit);
 
     EditorViewSettings settings_;
     bool keepControlChars_ = true;
     QMenu* contextMenu_ = nullptr;
     std::function<CommentStrings()> commentSource_;
     std::function<void(std::string_view)> pasteHandler_;
+    EditGuard editGuard_;
+    std::function<void()> undoHandler_;
+    std::function<void()> redoHandler_;
     std::function<std::vector<int>(std::string_view)> layoutSource_;
     bool colouring_ = false;
     int colourSlot_ = 0;

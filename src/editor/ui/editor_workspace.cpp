@@ -2,17 +2,30 @@
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
+#include <algorithm>
 
-#include "session/app_session.h"
 #include "core/file_io.h"
 #include "core/interaction.h"
 #include "editor/ui/editor_view.h"
 #include "editor/ui/tmdi_child.h"
+#include "session/app_session.h"
 
 namespace zantor::editor {
 
 namespace {
 constexpr const char* kNoFileLoaded = "No File Currently Loaded\r\nSelect File Open/New First";
+
+// Ctrl+F4 closes the active editor window through the main window's own
+// command on every desktop; a sub-window's menu keeping the key as well would
+// make it ambiguous, and then neither would act.
+void leaveCtrlF4ToTheMainWindow(QMdiSubWindow& sub) {
+    if (QMenu* menu = sub.systemMenu())
+        for (QAction* action : menu->actions()) {
+            QList<QKeySequence> keys = action->shortcuts();
+            if (keys.removeAll(QKeySequence(Qt::CTRL | Qt::Key_F4)) > 0) action->setShortcuts(keys);
+        }
+}
 }  // namespace
 
 EditorWorkspace::EditorWorkspace(AppSession& session, Interaction& interaction, QMdiArea& area,
@@ -58,11 +71,12 @@ CommentStrings EditorWorkspace::commentStrings() const {
 }
 
 TMDIChild* EditorWorkspace::OpenEditorWindow(const std::string& name, bool load) {
+    QMdiSubWindow* previous = area_.currentSubWindow();
     auto* window = new TMDIChild(*this, name);
     QMdiSubWindow* sub = area_.addSubWindow(window);
     sub->setAttribute(Qt::WA_DeleteOnClose);
-    // A new window takes three quarters of the area, as a cascade would.
-    if (!sub->isMaximized()) sub->resize(area_.viewport()->size() * 3 / 4);
+    leaveCtrlF4ToTheMainWindow(*sub);
+    if (!sub->isMaximized()) placeNewWindow(*sub, previous);
     sub->show();
     area_.setActiveSubWindow(sub);
     window->FocusEditor();
@@ -80,6 +94,57 @@ TMDIChild* EditorWorkspace::OpenEditorWindow(const std::string& name, bool load)
     return window;
 }
 
+void EditorWorkspace::placeNewWindow(QMdiSubWindow& sub, const QMdiSubWindow* previous) const {
+    // Three quarters of the area, one title bar below and right of the
+    // window that was active, as a cascade would put it; a window that would
+    // reach out of the area starts again at its top left corner, so that its
+    // title and close box are always in reach.
+    const QSize room = area_.viewport()->size();
+    const QSize size = (room * 3 / 4).expandedTo(sub.minimumSizeHint()).boundedTo(room);
+    QPoint at(0, 0);
+    if (previous && !previous->isHidden() && !previous->isMinimized()) {
+        const int step = previous->widget() ? previous->widget()->geometry().top() : 0;
+        at = previous->pos() + QPoint(step, step);
+    }
+    if (at.x() + size.width() > room.width() || at.y() + size.height() > room.height()) at = {};
+    sub.resize(size);
+    sub.move(at);
+}
+
+void EditorWorkspace::cascade() {
+    QMdiSubWindow* active = area_.activeSubWindow();
+    area_.cascadeSubWindows();
+    // The area sizes cascaded windows as their contents ask and leaves them
+    // stacked as they were. Here each gets the room the cascade leaves, half
+    // the area at least, and they are stacked down the cascade with the
+    // active window in front, so that every title bar shows.
+    std::vector<QMdiSubWindow*> cascaded;
+    for (QMdiSubWindow* sub : area_.subWindowList())
+        if (!sub->isHidden() && !sub->isMinimized()) cascaded.push_back(sub);
+    if (cascaded.empty()) return;
+    std::vector<QPoint> places;
+    for (QMdiSubWindow* sub : cascaded) places.push_back(sub->pos());
+    std::sort(places.begin(), places.end(), [](const QPoint& a, const QPoint& b) {
+        return std::pair(a.x() + a.y(), a.y()) < std::pair(b.x() + b.y(), b.y());
+    });
+    std::sort(cascaded.begin(), cascaded.end(),
+              [active](const QMdiSubWindow* a, const QMdiSubWindow* b) {
+                  return (a == active) < (b == active) ||
+                         ((a == active) == (b == active) && a->y() < b->y());
+              });
+    const QSize room = area_.viewport()->size();
+    QPoint last(0, 0);
+    for (const QPoint& place : places)
+        last = {std::max(last.x(), place.x()), std::max(last.y(), place.y())};
+    const QSize size(std::max(room.width() - last.x(), room.width() / 2),
+                     std::max(room.height() - last.y(), room.height() / 2));
+    for (size_t i = 0; i < cascaded.size(); ++i) {
+        cascaded[i]->setGeometry(QRect(places[i], size));
+        cascaded[i]->raise();
+    }
+    if (active) area_.setActiveSubWindow(active);
+}
+
 QMdiSubWindow* EditorWorkspace::subWindowOf(const TMDIChild& window) const {
     for (QMdiSubWindow* sub : area_.subWindowList())
         if (sub->widget() == &window) return sub;
@@ -88,8 +153,9 @@ QMdiSubWindow* EditorWorkspace::subWindowOf(const TMDIChild& window) const {
 
 std::vector<TMDIChild*> EditorWorkspace::editorWindows() const {
     std::vector<TMDIChild*> windows;
+    // A minimised window is still open; a closed one waits to be deleted.
     for (QMdiSubWindow* sub : area_.subWindowList())
-        if (auto* window = qobject_cast<TMDIChild*>(sub->widget()); window && window->isVisible())
+        if (auto* window = qobject_cast<TMDIChild*>(sub->widget()); window && !sub->isHidden())
             windows.push_back(window);
     return windows;
 }
@@ -98,7 +164,7 @@ TMDIChild* EditorWorkspace::ActiveEditorWindow() const {
     // The current window stays the active one while a dialog has the focus.
     QMdiSubWindow* sub = area_.currentSubWindow();
     auto* window = sub ? qobject_cast<TMDIChild*>(sub->widget()) : nullptr;
-    return window && window->isVisible() ? window : nullptr;
+    return window && !sub->isHidden() ? window : nullptr;
 }
 
 bool EditorWorkspace::RequireActiveDocument() {

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "session/file_commands.h"
 #include "editor/export_lines.h"
 #include "editor/ui/editor_host.h"
+#include "session/file_commands.h"
 
 class QMdiArea;
 class QMdiSubWindow;
@@ -59,6 +59,8 @@ public:
     void setContextMenu(QMenu* menu) { contextMenu_ = menu; }
     // Minimises every editor window, from the last to the first.
     void minimizeAll();
+    // The area's cascade, with each window as large as the cascade allows.
+    void cascade();
 
     // EditorHost
     EditorViewSettings viewSettings() const override;
@@ -83,6 +85,8 @@ signals:
 
 private:
     QMdiSubWindow* subWindowOf(const TMDIChild& window) const;
+    // Size and place of a window about to be shown, inside the area.
+    void placeNewWindow(QMdiSubWindow& sub, const QMdiSubWindow* previous) const;
     void stateChangeLater() { stateTimer_.start(); }
 
     AppSession& session_;

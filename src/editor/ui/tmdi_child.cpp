@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <new>
 
+#include "core/file_io.h"
 #include "core/interaction.h"
 #include "editor/paragraph_replacement.h"
 #include "editor/paragraph_text.h"
@@ -24,6 +25,27 @@ namespace {
 // Loading hands Scintilla the text in pieces of this size.
 constexpr size_t kLoadChunk = 1 << 20;
 
+// The undo token of a step that undo and redo take together with the step
+// before it: a trim of trailing blanks, or the empty step that ends the redo
+// of a refused edit.
+constexpr int kGluedToken = 0;
+
+// Neither view of a split goes below this height while the window has room
+// for both; a window lower than both views and the bar keeps the share it
+// had, to show it again when it grows.
+constexpr int kLeastViewHeight = 20;
+constexpr int kUsableHeight = 2 * kLeastViewHeight + SplitBar::kHeight;
+
+// How a run of paragraphs [first, end) lies after paragraphs
+// [edit, edit + replaced) became `inserted` paragraphs: never less than what
+// the run may now hold.
+std::pair<int, int> followEdit(std::pair<int, int> run, int edit, int replaced, int inserted) {
+    auto [first, end] = run;
+    if (end <= edit) return run;
+    if (first >= edit + replaced) return {first + inserted - replaced, end + inserted - replaced};
+    return {std::min(first, edit), std::max(edit + inserted, end + inserted - replaced)};
+}
+
 }  // namespace
 
 TMDIChild::TMDIChild(EditorHost& host, const std::string& name, QWidget* parent)
@@ -37,7 +59,16 @@ TMDIChild::TMDIChild(EditorHost& host, const std::string& name, QWidget* parent)
                    int) { documentModified(position, type, length, token); });
     applyViewSettings(host_.viewSettings());
     SetFileName(name);
+    // Blanks go once the caret has left their line: looked at after every
+    // caret move, once the view is done with the event that moved it.
+    trimTimer_.setSingleShot(true);
+    trimTimer_.setInterval(0);
+    connect(&trimTimer_, &QTimer::timeout, this, [this] { trimBlanks(true); });
     resize(600, 400);
+}
+
+QSize TMDIChild::sizeHint() const {
+    return {600, 400};
 }
 
 TMDIChild::~TMDIChild() = default;
@@ -47,9 +78,15 @@ void TMDIChild::setUpView(EditorView* view) {
     view->setCommentSource([this] { return host_.commentStrings(); });
     view->setLayoutSource([this](std::string_view paragraph) { return lineStarts(paragraph); });
     view->setPasteHandler([this](std::string_view text) { pasteText(text); });
+    view->setEditGuard([this](const std::function<void()>& edit) { guardViewEdit(edit); });
+    view->setUndoHandlers([this] { UndoEdit(); }, [this] { RedoEdit(); });
     connect(view, &EditorView::focused, this, &TMDIChild::viewFocused);
     connect(view, &EditorView::insertKeyPressed, this, [this] { SetInsertMode(!InsertMode()); });
-    connect(view, &EditorView::stateChanged, this, [this] { host_.editorStateChanged(*this); });
+    connect(view, &EditorView::stateChanged, this, [this] {
+        trimTimer_.start();
+        host_.editorStateChanged(*this);
+    });
+    connect(view, &EditorView::textAreaResized, this, &TMDIChild::updateWrapToWindow);
 }
 
 void TMDIChild::applyViewSettings(const EditorViewSettings& settings) {
@@ -65,8 +102,12 @@ std::vector<int> TMDIChild::lineStarts(std::string_view paragraph) const {
     return displayLineStarts(paragraph, layout_);
 }
 
+std::string_view TMDIChild::paragraphText(int paragraph) const {
+    return withoutTrailingBlanks(editor1_->lineBytes(paragraph));
+}
+
 void TMDIChild::rebuildLineMap() {
-    pendingEdit_.reset();
+    finishPendingEdit();
     if (!layout_.wordWrap) {
         lineMap_.assign({});
         showWrapWhereNeeded();
@@ -76,7 +117,7 @@ void TMDIChild::rebuildLineMap() {
     const int lines = editor1_->lineCount();
     counts.reserve(size_t(lines));
     for (int line = 0; line < lines; ++line)
-        counts.push_back(displayLineCount(editor1_->lineBytes(line), layout_));
+        counts.push_back(displayLineCount(paragraphText(line), layout_));
     lineMap_.assign(std::move(counts));
     showWrapWhereNeeded();
 }
@@ -100,6 +141,9 @@ void TMDIChild::updateWrapToWindow() {
 
 void TMDIChild::documentModified(int position, int type, int length, int token) {
     if (type & QsciScintillaBase::SC_MOD_CONTAINER) {
+        if (token == kGluedToken &&
+            (type & (QsciScintillaBase::SC_PERFORMED_UNDO | QsciScintillaBase::SC_PERFORMED_REDO)))
+            gluedStepSeen_ = true;
         const auto record = caretRecords_.find(token);
         if (record == caretRecords_.end()) return;
         if (type & QsciScintillaBase::SC_PERFORMED_UNDO) pendingSelection_ = record->second.before;
@@ -110,36 +154,56 @@ void TMDIChild::documentModified(int position, int type, int length, int token) 
     if (!inserting && !(type & QsciScintillaBase::SC_MOD_BEFOREDELETE)) return;
     if (loading_) return;
     modified_ = true;
-    if (!layout_.wordWrap) return;
-    updateLineMapAfterEdit();  // the previous edit is done by now
+    finishPendingEdit();  // the previous edit is done by now
     const int first = editor1_->lineOf(position);
     if (inserting)
-        pendingEdit_ = PendingEdit{first, 1, long(position) + length};
+        pendingEdit_ = PendingEdit{first, 1, long(position) + length, ownEdit_};
     else
         pendingEdit_ =
-            PendingEdit{first, editor1_->lineOf(long(position) + length) - first + 1, -1};
+            PendingEdit{first, editor1_->lineOf(long(position) + length) - first + 1, -1, ownEdit_};
     // The edit may change whether a paragraph is longer than the wrap column:
     // look once it is done.
     if (!wrapCheckQueued_) {
         wrapCheckQueued_ = true;
         QTimer::singleShot(0, this, [this] {
             wrapCheckQueued_ = false;
-            updateLineMapAfterEdit();
+            finishPendingEdit();
         });
     }
 }
 
-void TMDIChild::updateLineMapAfterEdit() const {
+void TMDIChild::finishPendingEdit() const {
     if (!pendingEdit_) return;
     const PendingEdit edit = *pendingEdit_;
     pendingEdit_.reset();
-    const int inserted =
-        edit.insertEnd < 0 ? 1 : editor1_->lineOf(edit.insertEnd) - edit.firstParagraph + 1;
-    std::vector<int> counts;
-    for (int k = 0; k < inserted; ++k)
-        counts.push_back(displayLineCount(editor1_->lineBytes(edit.firstParagraph + k), layout_));
-    lineMap_.replace(edit.firstParagraph, edit.replaced, counts);
-    if (wrapShown_ != (lineMap_.totalLines() != lineMap_.paragraphCount())) showWrapWhereNeeded();
+    const int first = edit.firstParagraph;
+    const int inserted = edit.insertEnd < 0 ? 1 : editor1_->lineOf(edit.insertEnd) - first + 1;
+    // (A map still empty is about to be built whole.)
+    if (layout_.wordWrap && lineMap_.paragraphCount() > 0) {
+        std::vector<int> counts;
+        for (int k = 0; k < inserted; ++k)
+            counts.push_back(displayLineCount(paragraphText(first + k), layout_));
+        lineMap_.replace(first, edit.replaced, counts);
+        if (wrapShown_ != (lineMap_.totalLines() != lineMap_.paragraphCount()))
+            showWrapWhereNeeded();
+    }
+    if (!blankLines_.empty()) {
+        std::set<int> moved;
+        for (const int line : blankLines_) {
+            if (line >= first && line < first + edit.replaced) continue;
+            moved.insert(followEdit({line, line + 1}, first, edit.replaced, inserted).first);
+        }
+        blankLines_ = std::move(moved);
+    }
+    if (!edit.trimmed)
+        for (int line = first; line < first + inserted; ++line) {
+            const std::string_view text = editor1_->lineBytes(line);
+            if (!text.empty() && isBlank(text.back())) blankLines_.insert(line);
+        }
+    if (guarding_) {
+        for (auto& run : guardedRanges_) run = followEdit(run, first, edit.replaced, inserted);
+        guardedRanges_.emplace_back(first, first + inserted);
+    }
 }
 
 // ---- split view --------------------------------------------------------
@@ -157,7 +221,7 @@ void TMDIChild::setSplit(bool on) {
         setUpView(view2_);
         view2_->applySettings(editor1_->settings());
         view2_->setOverwriteMode(editor1_->overwriteMode());
-        updateLineMapAfterEdit();
+        finishPendingEdit();
         view2_->setWordWrapShown(wrapShown_);
         bar_ = new SplitBar(this);
         connect(bar_, &SplitBar::movedUp, this, [this](int pixels) {
@@ -165,7 +229,7 @@ void TMDIChild::setSplit(bool on) {
             relayout();
         });
         editor1Height_ = height() / 2;
-        clientHeight_ = height();
+        clientHeight_ = height() >= kUsableHeight ? height() : 0;
         view2_->show();
         bar_->show();
     } else {
@@ -183,10 +247,13 @@ void TMDIChild::relayout() {
     if (!view2_) {
         editor1_->setGeometry(0, 0, w, h);
     } else {
-        editor1Height_ = std::clamp(editor1Height_, 0, std::max(0, h - SplitBar::kHeight));
-        editor1_->setGeometry(0, h - editor1Height_, w, editor1Height_);
-        bar_->setGeometry(0, h - editor1Height_ - SplitBar::kHeight, w, SplitBar::kHeight);
-        view2_->setGeometry(0, 0, w, h - editor1Height_ - SplitBar::kHeight);
+        const int room = std::max(0, h - SplitBar::kHeight);
+        const int least = std::min(kLeastViewHeight, room / 2);
+        const int lower = std::clamp(editor1Height_, least, room - least);
+        if (h >= kUsableHeight) editor1Height_ = lower;
+        editor1_->setGeometry(0, h - lower, w, lower);
+        bar_->setGeometry(0, h - lower - SplitBar::kHeight, w, SplitBar::kHeight);
+        view2_->setGeometry(0, 0, w, room - lower);
     }
     updateWrapToWindow();
 }
@@ -194,15 +261,21 @@ void TMDIChild::relayout() {
 void TMDIChild::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     const int h = height();
-    if (view2_ && clientHeight_ > 0)
-        editor1Height_ = int((long long)editor1Height_ * h + clientHeight_ / 2) / clientHeight_;
-    clientHeight_ = h;
+    if (h >= kUsableHeight) {
+        if (view2_)
+            editor1Height_ =
+                clientHeight_ > 0
+                    ? int(((long long)editor1Height_ * h + clientHeight_ / 2) / clientHeight_)
+                    : h / 2;
+        clientHeight_ = h;
+    }
     relayout();
 }
 
 void TMDIChild::viewFocused(EditorView* view) {
     if (current_ == view) return;
     current_ = view;
+    trimTimer_.start();  // the caret that counts is another one now
     host_.editorStateChanged(*this);
 }
 
@@ -227,6 +300,8 @@ void TMDIChild::SetFileName(const std::string& name) {
 void TMDIChild::SetModified(bool modified) {
     modified_ = modified;
     if (!modified) editor1_->SendScintilla(QsciScintillaBase::SCI_SETSAVEPOINT);
+    // The status bar shows the flag: a save changes it without a caret move.
+    host_.editorStateChanged(*this);
 }
 
 ProgramFileReport TMDIChild::LoadDocument(const std::string& path) {
@@ -239,6 +314,10 @@ ProgramFileReport TMDIChild::LoadDocument(const std::string& path) {
     editor1_->SendScintilla(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 0);
     editor1_->SendScintilla(QsciScintillaBase::SCI_CLEARALL);
     caretRecords_.clear();
+    blankLines_.clear();
+    pendingEdit_.reset();
+    linesCut_ = false;
+    wholeFileBackup_.clear();
     auto finish = [this] {
         editor1_->SendScintilla(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 1);
         editor1_->SendScintilla(QsciScintillaBase::SCI_EMPTYUNDOBUFFER);
@@ -279,16 +358,23 @@ ProgramFileReport TMDIChild::LoadDocument(const std::string& path) {
         throw;
     }
     finish();
+    linesCut_ = report.linesCut > 0;
     return report;
 }
 
 void TMDIChild::SaveDocument(const std::string& path) {
     BusyCursor busy(host_.interaction());
-    // Blanks typed at a line end are not kept, as in every paragraph.
+    settle();
+    // The backup made when a file whose lines were cut is first saved over
+    // holds its only whole copy: later saves leave it.
+    const bool backup = editor1_->settings().backup && path != wholeFileBackup_;
+    const bool keepsWholeFile = backup && linesCut_ && path == fileName_ && fileExists(path);
     writeProgramFile(
-        path, ParagraphCount(),
-        [this](int paragraph) { return withoutTrailingBlanks(editor1_->lineBytes(paragraph - 1)); },
-        editor1_->settings().backup);
+        path, ParagraphCount(), [this](int paragraph) { return paragraphText(paragraph - 1); },
+        backup);
+    if (keepsWholeFile) wholeFileBackup_ = path;
+    // The file now holds what the document holds, cut lines and all.
+    linesCut_ = false;
     SetModified(false);
 }
 
@@ -305,26 +391,33 @@ int TMDIChild::ParagraphCount() const {
 int TMDIChild::LineCount() const {
     if (isEmpty()) return 0;
     if (!layout_.wordWrap) return editor1_->lineCount();
-    updateLineMapAfterEdit();
+    finishPendingEdit();
     return int(lineMap_.totalLines());
 }
 
 long long TMDIChild::ByteCount() const {
     if (isEmpty()) return 0;
+    finishPendingEdit();
+    long long blanks = 0;
+    for (const int line : blankLines_) {
+        const std::string_view text = editor1_->lineBytes(line);
+        blanks += (long long)(text.size() - withoutTrailingBlanks(text).size());
+    }
     // Each LF of the view stands for a CR LF, and the last line gets one too.
-    return (long long)editor1_->textLength() + editor1_->lineCount() + 1;
+    return (long long)editor1_->textLength() - blanks + editor1_->lineCount() + 1;
 }
 
 std::pair<long, long> TMDIChild::lineSpan(int lineIndex, int* paragraph) const {
     if (!layout_.wordWrap) {
         *paragraph = lineIndex;
-        return {editor1_->lineStart(lineIndex), editor1_->lineEnd(lineIndex)};
+        const long start = editor1_->lineStart(lineIndex);
+        return {start, start + long(paragraphText(lineIndex).size())};
     }
-    updateLineMapAfterEdit();
+    finishPendingEdit();
     const int p = lineMap_.paragraphOfLine(lineIndex);
     *paragraph = p;
     const long start = editor1_->lineStart(p);
-    const std::string_view text = editor1_->lineBytes(p);
+    const std::string_view text = paragraphText(p);
     const auto [from, to] = displayLineSpan(
         lineStarts(text), int(lineIndex - lineMap_.firstLineOf(p)), int(text.size()));
     return {start + from, start + to};
@@ -333,8 +426,8 @@ std::pair<long, long> TMDIChild::lineSpan(int lineIndex, int* paragraph) const {
 int TMDIChild::lineIndexOf(long position) const {
     const int p = editor1_->lineOf(position);
     if (!layout_.wordWrap) return p;
-    updateLineMapAfterEdit();
-    const std::vector<int> starts = lineStarts(editor1_->lineBytes(p));
+    finishPendingEdit();
+    const std::vector<int> starts = lineStarts(paragraphText(p));
     return int(lineMap_.firstLineOf(p)) +
            displayLineOfOffset(starts, int(position - editor1_->lineStart(p)));
 }
@@ -352,8 +445,8 @@ TextPosition TMDIChild::displayPositionOf(long position) const {
     const int offset = int(position - editor1_->lineStart(p));
     if (!layout_.wordWrap) return {p + 1, offset + 1};
     // One layout of the paragraph gives both the line and where it starts.
-    updateLineMapAfterEdit();
-    const std::vector<int> starts = lineStarts(editor1_->lineBytes(p));
+    finishPendingEdit();
+    const std::vector<int> starts = lineStarts(paragraphText(p));
     const int part = displayLineOfOffset(starts, offset);
     return {int(lineMap_.firstLineOf(p)) + part + 1, offset - starts[size_t(part)] + 1};
 }
@@ -366,13 +459,18 @@ std::string TMDIChild::GetLine(int line, int maxLength) const {
     if (line < 1 || line > LineCount()) throw EditorError(kInvalidIndex);
     int paragraph = 0;
     const auto [start, end] = lineSpan(line - 1, &paragraph);
+    const long paragraphStart = editor1_->lineStart(paragraph);
+    const int column = start == paragraphStart
+                           ? 0
+                           : columnOfOffset(paragraphText(paragraph), int(start - paragraphStart),
+                                            layout_.tabSize);
     return expandTabs(editor1_->bytes(start, end - start), layout_.tabSize,
-                      size_t(std::max(0, maxLength)));
+                      size_t(std::max(0, maxLength)), column);
 }
 
 std::string TMDIChild::GetParagraph(int paragraph) const {
     if (paragraph < 1 || paragraph > ParagraphCount()) throw EditorError(kInvalidIndex);
-    return std::string(editor1_->lineBytes(paragraph - 1));
+    return std::string(paragraphText(paragraph - 1));
 }
 
 // ---- caret and selection -----------------------------------------------
@@ -387,6 +485,7 @@ TextPosition TMDIChild::Caret() const {
 }
 
 void TMDIChild::SetCaret(int line, int column) {
+    settle();
     const long position = positionOf(line, column);
     select(position, position);
 }
@@ -399,12 +498,14 @@ TextSelection TMDIChild::GetSelection() const {
 }
 
 void TMDIChild::SetSelection(TextPosition start, TextPosition end) {
+    settle();
     const long from = positionOf(start.line, start.column);
     const long to = positionOf(end.line, end.column);
     select(from, to);
 }
 
 void TMDIChild::SelectAll() {
+    settle();
     select(0, editor1_->textLength());
 }
 
@@ -433,6 +534,7 @@ void TMDIChild::FocusEditor() {
 // ---- search ------------------------------------------------------------
 
 bool TMDIChild::FindText(const std::string& text, const SearchOptions& options) {
+    settle();
     if (isEmpty()) return false;
     const long from =
         current_->SendScintilla(options.backward ? QsciScintillaBase::SCI_GETSELECTIONSTART
@@ -481,7 +583,9 @@ void TMDIChild::replaceRange(long from, long to, std::string_view text,
         const int token = nextToken_++;
         editor1_->SendScintilla(QsciScintillaBase::SCI_BEGINUNDOACTION);
         editor1_->SendScintilla(QsciScintillaBase::SCI_ADDUNDOACTION, token, 0L);
+        ownEdit_ = true;
         editor1_->replaceBytes(firstStart, lastEnd, joined);
+        ownEdit_ = false;
         editor1_->SendScintilla(QsciScintillaBase::SCI_ENDUNDOACTION);
         long after = insertEnd;
         if (caretAfter) {
@@ -498,6 +602,7 @@ void TMDIChild::replaceRange(long from, long to, std::string_view text,
 }
 
 void TMDIChild::InsertText(const std::string& text) {
+    settle();
     const long from = current_->SendScintilla(QsciScintillaBase::SCI_GETSELECTIONSTART);
     const long to = current_->SendScintilla(QsciScintillaBase::SCI_GETSELECTIONEND);
     if (from != to) return replaceRange(from, to, text);
@@ -509,12 +614,14 @@ void TMDIChild::InsertText(const std::string& text) {
 }
 
 void TMDIChild::DeleteSelection() {
+    settle();
     const long from = current_->SendScintilla(QsciScintillaBase::SCI_GETSELECTIONSTART);
     const long to = current_->SendScintilla(QsciScintillaBase::SCI_GETSELECTIONEND);
     if (from != to) replaceRange(from, to, {});
 }
 
 void TMDIChild::DeleteCaretLine() {
+    settle();
     if (isEmpty()) return;
     const int lineIndex = lineIndexOf(current_->caretPosition());
     int paragraph = 0;
@@ -526,12 +633,14 @@ void TMDIChild::DeleteCaretLine() {
 }
 
 void TMDIChild::AppendLine(const std::string& text) {
+    settle();
     const long caret = current_->caretPosition();
     const long end = editor1_->textLength();
     replaceRange(end, end, isEmpty() ? text : "\n" + text, caret);
 }
 
 void TMDIChild::CopySelection() {
+    settle();
     current_->copyBytes();
 }
 
@@ -543,25 +652,102 @@ void TMDIChild::PasteClipboard() {
     current_->pasteBytes();
 }
 
-void TMDIChild::pasteText(std::string_view text) {
-    const long from = current_->SendScintilla(QsciScintillaBase::SCI_GETSELECTIONSTART);
-    const long to = current_->SendScintilla(QsciScintillaBase::SCI_GETSELECTIONEND);
+void TMDIChild::editOrTell(const std::function<void()>& edit) {
     try {
-        replaceRange(from, to, text);
+        edit();
     } catch (const EditorError& error) {
         host_.interaction().showError(error.what());
     }
 }
 
+void TMDIChild::pasteText(std::string_view text) {
+    settle();
+    const long from = current_->SendScintilla(QsciScintillaBase::SCI_GETSELECTIONSTART);
+    const long to = current_->SendScintilla(QsciScintillaBase::SCI_GETSELECTIONEND);
+    editOrTell([&] { replaceRange(from, to, text); });
+}
+
 void TMDIChild::DeleteForward() {
-    current_->deleteForward();
+    settle();
+    if (hasSelection()) return editOrTell([this] { DeleteSelection(); });
+    // The character at the caret; at a line end the line end itself, which
+    // joins the next line to this one.
+    const long caret = current_->caretPosition();
+    if (caret >= editor1_->textLength()) return;
+    editOrTell([&] { replaceRange(caret, caret + 1, {}, caret); });
+}
+
+// ---- the rule of every edit --------------------------------------------
+
+void TMDIChild::trimBlanks(bool keepCaretLine) {
+    if (loading_ || guarding_) return;
+    finishPendingEdit();
+    if (blankLines_.empty()) return;
+    // Trimming now would end the redo of what undo took back.
+    if (keepCaretLine && CanRedo()) return;
+    const int keep = keepCaretLine ? editor1_->lineOf(current_->caretPosition()) : -1;
+    std::vector<std::pair<long, long>> cuts;
+    for (auto it = blankLines_.begin(); it != blankLines_.end();) {
+        const int line = *it;
+        if (line == keep || line >= editor1_->lineCount()) {
+            it = line == keep ? std::next(it) : blankLines_.erase(it);
+            continue;
+        }
+        it = blankLines_.erase(it);
+        const std::string_view text = editor1_->lineBytes(line);
+        const long start = editor1_->lineStart(line);
+        const size_t kept = withoutTrailingBlanks(text).size();
+        if (kept < text.size()) cuts.emplace_back(start + long(kept), start + long(text.size()));
+    }
+    if (cuts.empty()) return;
+    editor1_->SendScintilla(QsciScintillaBase::SCI_BEGINUNDOACTION);
+    editor1_->SendScintilla(QsciScintillaBase::SCI_ADDUNDOACTION, kGluedToken, 0L);
+    ownEdit_ = true;
+    for (auto cut = cuts.rbegin(); cut != cuts.rend(); ++cut)
+        editor1_->replaceBytes(cut->first, cut->second, {});
+    ownEdit_ = false;
+    editor1_->SendScintilla(QsciScintillaBase::SCI_ENDUNDOACTION);
+    finishPendingEdit();
+}
+
+void TMDIChild::guardViewEdit(const std::function<void()>& edit) {
+    if (guarding_) return edit();
+    finishPendingEdit();
+    const bool wasModified = modified_;
+    const Selection before{current_->anchorPosition(), current_->caretPosition()};
+    guarding_ = true;
+    guardedRanges_.clear();
+    editor1_->SendScintilla(QsciScintillaBase::SCI_BEGINUNDOACTION);
+    edit();
+    editor1_->SendScintilla(QsciScintillaBase::SCI_ENDUNDOACTION);
+    finishPendingEdit();
+    guarding_ = false;
+    bool tooLong = false;
+    for (const auto& [first, end] : guardedRanges_)
+        for (int line = std::max(0, first); line < std::min(end, editor1_->lineCount()); ++line)
+            tooLong = tooLong || editor1_->lineEnd(line) - editor1_->lineStart(line) >
+                                     long(kMaxParagraphLength);
+    guardedRanges_.clear();
+    if (!tooLong) return;
+    // Taken back whole; the empty step after it leaves nothing to redo.
+    editor1_->SendScintilla(QsciScintillaBase::SCI_UNDO);
+    editor1_->SendScintilla(QsciScintillaBase::SCI_ADDUNDOACTION, kGluedToken, 0L);
+    finishPendingEdit();
+    current_->setSelectionPositions(before.anchor, before.caret);
+    modified_ = wasModified;
+    host_.editorStateChanged(*this);
+    host_.interaction().showError(kParagraphTooLong);
 }
 
 // ---- undo and redraw ---------------------------------------------------
 
 void TMDIChild::UndoEdit() {
     pendingSelection_.reset();
-    current_->SendScintilla(QsciScintillaBase::SCI_UNDO);
+    // A glued step goes together with the step before it.
+    do {
+        gluedStepSeen_ = false;
+        current_->SendScintilla(QsciScintillaBase::SCI_UNDO);
+    } while (gluedStepSeen_ && CanUndo());
     if (pendingSelection_)
         select(clamp(pendingSelection_->anchor), clamp(pendingSelection_->caret));
     pendingSelection_.reset();
@@ -569,8 +755,26 @@ void TMDIChild::UndoEdit() {
 
 void TMDIChild::RedoEdit() {
     pendingCaret_.reset();
-    current_->SendScintilla(QsciScintillaBase::SCI_REDO);
-    if (pendingCaret_) select(clamp(*pendingCaret_), clamp(*pendingCaret_));
+    // A glued step left behind first (the end of a refused edit) is passed.
+    do {
+        gluedStepSeen_ = false;
+        current_->SendScintilla(QsciScintillaBase::SCI_REDO);
+    } while (gluedStepSeen_ && CanRedo());
+    const std::optional<long> caret = pendingCaret_;
+    // When the step left blanks at a line's end, the trim of them may come
+    // next and goes with it; whether it does shows only by redoing the next
+    // step, which is undone again when it is another one.
+    for (finishPendingEdit(); !blankLines_.empty() && CanRedo(); finishPendingEdit()) {
+        const long anchor = current_->anchorPosition();
+        const long position = current_->caretPosition();
+        gluedStepSeen_ = false;
+        current_->SendScintilla(QsciScintillaBase::SCI_REDO);
+        if (gluedStepSeen_) continue;
+        current_->SendScintilla(QsciScintillaBase::SCI_UNDO);
+        current_->setSelectionPositions(anchor, position);
+        break;
+    }
+    if (caret) select(clamp(*caret), clamp(*caret));
     pendingCaret_.reset();
 }
 

@@ -1,18 +1,23 @@
 #pragma once
 
 #include <QPointer>
+#include <QTimer>
 #include <QWidget>
+#include <functional>
 #include <optional>
+#include <set>
 #include <string>
 #include <unordered_map>
+#include <utility>
+#include <vector>
 
-#include "session/file_commands.h"
 #include "editor/display_line_map.h"
 #include "editor/paragraph_layout.h"
 #include "editor/program_file.h"
 #include "editor/text_document.h"
 #include "editor/ui/editor_view.h"
 #include "editor/ui/split_bar.h"
+#include "session/file_commands.h"
 
 namespace zantor::editor {
 
@@ -22,6 +27,15 @@ class EditorHost;
 // second view above it; both views show one Scintilla document. Document
 // operations act on CurrentView (the view that last had the focus); whole-
 // document reads go to Editor1.
+//
+// Every edit follows one rule, whether a document operation or a key in a
+// view makes it: no paragraph grows beyond the limit (the edit is taken back
+// and the user told), and no paragraph keeps trailing blanks. Blanks typed
+// into a view stay on the caret's line while the caret is there, so that a
+// blank before the next word can be typed; they go when the caret leaves the
+// line or a command works on the document, and the document operations never
+// see them. Taking them away is an undo step of its own that undo and redo
+// take together with the step before it.
 class TMDIChild : public QWidget, public TextDocument, public FileCommandWindow {
     Q_OBJECT
 public:
@@ -35,6 +49,8 @@ public:
     void setSplit(bool on);
     // Height of Editor1 while split.
     int editor1Height() const { return editor1Height_; }
+    // A size that shows a screenful of a program, for arranging windows.
+    QSize sizeHint() const override;
 
     void applyViewSettings(const EditorViewSettings& settings);
     // Replaces the text by the file's; on failure the document is left empty
@@ -57,6 +73,7 @@ public:
     std::string caption() const override { return fileName_; }
     void rename(const std::string& fileName) override { SetFileName(fileName); }
     bool isModified() const override { return Modified(); }
+    bool linesCutAtLoading() const override { return linesCut_; }
     void saveDocument(const std::string& fileName) override { SaveDocument(fileName); }
 
     // TextDocument
@@ -103,10 +120,24 @@ private:
     void setUpView(EditorView* view);
     void relayout();
     void viewFocused(EditorView* view);
-    // An edit is about to happen; the line map follows it once it is done.
+    // An edit is about to happen; the line map and the lines that may end
+    // in blanks follow it once it is done.
     void documentModified(int position, int type, int length, int token);
-    void updateLineMapAfterEdit() const;
+    void finishPendingEdit() const;
     void rebuildLineMap();
+    // A paragraph (0-based) as the document operations see it: without the
+    // blanks typed at its end.
+    std::string_view paragraphText(int paragraph) const;
+    // Takes the trailing blanks off the lines that may have them, all of
+    // them (before a command) or all but the caret's line of CurrentView
+    // (when the caret may have left a line).
+    void trimBlanks(bool keepCaretLine);
+    void settle() { trimBlanks(false); }
+    // Runs an edit a view makes by itself; takes it back, and tells the user,
+    // when it makes a paragraph too long.
+    void guardViewEdit(const std::function<void()>& edit);
+    // Runs a document edit for an Edit command, telling the user of a limit.
+    void editOrTell(const std::function<void()>& edit);
     void showWrapWhereNeeded() const;
     void updateWrapToWindow();
     std::vector<int> lineStarts(std::string_view paragraph) const;
@@ -138,6 +169,10 @@ private:
     std::string fileName_;
     bool modified_ = false;
     bool loading_ = false;
+    bool linesCut_ = false;  // lines of the file were cut at loading
+    // A file saved over after its lines were cut: its backup is the whole
+    // file and stays.
+    std::string wholeFileBackup_;
     int redrawSuspended_ = 0;
     LayoutSettings layout_;
     mutable DisplayLineMap lineMap_;  // only while word wrap is on
@@ -148,9 +183,21 @@ private:
     struct PendingEdit {
         int firstParagraph = 0;
         int replaced = 0;
-        long insertEnd = -1;  // -1 for a deletion
+        long insertEnd = -1;   // -1 for a deletion
+        bool trimmed = false;  // made here, with trailing blanks taken off
     };
     mutable std::optional<PendingEdit> pendingEdit_;
+    // Paragraphs (0-based) that may end in blanks typed into a view.
+    mutable std::set<int> blankLines_;
+    // While a view's own edit is checked: the paragraphs it touched, as
+    // ranges [first, end).
+    bool guarding_ = false;
+    mutable std::vector<std::pair<int, int>> guardedRanges_;
+    bool ownEdit_ = false;  // the edit in progress is made here, trimmed
+    QTimer trimTimer_;
+    // Set while undo or redo passes a trim of blanks (or the no-op step that
+    // ends a refused edit's redo): those go with the step before them.
+    bool gluedStepSeen_ = false;
     // The selection before and the caret after each edit made here, by the
     // token of its undo step, so undo and redo put the caret back.
     struct CaretRecord {

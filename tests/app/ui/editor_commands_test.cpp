@@ -7,12 +7,12 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QtTest>
 #include <memory>
 
-#include "session/app_session.h"
 #include "app/ui/main_form.h"
 #include "app/ui/status_panels.h"
 #include "core/file_io.h"
@@ -21,6 +21,8 @@
 #include "editor/ui/file_viewer_window.h"
 #include "editor/ui/tmdi_child.h"
 #include "scripted_interaction.h"
+#include "session/app_session.h"
+#include "session/file_commands.h"
 #include "temp_folder.h"
 
 namespace zantor {
@@ -350,6 +352,13 @@ private slots:
     void ctrlF4ClosesTheEditorWindowWithItsQuestion() {
         action("actionNew")->trigger();
         TMDIChild* window = active();
+        // A sub-window's own close key depends on the desktop (Ctrl+W on
+        // X11): take Ctrl+F4 from it, as such a desktop has it.
+        for (QAction* a : form->mdiArea()->subWindowList().front()->systemMenu()->actions()) {
+            QList<QKeySequence> keys = a->shortcuts();
+            keys.removeAll(QKeySequence(Qt::CTRL | Qt::Key_F4));
+            a->setShortcuts(keys);
+        }
         QTest::keyClicks(window->Editor1(), "G1");
         ui->answers.push_back(Answer::No);
         QTest::keyClick(window->Editor1(), Qt::Key_F4, Qt::ControlModifier);
@@ -376,13 +385,32 @@ private slots:
         QCOMPARE(active()->ParagraphCount(), 0);
     }
 
-    void aLineTooLongToKeepWholeIsReportedOnOpening() {
-        const std::string path =
-            dir->write("LONG.TAP", "G1\r\n" + std::string(40000, 'X') + "\r\n");
+    void aLineTooLongToKeepWholeIsReportedOnOpeningAndSavingOverItAsksOnce() {
+        const std::string whole = "G1\r\n" + std::string(40000, 'X') + "\r\n";
+        const std::string path = dir->write("LONG.TAP", whole);
         workspace().OpenEditorWindow(path, true);
         QCOMPARE(ui->texts(), std::vector<std::string>{editor::linesCutWarning({1, 2})});
         QCOMPARE(ui->messages.front().kind, MessageKind::Warning);
         QCOMPARE(active()->GetParagraph(2).size(), size_t(32767));
+        // No goes to Save As (cancelled here): the file keeps its lines.
+        ui->messages.clear();
+        ui->answers.push_back(Answer::No);
+        openMenu(form->fileMenu());
+        action("actionSave")->trigger();
+        QCOMPARE(ui->texts(), std::vector<std::string>{replaceCutFileQuestion(path)});
+        QCOMPARE(ui->fileRequests.back().title, std::string("Save LONG.TAP As"));
+        QCOMPARE(dir->read("LONG.TAP"), whole);
+        // Yes writes it shortened, keeping the whole file as the backup; the
+        // next save asks no more and leaves that backup alone.
+        ui->answers.push_back(Answer::Yes);
+        settle();
+        action("toolSave")->trigger();
+        QCOMPARE(dir->read("LONG.TAP").size(), size_t(4 + 32767 + 2));
+        QCOMPARE(dir->read("LONG.BAK"), whole);
+        ui->messages.clear();
+        active()->AppendLine("M30");
+        action("toolSave")->trigger();
+        QVERIFY(ui->messages.empty());
     }
 
     void droppedFilesOpenWithoutChangingTheRecentFiles() {
@@ -441,6 +469,120 @@ private slots:
         QCOMPARE(titles, (QStringList{"&1 NONAME1", "&2 NONAME2"}));
         action("actionMinimizeAll")->trigger();
         for (QMdiSubWindow* sub : form->mdiArea()->subWindowList()) QVERIFY(sub->isMinimized());
+        // Minimised windows are open windows: the menu arranges and lists
+        // them, before and after one is restored.
+        for (int round = 0; round < 2; ++round) {
+            openMenu(menu("WindowMenu"));
+            for (const char* name :
+                 {"actionCascade", "actionTile", "actionArrangeIcons", "actionMinimizeAll"})
+                QVERIFY2(action(name)->isEnabled(), name);
+            QStringList listed;
+            for (QAction* a : menu("WindowMenu")->actions())
+                if (a->text().startsWith("&1") || a->text().startsWith("&2")) listed << a->text();
+            QCOMPARE(listed, (QStringList{"&1 NONAME1", "&2 NONAME2"}));
+            if (round == 0)
+                for (QAction* a : menu("WindowMenu")->actions())
+                    if (a->text() == "&1 NONAME1") a->trigger();
+        }
+        QVERIFY(!form->mdiArea()->subWindowList().front()->isMinimized());
+        QCOMPARE(active()->caption(), std::string("NONAME1"));
+    }
+
+    void savingClearsModifiedInTheStatusAtOnce() {
+        const std::string path = dir->write("PART.TAP", "G1\r\n");
+        ui->openedFiles.push_back({path});
+        action("actionOpen")->trigger();
+        for (const char* save : {"actionSave", "toolSave"}) {
+            QTest::keyClicks(active()->Editor1(), "X");
+            settle();
+            QCOMPARE(panel(2), QString("Modified"));
+            openMenu(form->fileMenu());
+            action(save)->trigger();
+            settle();
+            QVERIFY2(panel(2).isEmpty(), save);
+        }
+    }
+
+    void choosingAMachineBringsThePanelsBackAtOnce() {
+        auto* first = form->statusBar()->findChild<QLabel*>("StatusPanel1");
+        // The selector's hint shows while the mouse is on it.
+        form->statusBar()->showMessage(form->machineBox()->statusTip());
+        QVERIFY(!first->isVisible());
+        emit form->machineBox()->activated(1);
+        QVERIFY(first->isVisible());
+        QVERIFY(form->statusBar()->currentMessage().isEmpty());
+    }
+
+    void newWindowsOpenInsideTheAreaWhichScrollsToAWindowMovedOut() {
+        QMdiArea* area = form->mdiArea();
+        const QRect room(QPoint(0, 0), area->viewport()->size());
+        for (int n = 0; n < 12; ++n) {
+            action("actionNew")->trigger();
+            QMdiSubWindow* sub = area->currentSubWindow();
+            QVERIFY2(room.contains(sub->geometry()), qPrintable(QString::number(n)));
+            QVERIFY(sub->height() >= room.height() / 2);
+        }
+        QVERIFY(!area->horizontalScrollBar()->isVisible());
+        QMdiSubWindow* moved = area->subWindowList().front();
+        moved->move(room.width() + 50, room.height() + 50);
+        settle();
+        QVERIFY(area->horizontalScrollBar()->isVisible());
+        QVERIFY(area->verticalScrollBar()->isVisible());
+    }
+
+    void cascadeLeavesWindowsUsableAndTileKeepsBothViewsOfASplit() {
+        QMdiArea* area = form->mdiArea();
+        const QRect room(QPoint(0, 0), area->viewport()->size());
+        for (int n = 0; n < 3; ++n) action("actionNew")->trigger();
+        settle();
+        TMDIChild* split = active();
+        action("actionSplit")->trigger();
+        QVERIFY(split->isSplit());
+        action("actionCascade")->trigger();
+        for (QMdiSubWindow* sub : area->subWindowList()) {
+            QVERIFY(room.contains(sub->geometry()));
+            QVERIFY(sub->height() >= room.height() / 2);
+            QVERIFY(sub->width() >= room.width() / 2);
+        }
+        // Stacked down the cascade, the active window in front: every title
+        // bar shows.
+        const QList<QMdiSubWindow*> stack = area->subWindowList(QMdiArea::StackingOrder);
+        QCOMPARE(stack.back()->widget(), split);
+        for (qsizetype i = 1; i < stack.size(); ++i) QVERIFY(stack[i - 1]->y() < stack[i]->y());
+        action("actionTile")->trigger();
+        for (TMDIChild* w : workspace().editorWindows()) QVERIFY(w->Editor1()->height() > 0);
+        QVERIFY(split->secondView()->height() > 0);
+    }
+
+    void openOffersToCreateANameThatIsNoFileYet() {
+        const std::string missing = dir->file("NEWPART.TAP");
+        ui->openedFiles.push_back({missing});
+        ui->answers.push_back(Answer::Yes);
+        action("actionOpen")->trigger();
+        QCOMPARE(ui->texts(), std::vector<std::string>{createFileQuestion(missing)});
+        QVERIFY(active());
+        QCOMPARE(active()->caption(), missing);
+        QCOMPARE(active()->ParagraphCount(), 0);
+        QVERIFY(!fileExists(missing));
+        active()->InsertText("G1");
+        openMenu(form->fileMenu());
+        action("actionSave")->trigger();
+        QCOMPARE(readFileBytes(missing), std::string("G1\r\n"));
+    }
+
+    void theProgramAndEveryEditorWindowCarryItsIcon() {
+        const QIcon icon = programIcon();
+        QVERIFY(!icon.isNull());
+        auto image = [](const QIcon& i) {
+            return i.pixmap(32).toImage().convertToFormat(QImage::Format_ARGB32);
+        };
+        const QImage drawn = image(icon);
+        QCOMPARE(drawn, QImage(":/zantor/zantor.png")
+                            .scaled(32, 32, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                            .convertToFormat(QImage::Format_ARGB32));
+        QCOMPARE(image(form->windowIcon()), drawn);
+        action("actionNew")->trigger();
+        QCOMPARE(image(form->mdiArea()->currentSubWindow()->windowIcon()), drawn);
     }
 };
 

@@ -9,13 +9,16 @@
 #include <QMdiArea>
 #include <QMenu>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
 #include <QtTest>
 #include <filesystem>
 
-#include "session/app_session.h"
 #include "core/ini_store.h"
+#include "editor/ui/editor_workspace.h"
+#include "editor/ui/tmdi_child.h"
 #include "scripted_interaction.h"
+#include "session/app_session.h"
 #include "temp_folder.h"
 #include "users/ui/login_dialog.h"
 #include "users/ui/password_dialog.h"
@@ -36,6 +39,12 @@ class MainFormTest : public QObject {
     Q_OBJECT
     testing::TempFolder* dir = nullptr;
     testing::ScriptedInteraction* ui = nullptr;
+
+    // Password security on, with the one user "op" (no password).
+    void useSecurity() {
+        dir->write("ZTR2013.INI", "[GENERAL]\nUSESECURE=1\n");
+        dir->write("VXNPWL.INI", "[Index]\nop=#\n[Defaults]\n_Entries=1\n[op]\nLevel=8\n");
+    }
 
 private slots:
     void init() {
@@ -137,6 +146,47 @@ private slots:
         QVERIFY(!form.startUp({}));
         QVERIFY(!form.isVisible());
         QVERIFY(!std::filesystem::exists(session.state.SendFile));
+    }
+
+    // Right after start-up the desktop has not yet maximised the main window:
+    // the login still comes up in the middle of where it is going to be.
+    void theLoginComesUpCentredOnTheMainWindow() {
+        useSecurity();
+        AppSession session(dir->path(), dir->path(), *ui);
+        TMainForm form(session, *ui);
+        const QPoint expected = form.screen()->availableGeometry().center();
+        QPoint centre;
+        whenDialogOpens<TLoginDlg>([&centre](TLoginDlg* d) {
+            centre = d->frameGeometry().center();
+            d->reject();
+        });
+        QVERIFY(!form.startUp({}));
+        QVERIFY2((centre - expected).manhattanLength() <= 4,
+                 qPrintable(QString("%1,%2").arg(centre.x()).arg(centre.y())));
+    }
+
+    // Log off, cancel the login, then cancel the close question: the program
+    // stays, with nobody logged in, and the caption says so.
+    void theLoginCaptionFollowsALoginCancelledBeforeAKeptWindow() {
+        useSecurity();
+        AppSession session(dir->path(), dir->path(), *ui);
+        TMainForm form(session, *ui);
+        form.show();
+        whenDialogOpens<TLoginDlg>([](TLoginDlg* d) {
+            QTest::keyClicks(d->nameBox(), "op");
+            d->accept();
+        });
+        QVERIFY(form.startUp({}));
+        QCOMPARE(form.loginAction()->text(), QString("&Logoff User: op"));
+        form.workspace().OpenEditorWindow("NONAME1", false)->InsertText("G1");
+        whenDialogOpens<TLoginDlg>([](TLoginDlg* d) { d->reject(); });
+        ui->answers.push_back(Answer::Cancel);
+        form.loginAction()->trigger();
+        QTRY_COMPARE(ui->texts(),
+                     std::vector<std::string>{"NONAME1 has changed, do you wish to save?"});
+        QVERIFY(form.isVisible());
+        QCOMPARE(form.loginAction()->text(), QString("&Logoff User: "));
+        form.workspace().editorWindows().front()->SetModified(false);
     }
 
     void loginDialogReturnsWhatWasTyped() {

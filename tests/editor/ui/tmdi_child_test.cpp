@@ -4,16 +4,21 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QFontDatabase>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QScreen>
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
+#include <random>
 
 #include "core/file_io.h"
+#include "editor/export_lines.h"
 #include "editor/paragraph_layout.h"
 #include "editor/paragraph_text.h"
 #include "editor/program_file.h"
+#include "editor/ui/split_bar.h"
 #include "temp_folder.h"
 #include "test_editor_host.h"
 
@@ -155,6 +160,135 @@ TEST_F(EditorWindowTest, WordWrapBreaksDisplayLinesAtTheWrapColumn) {
     EXPECT_EQ(window->LineCount(), 3);
 }
 
+// Where a view starts each row of a paragraph (offsets after the first row).
+std::vector<int> rowStartsInView(EditorView* view, int paragraph) {
+    const long start = view->lineStart(paragraph);
+    const int rows = int(view->SendScintilla(QsciScintillaBase::SCI_WRAPCOUNT,
+                                             static_cast<unsigned long>(paragraph)));
+    const int top = int(view->SendScintilla(QsciScintillaBase::SCI_POINTYFROMPOSITION, 0UL, start));
+    const int height = int(view->SendScintilla(QsciScintillaBase::SCI_TEXTHEIGHT,
+                                               static_cast<unsigned long>(paragraph)));
+    const int left =
+        int(view->SendScintilla(QsciScintillaBase::SCI_POINTXFROMPOSITION, 0UL, start));
+    std::vector<int> starts{0};
+    for (int row = 1; row < rows; ++row)
+        starts.push_back(int(view->SendScintilla(QsciScintillaBase::SCI_POSITIONFROMPOINT,
+                                                 static_cast<unsigned long>(left + 1),
+                                                 long(top + row * height + height / 2)) -
+                             start));
+    return starts;
+}
+
+// The document's display lines (what GetLine, LineCount and the status bar
+// count, and what goes to a machine) are the rows the views show, coloured
+// or not.
+TEST_F(EditorWindowTest, AWrappedViewBreaksWhereTheDocumentBreaks) {
+    host.settings.font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    host.settings.wordWrap = true;
+    host.settings.wrapColumn = 20;
+    host.comments = {"(", ")"};
+    window->resize(700, 900);
+    window->show();
+    window->applyViewSettings(host.settings);
+    std::vector<std::string> paragraphs = {"N10 G0 X1.5 Y2.5 (ROUGH CUT) M3 S1000",
+                                           "N20 G1 Z-1.0 F100",
+                                           "N30 M30",
+                                           "AAA BBB CCC DDD EEE FFF GGG",
+                                           "B C D E F G H I J K L M N O P Q R",
+                                           "X12345678901234567890123456789 Y1",
+                                           "G1  X1   Y2    Z3     (A)      B1",
+                                           "N40\tG1\tX2.5 (TAB)\tY3"};
+    // And lines made of NC words, comments and runs of blanks.
+    std::mt19937 random(7);
+    const std::vector<std::string> words = {
+        "G1", "X-1.25", "(C)", "Y100.5", "M3", "(LONG COMMENT)", "S12000", "F250.", "N10", "T1"};
+    for (int n = 0; n < 40; ++n) {
+        std::string line;
+        const int count = 2 + int(random() % 9);
+        for (int w = 0; w < count; ++w)
+            line += words[random() % words.size()] + std::string(1 + random() % 3, ' ');
+        paragraphs.push_back(line + "E");
+    }
+    std::string text;
+    for (const std::string& p : paragraphs) text += p + "\r\n";
+    window->InsertText(text);
+    window->SetCaret(1, 1);
+    for (const int width : {700, 650}) {
+        SCOPED_TRACE(width);
+        window->resize(width, 900);
+        QCoreApplication::processEvents();
+        EditorView* view = window->Editor1();
+        view->colourVisibleLines();
+        QCoreApplication::processEvents();
+        int rows = 0;
+        for (size_t p = 0; p < paragraphs.size(); ++p) {
+            SCOPED_TRACE(paragraphs[p]);
+            const std::vector<int> shown = rowStartsInView(view, int(p));
+            rows += int(shown.size());
+            EXPECT_EQ(shown, displayLineStarts(paragraphs[p], LayoutSettings{true, 20, 8}));
+        }
+        EXPECT_EQ(window->LineCount(), rows + 1);
+    }
+    // Wrapped at the window's width, the same.
+    host.settings.wrapToWindow = true;
+    window->applyViewSettings(host.settings);
+    window->resize(300, 900);
+    QCoreApplication::processEvents();
+    const LayoutSettings toWindow{true, window->Editor1()->visibleColumns(), 8};
+    int rows = 0;
+    for (size_t p = 0; p < paragraphs.size(); ++p) {
+        const std::vector<int> shown = rowStartsInView(window->Editor1(), int(p));
+        EXPECT_EQ(shown, displayLineStarts(paragraphs[p], toWindow)) << paragraphs[p];
+        rows += int(shown.size());
+    }
+    EXPECT_EQ(window->LineCount(), rows + 1);
+    EXPECT_GT(rows, int(paragraphs.size()));
+}
+
+// Changing the colours (another machine's comment strings) moves no row:
+// the rows stay where the document breaks, and the screen shows what a full
+// paint of the window shows, nothing left over from before.
+TEST_F(EditorWindowTest, RecolouringAWrappedViewMovesNoRowAndLeavesNoOldOnes) {
+    host.settings.font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    host.settings.wordWrap = true;
+    host.settings.wrapColumn = 20;
+    host.comments = {"(", ")"};
+    window->resize(400, 300);
+    window->show();
+    window->applyViewSettings(host.settings);
+    const std::vector<std::string> paragraphs = {"N10 G0 X1.5 Y2.5 (ROUGH CUT) M3 S1000 M3 (M3) X1",
+                                                 "N20 M3", "X1.5(ROUGH)M3S1000Y2(A)M3",
+                                                 "N30 X1 (M3 M3) Y2 M3"};
+    std::string text;
+    for (const std::string& p : paragraphs) text += p + "\r\n";
+    window->InsertText(text);
+    window->SetCaret(5, 1);
+    EditorView* view = window->Editor1();
+    view->SendScintilla(QsciScintillaBase::SCI_SETCARETPERIOD, 0UL);
+    QCoreApplication::processEvents();
+    auto screen = [this] {
+        return QGuiApplication::primaryScreen()
+            ->grabWindow(window->winId())
+            .toImage()
+            .convertToFormat(QImage::Format_RGB32);
+    };
+    for (const CommentStrings& comments : {CommentStrings{"[", "]"}, CommentStrings{"(", ")"},
+                                           CommentStrings{"M", "3"}, CommentStrings{"[", "]"}}) {
+        SCOPED_TRACE(comments.start);
+        host.comments = comments;
+        view->colourVisibleLines();
+        QCoreApplication::processEvents();
+        for (size_t p = 0; p < paragraphs.size(); ++p)
+            EXPECT_EQ(rowStartsInView(view, int(p)),
+                      displayLineStarts(paragraphs[p], LayoutSettings{true, 20, 8}))
+                << paragraphs[p];
+        const QImage shown = screen();
+        const QImage painted = window->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        ASSERT_FALSE(shown.isNull());
+        EXPECT_TRUE(shown == painted);
+    }
+}
+
 // Wrapping a million lines in Scintilla takes seconds, so the views wrap only
 // while some paragraph is longer than the wrap column.
 TEST_F(EditorWindowTest, ViewsWrapOnlyWhileAParagraphIsLongerThanTheWrapColumn) {
@@ -172,7 +306,7 @@ TEST_F(EditorWindowTest, ViewsWrapOnlyWhileAParagraphIsLongerThanTheWrapColumn) 
     window->SetCaret(1, 7);
     window->Editor1()->SendScintilla(QsciScintillaBase::SCI_ADDTEXT, 5UL, " X1.5");
     QCoreApplication::processEvents();
-    EXPECT_EQ(wrapMode(), long(QsciScintillaBase::SC_WRAP_WORD));
+    EXPECT_EQ(wrapMode(), long(QsciScintillaBase::SC_WRAP_WHITESPACE));
     EXPECT_EQ(window->LineCount(), 3);
 
     window->UndoEdit();
@@ -220,7 +354,7 @@ TEST_F(EditorWindowTest, SplitViewsShareTheDocumentAndTheFocusPicksTheCurrentVie
     window->setSplit(true);
     EXPECT_TRUE(window->secondView()->settings().wordWrap);
     EXPECT_EQ(window->secondView()->SendScintilla(QsciScintillaBase::SCI_GETWRAPMODE),
-              long(QsciScintillaBase::SC_WRAP_WORD));
+              long(QsciScintillaBase::SC_WRAP_WHITESPACE));
     window->DeleteCaretLine();
     window->SetWordWrap(false);
 
@@ -240,6 +374,32 @@ void mouseOnBar(QEvent::Type type, SplitBar* bar, QWidget* window, int windowY) 
         type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
     QMouseEvent event(type, QPointF(local), global, Qt::LeftButton, held, Qt::NoModifier);
     QApplication::sendEvent(bar, &event);
+}
+
+// However small a split window is made, neither view is left without
+// height, and the split comes back as it was when the window grows again.
+TEST_F(EditorWindowTest, ASplitNeverLeavesAViewWithoutHeight) {
+    window->show();
+    window->setSplit(true);
+    for (const int h : {0, 3, 30, 60}) {
+        SCOPED_TRACE(h);
+        window->resize(640, h);
+        if (h >= 2 + SplitBar::kHeight) {
+            EXPECT_GT(window->Editor1()->height(), 0);
+            EXPECT_GT(window->secondView()->height(), 0);
+        }
+    }
+    window->resize(640, 480);
+    EXPECT_EQ(window->editor1Height(), 240);
+    EXPECT_EQ(window->secondView()->height(), 480 - 240 - SplitBar::kHeight);
+    // Split while it has no height: it halves once it has.
+    TMDIChild flat(host, "NONAME2");
+    flat.show();
+    flat.resize(640, 0);
+    flat.setSplit(true);
+    flat.resize(640, 400);
+    EXPECT_EQ(flat.Editor1()->height(), 200);
+    EXPECT_EQ(flat.secondView()->height(), 195);
 }
 
 TEST_F(EditorWindowTest, DraggingTheBarMovesItWherePointerWent) {
@@ -370,6 +530,131 @@ TEST_F(EditorWindowTest, TheInsertKeySwitchesTheModeOfTheWholeDocument) {
     pressKey(window->Editor1(), Qt::Key_Insert);
     EXPECT_TRUE(window->InsertMode());
     EXPECT_FALSE(window->secondView()->overwriteMode());
+}
+
+// Every way a key changes the text goes through the paragraph limit: an
+// edit that would join two long paragraphs beyond it is taken back whole,
+// the user is told, and neither undo nor redo brings it back.
+TEST_F(EditorWindowTest, KeysThatWouldJoinParagraphsBeyondTheLimitChangeNothing) {
+    const std::string a(20000, 'A'), b(20000, 'B');
+    const std::string path = dir.write("LONG.TAP", a + "\r\n" + b + "\r\nM30\r\n");
+    struct Case {
+        const char* what;
+        TextPosition caret;
+        std::optional<TextPosition> selectTo;
+        std::function<void(TMDIChild&)> run;
+    };
+    auto key = [](Qt::Key k, const QString& text = {}, Qt::KeyboardModifiers m = Qt::NoModifier) {
+        return [=](TMDIChild& w) { pressKey(w.CurrentView(), k, text, m); };
+    };
+    const Case cases[] = {
+        {"Delete at the end of a line", {1, 20001}, {}, key(Qt::Key_Delete)},
+        {"Backspace at the start of a line", {2, 1}, {}, key(Qt::Key_Backspace)},
+        {"Ctrl+Backspace at the start of a line",
+         {2, 1},
+         {},
+         key(Qt::Key_Backspace, {}, Qt::ControlModifier)},
+        {"Ctrl+X over a line end",
+         {1, 20000},
+         TextPosition{2, 2},
+         key(Qt::Key_X, {}, Qt::ControlModifier)},
+        {"Shift+Delete over a line end",
+         {1, 20000},
+         TextPosition{2, 2},
+         key(Qt::Key_Delete, {}, Qt::ShiftModifier)},
+        {"typing over a line end", {1, 20000}, TextPosition{2, 2}, key(Qt::Key_X, "X")},
+        {"Backspace over a line end", {1, 20000}, TextPosition{2, 2}, key(Qt::Key_Backspace)},
+        {"the Delete command at the end of a line",
+         {1, 20001},
+         {},
+         [](TMDIChild& w) { w.DeleteForward(); }},
+        {"the Cut command over a line end",
+         {1, 20000},
+         TextPosition{2, 2},
+         [](TMDIChild& w) { w.CutSelection(); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TMDIChild fresh(host, path);
+        fresh.show();
+        fresh.LoadDocument(path);
+        host.ui.messages.clear();
+        if (c.selectTo)
+            fresh.SetSelection(c.caret, *c.selectTo);
+        else
+            fresh.SetCaret(c.caret.line, c.caret.column);
+        c.run(fresh);
+        EXPECT_EQ(host.ui.texts(), std::vector<std::string>{kParagraphTooLong});
+        // The caret and selection stay where they were.
+        if (c.selectTo)
+            EXPECT_EQ(fresh.GetSelection(), (TextSelection{true, c.caret, *c.selectTo}));
+        else
+            EXPECT_EQ(fresh.Caret(), c.caret);
+        ASSERT_EQ(fresh.ParagraphCount(), 3);
+        EXPECT_EQ(fresh.GetParagraph(1), a);
+        EXPECT_EQ(fresh.GetParagraph(2), b);
+        EXPECT_FALSE(fresh.Modified());
+        fresh.RedoEdit();
+        fresh.UndoEdit();
+        EXPECT_EQ(fresh.ParagraphCount(), 3);
+        EXPECT_EQ(fresh.GetParagraph(1), a);
+    }
+    // Within the limit the same keys work, and a character typed at the end
+    // of a full paragraph is refused.
+    TMDIChild fresh(host, path);
+    fresh.show();
+    fresh.InsertText(std::string(kMaxParagraphLength - 1, 'X') + "\r\nY");
+    host.ui.messages.clear();
+    fresh.SetCaret(2, 1);
+    pressKey(fresh.Editor1(), Qt::Key_Backspace);
+    EXPECT_EQ(fresh.ParagraphCount(), 1);
+    EXPECT_EQ(fresh.GetParagraph(1).size(), size_t(kMaxParagraphLength));
+    EXPECT_TRUE(host.ui.messages.empty());
+    fresh.SetCaret(1, kMaxParagraphLength + 1);
+    pressKey(fresh.Editor1(), Qt::Key_Z, "Z");
+    EXPECT_EQ(fresh.GetParagraph(1).size(), size_t(kMaxParagraphLength));
+    EXPECT_EQ(host.ui.texts(), std::vector<std::string>{kParagraphTooLong});
+}
+
+// A blank typed before the next word stays while the caret is on its line;
+// the document operations never see blanks at a line's end, and they leave
+// the text when the caret leaves the line.
+TEST_F(EditorWindowTest, BlanksTypedAtALineEndGoWhenTheCaretLeavesTheLine) {
+    window->show();
+    window->InsertText("N1\r\nN2");
+    window->SetCaret(1, 3);
+    EditorView* view = window->Editor1();
+    view->setFocus();
+    for (const char c : std::string(" G1  ")) pressKey(view, Qt::Key(c), QString(QChar(c)));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window->GetParagraph(1), "N1 G1");
+    EXPECT_EQ(window->GetLine(1), "N1 G1");
+    EXPECT_EQ(window->ByteCount(), 5 + 2 + 2 + 2);
+    EXPECT_EQ(view->lineBytes(0), "N1 G1  ");  // still there to type after
+    pressKey(view, Qt::Key_X, "X");
+    EXPECT_EQ(window->GetParagraph(1), "N1 G1  X");
+    pressKey(view, Qt::Key_Space, " ");
+    pressKey(view, Qt::Key_Down);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(view->lineBytes(0), "N1 G1  X");
+    EXPECT_EQ(window->ByteCount(), 8 + 2 + 2 + 2);
+    // Undo takes the typing back with the blank, redo brings it without.
+    window->UndoEdit();
+    EXPECT_EQ(view->lineBytes(0), "N1");
+    window->RedoEdit();
+    EXPECT_EQ(view->lineBytes(0), "N1 G1  X");
+    EXPECT_FALSE(window->CanRedo());
+
+    // A command that works on the document takes the caret line's blanks too.
+    window->SetCaret(2, 3);
+    pressKey(view, Qt::Key_Space, " ");
+    pressKey(view, Qt::Key_Tab, "\t");
+    EXPECT_EQ(window->GetLine(2), "N2");
+    const std::string work = dir.file("WORK.TMP");
+    ASSERT_TRUE(ExportLines(*window, ExportMode::AllLines, work).success);
+    EXPECT_EQ(readFileBytes(work), "N1 G1  X\r\nN2\r\n");
+    window->SetCaret(2, 1);
+    EXPECT_EQ(view->lineBytes(1), "N2");
 }
 
 TEST_F(EditorWindowTest, TabAndEnterFollowTheTabTypeAndAutoIndent) {
