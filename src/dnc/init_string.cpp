@@ -20,8 +20,7 @@ bool sendInitString(ComPort& port, std::string_view text, TapeCode code, const s
             clock.sleep(std::chrono::milliseconds(-p.value), WaitMode::IgnoreUserInput);
             continue;
         }
-        uint8_t byte = uint8_t(p.isValue ? p.value % 256 : p.character);
-        if (!p.isValue && code == TapeCode::Eia) byte = encodeEia(byte);
+        const uint8_t byte = p.isValue ? uint8_t(p.value % 256) : inTapeCode(p.character, code);
         clock.waitUntil([&] { return port.outputFree() > 0 || !port.Open(); }, roomLimit,
                         WaitMode::Responsive);
         if (port.sendByte(byte) != SendResult::Sent) return false;

@@ -17,7 +17,7 @@ void checkInitString(std::string_view text, TapeCode code, const std::string& wh
 // Sends an init, start-of-receive or end-of-receive string: "/" escapes give
 // a byte (0 and up, modulo 256) or a pause of that many milliseconds (a
 // negative value, during which the window does not react); the other
-// characters go as they are, or in their EIA code under EIA. A full output
+// characters go in the machine's tape code (inTapeCode). A full output
 // queue is waited on for at most `roomLimit`. False when the string could
 // not all be queued (the port closed or stayed held). Throws TapeCodeError
 // as checkInitString.

@@ -15,16 +15,24 @@ void requireEiaCodes(const std::vector<EscapePiece>& pieces, const std::string& 
     }
 }
 
+uint8_t inTapeCode(char c, TapeCode code) {
+    switch (code) {
+        case TapeCode::Eia:
+            return encodeEia(uint8_t(c));
+        case TapeCode::Ascii:
+            return addEvenParity(uint8_t(c));
+        case TapeCode::Iso:
+            break;
+    }
+    return uint8_t(c);
+}
+
 std::string writeStringWithEscapes(std::string_view text, TapeCode code, const std::string& what) {
     const std::vector<EscapePiece> pieces = parseSlashEscapes(text);
     if (code == TapeCode::Eia) requireEiaCodes(pieces, what);
     std::string bytes;
-    for (const EscapePiece& p : pieces) {
-        if (p.isValue)
-            bytes += char(((p.value % 256) + 256) % 256);
-        else
-            bytes += code == TapeCode::Eia ? char(encodeEia(uint8_t(p.character))) : p.character;
-    }
+    for (const EscapePiece& p : pieces)
+        bytes += p.isValue ? char(((p.value % 256) + 256) % 256) : char(inTapeCode(p.character, code));
     return bytes;
 }
 

@@ -9,9 +9,14 @@
 
 namespace zantor {
 
+// A character of a start, end or init string in the machine's tape code:
+// its EIA code, or with even parity under ASCII, so that the strings read
+// as the rest of the tape does.
+uint8_t inTapeCode(char c, TapeCode code);
+
 // A start or end string as the bytes of the send file: "/" escapes give
-// their byte unconverted (modulo 256); under EIA the other characters are
-// sent in their EIA code. `what` names the string in a TapeCodeError.
+// their byte unconverted (modulo 256); the other characters are in the
+// machine's tape code. `what` names the string in a TapeCodeError.
 std::string writeStringWithEscapes(std::string_view text, TapeCode code, const std::string& what);
 
 // Under EIA every character of a string that is sent as itself must have

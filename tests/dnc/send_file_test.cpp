@@ -127,6 +127,7 @@ TEST_F(SendPreparationTest, StartAndEndStringsWithEscapes) {
         {"/027%", TapeCode::Eia, std::string("\x1B\x0B")},  // escapes are not converted
         {"/$1B/-01", TapeCode::Iso, "\x1B\xFF"},              // negative values modulo 256
         {"/300A", TapeCode::Ascii, "\x2C" "A"},               // 300 modulo 256
+        {"%/037", TapeCode::Ascii, "\xA5\x25"},              // characters get their parity
         {"/XYZA", TapeCode::Iso, "A"},                        // not a number: dropped
         {"A/12", TapeCode::Iso, "A12"},                       // too short: the "/" goes
         {"/  7", TapeCode::Iso, "\x07"},
@@ -185,7 +186,7 @@ TEST_F(SendPreparationTest, DiskFilePreparedThroughItsWorkFile) {
     prepareDiskFile(source, folder.file("work"), folder.file("send"), o);
     EXPECT_EQ(folder.read("work"), "\x47\xB1\x8D\x0A");
     const std::string leader(11, '\0');
-    EXPECT_EQ(folder.read("send"), "%" + leader + "\x47\xB1\x8D\x0A" + leader);
+    EXPECT_EQ(folder.read("send"), "\xA5" + leader + "\x47\xB1\x8D\x0A" + leader);
 }
 
 TEST_F(SendPreparationTest, WorkFilesLiveAsLongAsTheirOwner) {

@@ -11,6 +11,8 @@
 #include <thread>
 #include <vector>
 
+#include "line_pacer.h"
+
 namespace zantor::testing {
 
 // The far end of a pty pair, run by a thread of its own like a machine
@@ -59,13 +61,9 @@ private:
     void run();
     void writeLocked(std::string_view bytes);
 
-    // How many bytes the line lets through now; 0 with the time to wait.
-    size_t lineAllowance(std::chrono::milliseconds& wait);
-
     int fd_;
     std::atomic<int> lineRate_{0};
-    TimePoint lineFreeAt_{};
-    bool backlog_ = false;  // the last read took all the line allowed: more was waiting
+    LinePacer pacer_;  // the reader thread's own
     int wake_[2] = {-1, -1};
     mutable std::mutex mutex_;
     mutable std::condition_variable changed_;
