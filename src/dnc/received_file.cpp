@@ -1,74 +1,97 @@
 #include "dnc/received_file.h"
 
 #include <array>
+#include <cstring>
 #include <vector>
 
 #include "core/file_io.h"
+#include "dnc/tape_file.h"
 
 namespace zantor {
 
 namespace {
 
-enum class Kind : uint8_t { Text, LineEnd, Dropped, EndOfText };
+// The conversion runs in two passes over each chunk: a table turns every
+// byte into its text byte in place, and marks the bytes with a meaning of
+// their own by values that no text byte has (text is 7-bit); then the text
+// between line ends is copied in runs. It keeps up with the disk.
+constexpr uint8_t kLineEnd = 0xFF;
+constexpr uint8_t kDropped = 0xFE;
+constexpr uint8_t kEndOfText = 0xFD;
+constexpr uint16_t kHasDropped = 0x100;
+constexpr uint16_t kHasEndOfText = 0x200;
 
-struct Conversion {
-    std::array<Kind, 256> kind{};
-    std::array<char, 256> text{};
-};
-
-Conversion conversionFor(TapeCode code) {
-    Conversion c;
-    for (int b = 0; b < 256; ++b) {
-        const uint8_t byte = uint8_t(b);
-        c.kind[size_t(b)] = Kind::Text;
-        c.text[size_t(b)] = char(code == TapeCode::Eia     ? decodeEia(byte)
-                                 : code == TapeCode::Ascii ? byte & 0x7F
-                                                           : byte);
-    }
-    if (code == TapeCode::Iso) return c;
-    c.kind[0x0A] = Kind::Dropped;
-    c.kind[0x80] = Kind::LineEnd;
+std::array<uint16_t, 256> conversionFor(TapeCode code) {
+    std::array<uint16_t, 256> c{};
+    for (int b = 0; b < 256; ++b)
+        c[size_t(b)] = code == TapeCode::Eia ? decodeEia(uint8_t(b)) : uint8_t(b & 0x7F);
+    c[0x0A] = kDropped | kHasDropped;
+    c[0x80] = kLineEnd;
     if (code == TapeCode::Ascii) {
-        c.kind[0x0D] = c.kind[0x8D] = Kind::LineEnd;
-        c.kind[0x1A] = Kind::EndOfText;
+        c[0x0D] = c[0x8D] = kLineEnd;
+        c[0x1A] = kEndOfText | kHasEndOfText;
     }
     return c;
+}
+
+// Copies text bytes, leaving out the dropped ones; the count copied.
+size_t copyText(const uint8_t* from, const uint8_t* to, char* out, bool hasDropped) {
+    if (!hasDropped) {
+        std::memcpy(out, from, size_t(to - from));
+        return size_t(to - from);
+    }
+    size_t n = 0;
+    for (; from < to; ++from)
+        if (*from != kDropped) out[n++] = char(*from);
+    return n;
 }
 
 }  // namespace
 
 void convertReceivedFile(const std::string& captured, const std::string& target, TapeCode code) {
-    const Conversion conversion = conversionFor(code);
+    if (code == TapeCode::Iso) {
+        encodeTapeFile(captured, target, TapeCode::Iso);
+        return;
+    }
+    const std::array<uint16_t, 256> conversion = conversionFor(code);
     ReadableFile in(captured);
     AtomicFileWriter out(target, 0);
-    std::vector<char> buffer(1 << 16), text(2 * buffer.size());
+    std::vector<uint8_t> buffer(1 << 18);
+    std::vector<char> text(2 * buffer.size());
     bool afterLineEnd = false;
     bool ended = false;
     while (!ended) {
-        const size_t n = in.read(buffer.data(), buffer.size());
+        size_t n = in.read(reinterpret_cast<char*>(buffer.data()), buffer.size());
         if (n == 0) break;
-        char* o = text.data();
+        uint8_t* bytes = buffer.data();
+        unsigned flags = 0;
         for (size_t i = 0; i < n; ++i) {
-            const uint8_t b = uint8_t(buffer[i]);
-            switch (conversion.kind[b]) {
-                case Kind::Text:
-                    *o++ = conversion.text[b];
-                    afterLineEnd = false;
-                    break;
-                case Kind::LineEnd:
-                    if (!afterLineEnd) {
-                        *o++ = '\r';
-                        *o++ = '\n';
-                        afterLineEnd = true;
-                    }
-                    break;
-                case Kind::Dropped:
-                    break;
-                case Kind::EndOfText:
-                    ended = true;
-                    i = n;
-                    break;
+            const uint16_t entry = conversion[bytes[i]];
+            flags |= entry;
+            bytes[i] = uint8_t(entry);
+        }
+        if (flags & kHasEndOfText) {
+            n = size_t(static_cast<const uint8_t*>(std::memchr(bytes, kEndOfText, n)) - bytes);
+            ended = true;
+        }
+        char* o = text.data();
+        const uint8_t* const end = bytes + n;
+        for (const uint8_t* p = bytes; p < end;) {
+            auto q = static_cast<const uint8_t*>(std::memchr(p, kLineEnd, size_t(end - p)));
+            if (!q) q = end;
+            const size_t copied = copyText(p, q, o, flags & kHasDropped);
+            if (copied > 0) afterLineEnd = false;
+            o += copied;
+            if (q < end) {
+                // A run of line ends gives one.
+                if (!afterLineEnd) {
+                    *o++ = '\r';
+                    *o++ = '\n';
+                    afterLineEnd = true;
+                }
+                ++q;
             }
+            p = q;
         }
         out.write(std::string_view(text.data(), size_t(o - text.data())));
     }

@@ -1,6 +1,7 @@
 #include "dnc/tape_file.h"
 
 #include <array>
+#include <vector>
 
 #include "core/file_io.h"
 #include "dnc/tape_options.h"
@@ -25,27 +26,30 @@ EiaProblem locateEiaProblem(const std::string& source) {
 }  // namespace
 
 void encodeTapeFile(const std::string& source, const std::string& target, TapeCode code) {
-    std::array<char, 256> table{};
-    std::array<uint8_t, 256> unknown{};
+    // One lookup a byte: the code in the low byte, 0x100 for a byte that has
+    // none.
+    std::array<uint16_t, 256> table{};
     for (int b = 0; b < 256; ++b) {
         const uint8_t byte = uint8_t(b);
-        table[size_t(b)] = char(code == TapeCode::Eia     ? encodeEia(byte)
-                                : code == TapeCode::Ascii ? addEvenParity(byte)
-                                                          : byte);
-        unknown[size_t(b)] = code == TapeCode::Eia && !hasEiaCode(byte);
+        table[size_t(b)] = code == TapeCode::Eia     ? encodeEia(byte)
+                           : code == TapeCode::Ascii ? addEvenParity(byte)
+                                                     : byte;
+        if (code == TapeCode::Eia && !hasEiaCode(byte)) table[size_t(b)] |= 0x100;
     }
     ReadableFile in(source);
     AtomicFileWriter out(target, 0);
-    std::array<char, 65536> buffer;
-    while (const size_t n = in.read(buffer.data(), buffer.size())) {
-        uint8_t bad = 0;
+    std::vector<uint8_t> buffer(1 << 18);
+    while (const size_t n = in.read(reinterpret_cast<char*>(buffer.data()), buffer.size())) {
+        unsigned flags = 0;
+        uint8_t* bytes = buffer.data();
         for (size_t i = 0; i < n; ++i) {
-            const uint8_t b = uint8_t(buffer[i]);
-            bad |= unknown[b];
-            buffer[i] = table[b];
+            const uint16_t entry = table[bytes[i]];
+            flags |= entry;
+            bytes[i] = uint8_t(entry);
         }
-        if (bad) throw TapeCodeError(source + ", " + describeEiaProblem(locateEiaProblem(source)));
-        out.write(std::string_view(buffer.data(), n));
+        if (flags & 0x100)
+            throw TapeCodeError(source + ", " + describeEiaProblem(locateEiaProblem(source)));
+        out.write(std::string_view(reinterpret_cast<const char*>(bytes), n));
     }
     out.commit();
 }
