@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "dnc/send_file.h"
+
 namespace zantor::testing {
 
 namespace {
@@ -28,18 +30,6 @@ MachineSimulator::~MachineSimulator() = default;
 std::string MachineSimulator::tapeOf(std::string_view text, TapeCode code, int leaderInches) {
     const std::string leader(size_t(std::max(leaderInches, 0)) * 10, '\0');
     std::string tape = leader;
-    const auto character = [code](char c) {
-        const uint8_t b = uint8_t(c);
-        switch (code) {
-            case TapeCode::Eia:
-                return char(encodeEia(b));
-            case TapeCode::Ascii:
-                return char(addEvenParity(b));
-            case TapeCode::Iso:
-                break;
-        }
-        return c;
-    };
     const std::string lineEnd = code == TapeCode::Eia     ? std::string("\x80")
                                 : code == TapeCode::Ascii ? std::string("\x8D\n")
                                                           : std::string("\r\n");
@@ -49,7 +39,7 @@ std::string MachineSimulator::tapeOf(std::string_view text, TapeCode code, int l
             if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
             tape += lineEnd;
         } else {
-            tape += character(c);
+            tape += char(inTapeCode(c, code));
         }
     }
     return tape + leader;

@@ -10,20 +10,16 @@
 namespace zantor::testing {
 
 PtyPeer::PtyPeer(int masterFd) : fd_(masterFd) {
-    if (::pipe2(wake_, O_CLOEXEC) != 0) wake_[0] = wake_[1] = -1;
     thread_ = std::thread([this] { run(); });
 }
 
 PtyPeer::~PtyPeer() {
     stop();
-    for (int fd : wake_)
-        if (fd >= 0) ::close(fd);
 }
 
 void PtyPeer::stop() {
     if (!thread_.joinable()) return;
-    const char c = 'x';
-    [[maybe_unused]] const ssize_t n = ::write(wake_[1], &c, 1);
+    wake_.quit();
     thread_.join();
 }
 
@@ -33,7 +29,7 @@ void PtyPeer::run() {
         std::chrono::milliseconds wait(-1);
         pacer_.setRate(lineRate_);
         const size_t allowance = pacer_.allowance(sizeof buffer, wait);
-        pollfd fds[2] = {{fd_, short(allowance ? POLLIN : 0), 0}, {wake_[0], POLLIN, 0}};
+        pollfd fds[2] = {{fd_, short(allowance ? POLLIN : 0), 0}, {wake_.fd(), POLLIN, 0}};
         if (::poll(fds, 2, int(wait.count())) < 0) {
             if (errno == EINTR) continue;
             return;

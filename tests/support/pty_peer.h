@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "line_pacer.h"
+#include "wake_pipe.h"
 
 namespace zantor::testing {
 
@@ -64,7 +65,7 @@ private:
     int fd_;
     std::atomic<int> lineRate_{0};
     LinePacer pacer_;  // the reader thread's own
-    int wake_[2] = {-1, -1};
+    WakePipe wake_;
     mutable std::mutex mutex_;
     mutable std::condition_variable changed_;
     std::mutex writeMutex_;

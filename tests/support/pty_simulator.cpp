@@ -1,6 +1,5 @@
 #include "pty_simulator.h"
 
-#include <fcntl.h>
 #include <poll.h>
 #include <unistd.h>
 
@@ -11,27 +10,18 @@ namespace zantor::testing {
 
 PtySimulator::PtySimulator(int masterFd, MachineProfile profile, int charactersPerSecond)
     : MachineSimulator(profile), fd_(masterFd), rate_(charactersPerSecond) {
-    if (::pipe2(wake_, O_CLOEXEC | O_NONBLOCK) != 0) wake_[0] = wake_[1] = -1;
     pacer_.setRate(charactersPerSecond);
     thread_ = std::thread([this] { run(); });
 }
 
 PtySimulator::~PtySimulator() {
     stop();
-    for (int fd : wake_)
-        if (fd >= 0) ::close(fd);
 }
 
 void PtySimulator::stop() {
     if (!thread_.joinable()) return;
-    const char c = 'q';
-    [[maybe_unused]] const ssize_t n = ::write(wake_[1], &c, 1);
+    wake_.quit();
     thread_.join();
-}
-
-void PtySimulator::wake() {
-    const char c = 'w';
-    [[maybe_unused]] const ssize_t n = ::write(wake_[1], &c, 1);
 }
 
 void PtySimulator::lineWrite(std::string_view bytes) {
@@ -51,7 +41,7 @@ void PtySimulator::lineWrite(std::string_view bytes) {
 
 void PtySimulator::schedule(Duration delay, std::function<void()> callback) {
     timers_.emplace(std::chrono::steady_clock::now() + delay, std::move(callback));
-    if (std::this_thread::get_id() != thread_.get_id()) wake();
+    if (std::this_thread::get_id() != thread_.get_id()) wake_.nudge();
 }
 
 MachineSimulator::Duration PtySimulator::characterTime() const {
@@ -94,16 +84,9 @@ void PtySimulator::run() {
                 wait = wait.count() < 0 ? untilTimer : std::min(wait, untilTimer);
             }
         }
-        pollfd fds[2] = {{fd_, short(allowance ? POLLIN : 0), 0}, {wake_[0], POLLIN, 0}};
+        pollfd fds[2] = {{fd_, short(allowance ? POLLIN : 0), 0}, {wake_.fd(), POLLIN, 0}};
         if (::poll(fds, 2, int(wait.count())) < 0 && errno != EINTR) return;
-        if (fds[1].revents & POLLIN) {
-            char drained[64];
-            bool quit = false;
-            ssize_t n;
-            while ((n = ::read(wake_[0], drained, sizeof drained)) > 0)
-                for (ssize_t i = 0; i < n; ++i) quit = quit || drained[i] == 'q';
-            if (quit) return;
-        }
+        if ((fds[1].revents & POLLIN) && wake_.drain()) return;
         if (fds[0].revents & POLLIN) {
             const ssize_t n = ::read(fd_, buffer.data(), std::min(buffer.size(), allowance));
             if (n > 0) {

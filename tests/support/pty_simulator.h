@@ -9,6 +9,7 @@
 
 #include "line_pacer.h"
 #include "machine_simulator.h"
+#include "wake_pipe.h"
 
 namespace zantor::testing {
 
@@ -37,11 +38,10 @@ protected:
 private:
     using TimePoint = std::chrono::steady_clock::time_point;
     void run();
-    void wake();
 
     int fd_;
     int rate_;
-    int wake_[2] = {-1, -1};
+    WakePipe wake_;
     LinePacer pacer_;
     std::multimap<TimePoint, std::function<void()>> timers_;  // guarded by mutex_
     mutable std::mutex waitMutex_;
