@@ -60,6 +60,16 @@ void MachineSimulator::onReceived(std::string trigger, Action action) {
     triggers_.emplace_back(std::move(trigger), std::move(action));
 }
 
+void MachineSimulator::onReceivedCount(size_t count, Action action) {
+    std::lock_guard lock(mutex_);
+    countTriggers_.emplace_back(count, std::move(action));
+}
+
+void MachineSimulator::after(Duration delay, Action action) {
+    std::lock_guard lock(mutex_);
+    schedule(delay, [this, action = std::move(action)] { action(*this); });
+}
+
 void MachineSimulator::startOutput(std::string bytes, const PunchOptions& options) {
     Output out{std::move(bytes), options, 0};
     auto& pauses = out.options.pauses;
@@ -149,6 +159,13 @@ void MachineSimulator::take(uint8_t b) {
         if (!received_.ends_with(it->first)) continue;
         Action action = std::move(it->second);
         triggers_.erase(it);
+        action(*this);
+        break;
+    }
+    for (auto it = countTriggers_.begin(); it != countTriggers_.end(); ++it) {
+        if (received_.size() != it->first) continue;
+        Action action = std::move(it->second);
+        countTriggers_.erase(it);
         action(*this);
         break;
     }

@@ -81,6 +81,10 @@ public:
     // When what has arrived ends with `trigger`, `action` runs once (on the
     // simulator's own line thread).
     void onReceived(std::string trigger, Action action);
+    // When `count` bytes have arrived in all, `action` runs once.
+    void onReceivedCount(size_t count, Action action);
+    // `action` runs once, `delay` from now, on the simulator's line thread.
+    void after(Duration delay, Action action);
 
     // Every byte that came from the PC, XON and XOFF included.
     std::string received() const;
@@ -142,6 +146,7 @@ private:
     bool pumping_ = false;
     size_t sent_ = 0;
     std::vector<std::pair<std::string, Action>> triggers_;
+    std::vector<std::pair<size_t, Action>> countTriggers_;
 };
 
 }  // namespace zantor::testing
