@@ -72,10 +72,6 @@ void FileTransfer::start(bool receiving) {
     }));
 
     ProtocolLog.started(ProtocolType, receiving, progress_.fileName);
-    if (StatusDisplay) {
-        StatusDisplay->transferStarted(*this, progress_);
-        showProgress();
-    }
 
     // A start that fails at once still ends from the event loop, so that the
     // caller has returned from start* before it hears of the end.
@@ -92,6 +88,11 @@ void FileTransfer::start(bool receiving) {
         driver_->start();
     }
     starting_ = false;
+    // Shown once the driver knows what it transfers (the file's size).
+    if (StatusDisplay && inProgress_ && !ending_) {
+        StatusDisplay->transferStarted(*this, progress_);
+        showProgress();
+    }
 }
 
 void FileTransfer::showProgress() {

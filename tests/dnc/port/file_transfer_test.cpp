@@ -305,7 +305,7 @@ TEST_F(FileTransferTest, ProgressIsShownEveryStatusInterval) {
     transfer.startTransmit();
     runToEnd();
     ASSERT_EQ(display.started.size(), 1u);
-    EXPECT_EQ(display.started[0].fileSize, -1);
+    EXPECT_EQ(display.started[0].fileSize, 1920);
     EXPECT_EQ(display.started[0].fileName, transfer.FileMask);
     // At the start, then every 10 ticks (0.55 s) of the two seconds.
     ASSERT_EQ(display.updates.size(), 4u);
