@@ -3,13 +3,13 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <QCoreApplication>
 #include <QSocketNotifier>
 #include <csignal>
 #include <ostream>
 
 #include "cli/console_interaction.h"
 #include "cli/console_progress.h"
+#include "cli/event_loop.h"
 #include "cli/port_options.h"
 #include "core/ticks.h"
 #include "dnc/machine_port_control.h"
@@ -76,13 +76,10 @@ public:
     std::string last;
 };
 
-QCoreApplication& application() {
-    static int argc = 1;
-    static char name[] = "zantor-cli";
-    static char* argv[] = {name, nullptr};
-    static QCoreApplication app(argc, argv);
-    return app;
-}
+// The Qt application, before anything of the port exists.
+struct EventLoop {
+    EventLoop() { ensureEventLoop(); }
+};
 
 }  // namespace
 
@@ -90,7 +87,7 @@ class CliStation::Parts {
 public:
     Parts(CliContext& context, const std::optional<std::string>& machineOption,
           const std::optional<std::string>& portOption)
-        : app(application()),
+        : eventLoop(),
           loaded(loadSettings(context)),
           machineSettings(loadMachine(context, machineOption, name)),
           machines(context.systemFolder + kMachineDatabaseFileName),
@@ -155,7 +152,7 @@ public:
         });
     }
 
-    QCoreApplication& app;
+    EventLoop eventLoop;
     std::string name;
     LoadedSettings loaded;
     MachineSettings machineSettings;

@@ -1,7 +1,6 @@
 #include <unistd.h>
 
 #include <CLI/CLI.hpp>
-#include <QCoreApplication>
 #include <QSocketNotifier>
 #include <cerrno>
 #include <cmath>
@@ -11,6 +10,7 @@
 #include <ostream>
 
 #include "cli/command_set.h"
+#include "cli/event_loop.h"
 #include "cli/port_options.h"
 #include "core/text_util.h"
 #include "dnc/port/com_port.h"
@@ -151,11 +151,7 @@ private:
 };
 
 int runTerm(CliContext& context, const TermOptions& options) {
-    std::optional<QCoreApplication> application;
-    static int argc = 1;
-    static char name[] = "zantor-cli";
-    static char* argv[] = {name, nullptr};
-    if (!QCoreApplication::instance()) application.emplace(argc, argv);
+    ensureEventLoop();
 
     SystemClock clock;
     TermiosDeviceProvider devices(clock);
