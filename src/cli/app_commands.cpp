@@ -1,8 +1,7 @@
-#include "cli/app_commands.h"
-
+#include <CLI/CLI.hpp>
 #include <ostream>
-#include <stdexcept>
 
+#include "cli/command_set.h"
 #include "cli/console_interaction.h"
 #include "core/ini_store.h"
 #include "session/settings_file.h"
@@ -10,13 +9,14 @@
 
 namespace zantor::cli {
 
+namespace {
+
 int runSettings(CliContext& context) {
-    if (!context.args.empty()) throw CliError{"takes no arguments"};
     RunState state;
     state.ProgramFolder = context.programFolder;
     state.TempDir = context.programFolder;
     state.EditorFont = FontSpec{"Monospace", 9};
-    ConsoleInteraction interaction(context.err, "zantor-cli settings: ");
+    ConsoleInteraction interaction(context.err);
     LoadSettings(*IniStore::read(context.programFolder + kSettingsFileName), state, interaction);
     // The selector would select CMACHINE when it is listed; show it as stored.
     for (const auto& [key, value] : generalEntries(state, state.CurrentMachine))
@@ -25,10 +25,19 @@ int runSettings(CliContext& context) {
 }
 
 int runUsers(CliContext& context) {
-    if (!context.args.empty()) throw CliError{"takes no arguments"};
     for (const std::string& name : UserDatabase(context.systemFolder + kUserFileName).ListUsers())
         context.out << name << "\n";
     return 0;
+}
+
+}  // namespace
+
+void addAppCommands(CLI::App& app, CommandSet& commands) {
+    commands.add(app, "settings",
+                 "Print the GENERAL settings of ZTR2013.INI as they would be saved, in their "
+                 "order.",
+                 runSettings);
+    commands.add(app, "users", "List the users of the user file.", runUsers);
 }
 
 }  // namespace zantor::cli

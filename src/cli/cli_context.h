@@ -2,16 +2,15 @@
 
 #include <iosfwd>
 #include <string>
-#include <vector>
 
 namespace zantor::cli {
 
 // What every command gets: the folders chosen by the global options and the
-// command's own arguments.
+// output streams. A command's own options and arguments are read by CLI11
+// into the closure that runs it.
 struct CliContext {
     std::string programFolder;
     std::string systemFolder;
-    std::vector<std::string> args;
     std::ostream& out;
     std::ostream& err;
 };
@@ -21,17 +20,5 @@ struct CliContext {
 struct CliError {
     std::string message;
 };
-
-struct CliCommand {
-    const char* name;
-    const char* usage;    // "machine show NAME"
-    const char* summary;  // one line for --help
-    int (*run)(CliContext& context);
-};
-
-const std::vector<CliCommand>& cliCommands();
-
-// True when args hold "--help" or "-h".
-bool wantsHelp(const std::vector<std::string>& args);
 
 }  // namespace zantor::cli

@@ -5,15 +5,10 @@
 namespace zantor::cli {
 
 Answer ConsoleInteraction::message(MessageKind, const std::string& text, Buttons buttons) {
-    std::string line = prefix_;
-    for (const char c : text) {
-        if (c == '\r') continue;
-        if (c == '\n') {
-            if (!line.empty() && line.back() != ' ') line += ' ';
-            continue;
-        }
-        line += c;
-    }
+    // A box's text may have line breaks; on the console it is one line.
+    std::string line = prefix_ + text;
+    for (char& c : line)
+        if (c == '\r' || c == '\n') c = ' ';
     err_ << line << "\n";
     return buttons == Buttons::Ok ? Answer::Ok : Answer::Cancel;
 }

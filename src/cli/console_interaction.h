@@ -1,17 +1,18 @@
 #pragma once
 
 #include <iosfwd>
+#include <string>
 
 #include "core/interaction.h"
 
 namespace zantor::cli {
 
-// What the logic would show a person goes to standard error, each message as
-// one line after `prefix` ("zantor-cli user: "); questions get their cancel
-// answer, dialogs choose nothing.
+// What the logic would ask or tell a person, on a console: messages go to
+// `err` as lines, after `prefix` ("zantor-cli user: ") when one is given;
+// questions get their cancel answer.
 class ConsoleInteraction : public Interaction {
 public:
-    ConsoleInteraction(std::ostream& err, std::string prefix)
+    explicit ConsoleInteraction(std::ostream& err, std::string prefix = {})
         : err_(err), prefix_(std::move(prefix)) {}
     Answer message(MessageKind kind, const std::string& text, Buttons buttons) override;
     std::optional<std::string> inputText(const std::string&, const std::string&,

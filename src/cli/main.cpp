@@ -1,73 +1,121 @@
 // zantor-cli: the command-line face of the workstation's logic.
+#include <CLI/CLI.hpp>
 #include <iostream>
+#include <regex>
 #include <string>
-#include <vector>
 
-#include "cli/cli_context.h"
+#include "cli/command_set.h"
 #include "core/file_io.h"
 #include "core/folders.h"
 
 namespace {
 
-void printUsage(std::ostream& out) {
-    out << "Usage: zantor-cli [--home DIR] [--system DIR] COMMAND [options]\n\n"
-           "  --home DIR     program folder (ZTR2013.INI, ZTRDNC.LOG); default $ZANTOR_HOME\n"
-           "                 or ~/.config/zantor\n"
-           "  --system DIR   folder of WPOSTS.INI and VXNPWL.INI; default $ZANTOR_SYSTEM_DIR\n"
-           "                 or the program folder\n\nCommands:\n";
-    for (const auto& command : zantor::cli::cliCommands())
-        out << "  " << command.usage << "\n      " << command.summary << "\n";
-    out << "\n'zantor-cli COMMAND --help' describes one command.\n";
+// The command's name as the user typed it, "machine show".
+std::string pathOf(const CLI::App* command) {
+    std::string path;
+    for (; command && command->get_parent(); command = command->get_parent())
+        path = command->get_name() + (path.empty() ? "" : " " + path);
+    return path;
+}
+
+// CLI11's messages, said the way zantor-cli says its own.
+std::string describe(const CLI::ParseError& error) {
+    static const std::regex missingValue(R"(^(\S+): \d+ required .* missing$)");
+    std::smatch m;
+    const std::string text = error.what();
+    if (std::regex_match(text, m, missingValue)) return "option " + m[1].str() + " needs a value";
+    return text;
+}
+
+// What no option and no argument took, at any level from `command` up
+// (unknown options fall through to the levels above), said as an error;
+// empty when all was taken. "--" only ends the options.
+std::string leftOver(const CLI::App* command) {
+    for (const CLI::App* level = command; level; level = level->get_parent()) {
+        for (const std::string& extra : level->remaining()) {
+            if (extra == "--") continue;
+            if (extra.starts_with("-") && extra.size() > 1) return "unknown option '" + extra + "'";
+            if (!command->get_subcommands([](const CLI::App*) { return true; }).empty())
+                return "unknown command '" + extra + "'";
+            return "unexpected argument '" + extra + "'";
+        }
+    }
+    return {};
+}
+
+int fail(const std::string& where, const std::string& message) {
+    std::cerr << "zantor-cli" << (where.empty() ? "" : " " + where) << ": " << message << "\n";
+    return 1;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::vector<std::string> args(argv + 1, argv + argc);
+    CLI::App app("The command-line face of the workstation: machines, settings, files, tape "
+                 "codes and the DNC station's send and receive.",
+                 "zantor-cli");
     std::string home, system;
-    size_t at = 0;
-    while (at < args.size() && args[at].rfind("--", 0) == 0) {
-        const std::string& option = args[at];
-        if ((option == "--home" || option == "--system") && at + 1 < args.size()) {
-            (option == "--home" ? home : system) = args[at + 1];
-            at += 2;
-        } else if (option == "--help") {
-            printUsage(std::cout);
-            return 0;
-        } else {
-            std::cerr << "zantor-cli: unknown option '" << option << "'\n";
-            return 1;
-        }
-    }
-    if (at == args.size()) {
-        printUsage(std::cerr);
+    app.add_option("--home", home,
+                   "Program folder (ZTR2013.INI, ZTRDNC.LOG); default $ZANTOR_HOME or "
+                   "~/.config/zantor");
+    app.add_option("--system", system,
+                   "Folder of WPOSTS.INI and VXNPWL.INI; default $ZANTOR_SYSTEM_DIR or the "
+                   "program folder");
+    app.allow_extras();
+    app.footer("'zantor-cli COMMAND --help' describes one command.");
+
+    zantor::cli::CommandSet commands;
+    zantor::cli::addMachineCommands(app, commands);
+    zantor::cli::addAppCommands(app, commands);
+    zantor::cli::addUserCommands(app, commands);
+    zantor::cli::addTermCommand(app, commands);
+    zantor::cli::addViewCommand(app, commands);
+    zantor::cli::addTapeCommands(app, commands);
+    zantor::cli::addTransferCommands(app, commands);
+
+    if (argc < 2) {
+        std::cerr << app.help();
         return 1;
     }
-    const std::string name = args[at];
-    for (const auto& command : zantor::cli::cliCommands()) {
-        if (name != command.name) continue;
-        zantor::cli::CliContext context{
-            home.empty() ? zantor::defaultProgramFolder() : zantor::withTrailingSeparator(home), "",
-            std::vector<std::string>(args.begin() + long(at) + 1, args.end()), std::cout,
-            std::cerr};
-        context.systemFolder = system.empty() ? zantor::defaultSystemFolder(context.programFolder)
-                                              : zantor::withTrailingSeparator(system);
-        if (zantor::cli::wantsHelp(context.args)) {
-            std::cout << "Usage: zantor-cli " << command.usage << "\n" << command.summary << "\n";
-            return 0;
-        }
-        try {
-            return command.run(context);
-        } catch (const zantor::cli::CliError& error) {
-            std::cerr << "zantor-cli " << name << ": " << error.message << "\n";
-        } catch (const zantor::FileError& error) {
-            std::cerr << "zantor-cli " << name << ": " << error.path() << ": " << error.what()
-                      << "\n";
-        } catch (const std::exception& error) {
-            std::cerr << "zantor-cli " << name << ": " << error.what() << "\n";
-        }
-        return 1;
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::CallForHelp&) {
+        std::cout << app.help();
+        return 0;
+    } catch (const CLI::CallForAllHelp&) {
+        std::cout << app.help("", CLI::AppFormatMode::All);
+        return 0;
+    } catch (const CLI::ParseError& error) {
+        const CLI::App* command = commands.chosen(app);
+        const std::string extra = leftOver(command);
+        return fail(pathOf(command), extra.empty() ? describe(error) : extra);
     }
-    std::cerr << "zantor-cli: unknown command '" << name << "' (see zantor-cli --help)\n";
-    return 1;
+
+    const CLI::App* command = commands.chosen(app);
+    if (!command) {
+        const auto extra = app.remaining();
+        if (extra.empty()) return fail("", "no command given (see zantor-cli --help)");
+        return fail("", (extra.front().starts_with("-") ? "unknown option '"
+                                                         : "unknown command '") +
+                            extra.front() + "' (see zantor-cli --help)");
+    }
+    const std::string where = pathOf(command);
+    if (const std::string extra = leftOver(command); !extra.empty()) return fail(where, extra);
+    const zantor::cli::CommandRun* run = commands.runOf(command);
+    if (!run) return fail(where, "needs one of its commands (see zantor-cli " + where + " --help)");
+
+    zantor::cli::CliContext context{
+        home.empty() ? zantor::defaultProgramFolder() : zantor::withTrailingSeparator(home), "",
+        std::cout, std::cerr};
+    context.systemFolder = system.empty() ? zantor::defaultSystemFolder(context.programFolder)
+                                          : zantor::withTrailingSeparator(system);
+    try {
+        return (*run)(context);
+    } catch (const zantor::cli::CliError& error) {
+        return fail(where, error.message);
+    } catch (const zantor::FileError& error) {
+        return fail(where, error.path() + ": " + error.what());
+    } catch (const std::exception& error) {
+        return fail(where, error.what());
+    }
 }

@@ -1,26 +1,29 @@
-#include "cli/term_command.h"
-
 #include <unistd.h>
 
-#include <QCoreApplication>
+#include <CLI/CLI.hpp>
 #include <QSocketNotifier>
 #include <cerrno>
 #include <cmath>
 #include <map>
+#include <memory>
 #include <optional>
 #include <ostream>
 
-#include "core/ini_store.h"
+#include "cli/command_set.h"
+#include "cli/event_loop.h"
+#include "cli/port_options.h"
 #include "core/text_util.h"
 #include "dnc/port/com_port.h"
 #include "dnc/port/device_provider.h"
-#include "dnc/record_line_settings.h"
-#include "machines/machine_database.h"
-#include "session/run_state.h"
 
 namespace zantor::cli {
 
 namespace {
+
+// The options as typed; checked into TermOptions once the line is read.
+struct TermArguments {
+    std::optional<std::string> machine, port, baud, bits, parity, stop, flow, wait;
+};
 
 struct TermOptions {
     std::optional<std::string> machine, port;
@@ -31,91 +34,60 @@ struct TermOptions {
     double waitSeconds = 0;
 };
 
-TermOptions parseOptions(const std::vector<std::string>& args) {
+TermOptions checkOptions(const TermArguments& a) {
     TermOptions o;
-    for (size_t i = 0; i < args.size(); i += 2) {
-        const std::string& name = args[i];
-        if (i + 1 >= args.size()) throw CliError{"option " + name + " needs a value"};
-        const std::string& value = args[i + 1];
-        const auto number = parseInt(value);
-        if (name == "--machine") {
-            o.machine = value;
-        } else if (name == "--port") {
-            if (!parsePortChoice(value)) throw CliError{"--port takes a number or a device path"};
-            o.port = value;
-        } else if (name == "--baud") {
-            if (!number || !isSupportedBaud(*number))
-                throw CliError{
-                    "--baud takes 110, 300, 600, 1200, 2400, 4800, 9600, 19200, 38400, "
-                    "57600 or 115200"};
-            o.baud = *number;
-        } else if (name == "--bits") {
-            if (!number || *number < 4 || *number > 8) throw CliError{"--bits takes 4 to 8"};
-            o.bits = uint16_t(*number);
-        } else if (name == "--parity") {
-            static const std::map<std::string, TParity> parities = {{"N", TParity::pNone},
-                                                                    {"O", TParity::pOdd},
-                                                                    {"E", TParity::pEven},
-                                                                    {"M", TParity::pMark},
-                                                                    {"S", TParity::pSpace}};
-            const auto it = parities.find(toUpperAscii(value));
-            if (it == parities.end()) throw CliError{"--parity takes N, O, E, M or S"};
-            o.parity = it->second;
-        } else if (name == "--stop") {
-            if (value != "1" && value != "1.5" && value != "2")
-                throw CliError{"--stop takes 1, 1.5 or 2"};
-            o.stopBits = value == "1" ? 1 : value == "2" ? 2 : 5;
-        } else if (name == "--flow") {
-            if (value != "none" && value != "xonxoff" && value != "rtscts" && value != "both")
-                throw CliError{"--flow takes none, xonxoff, rtscts or both"};
-            o.flow = value;
-        } else if (name == "--wait") {
-            char* end = nullptr;
-            o.waitSeconds = std::strtod(value.c_str(), &end);
-            if (value.empty() || *end != '\0' || !std::isfinite(o.waitSeconds) || o.waitSeconds < 0)
-                throw CliError{"--wait takes a number of seconds"};
-        } else {
-            throw CliError{"unknown option '" + name + "'"};
-        }
+    o.machine = a.machine;
+    checkPortOption(a.port);
+    o.port = a.port;
+    if (a.baud) {
+        const auto number = parseInt(*a.baud);
+        if (!number || !isSupportedBaud(*number))
+            throw CliError{
+                "--baud takes 110, 300, 600, 1200, 2400, 4800, 9600, 19200, 38400, "
+                "57600 or 115200"};
+        o.baud = *number;
+    }
+    if (a.bits) {
+        const auto number = parseInt(*a.bits);
+        if (!number || *number < 4 || *number > 8) throw CliError{"--bits takes 4 to 8"};
+        o.bits = uint16_t(*number);
+    }
+    if (a.parity) {
+        static const std::map<std::string, TParity> parities = {{"N", TParity::pNone},
+                                                                {"O", TParity::pOdd},
+                                                                {"E", TParity::pEven},
+                                                                {"M", TParity::pMark},
+                                                                {"S", TParity::pSpace}};
+        const auto it = parities.find(toUpperAscii(*a.parity));
+        if (it == parities.end()) throw CliError{"--parity takes N, O, E, M or S"};
+        o.parity = it->second;
+    }
+    if (a.stop) {
+        const std::string& value = *a.stop;
+        if (value != "1" && value != "1.5" && value != "2")
+            throw CliError{"--stop takes 1, 1.5 or 2"};
+        o.stopBits = value == "1" ? 1 : value == "2" ? 2 : 5;
+    }
+    if (a.flow) {
+        const std::string& value = *a.flow;
+        if (value != "none" && value != "xonxoff" && value != "rtscts" && value != "both")
+            throw CliError{"--flow takes none, xonxoff, rtscts or both"};
+        o.flow = value;
+    }
+    if (a.wait) {
+        const std::string& value = *a.wait;
+        char* end = nullptr;
+        o.waitSeconds = std::strtod(value.c_str(), &end);
+        if (value.empty() || *end != '\0' || !std::isfinite(o.waitSeconds) || o.waitSeconds < 0)
+            throw CliError{"--wait takes a number of seconds"};
     }
     return o;
 }
 
-// The machine whose line settings the terminal starts from: the one named,
-// else the current machine of ZTR2013.INI, else the default record.
-MachComRec machineRecord(const CliContext& context, const TermOptions& options) {
-    const MachineDatabase machines(context.systemFolder + kMachineDatabaseFileName);
-    std::string name = options.machine.value_or("");
-    if (name.empty())
-        name = IniStore::read(context.programFolder + kSettingsFileName)
-                   ->readString("GENERAL", "CMACHINE", "");
-    if (name.empty()) return DefaultMachComRec();
-    if (options.machine) {
-        const auto listed = machines.ListMachines();
-        if (std::find(listed.begin(), listed.end(), name) == listed.end())
-            throw CliError{"no machine named '" + name + "'"};
-    }
-    MachineSettings settings;
-    return machines.ReadMachComRec(name, settings);
-}
-
 void configure(ComPort& port, const CliContext& context, const TermOptions& o) {
-    const MachComRec record = machineRecord(context, o);
-    port.setPortMap(
-        PortMap::fromSettings(*IniStore::read(context.programFolder + kSettingsFileName)));
-    if (o.port) {
-        const PortChoice choice = *parsePortChoice(*o.port);
-        if (choice.number)
-            port.setComNumber(uint16_t(choice.number));
-        else
-            port.setDevicePath(choice.path);
-    } else if (record.HubNum != 0) {
-        throw CliError{"the machine is on DNC hub " + std::to_string(record.HubNum) +
-                       ": give the PC port with --port"};
-    } else {
-        port.setComNumber(uint16_t(record.PortNum + 1));
-    }
-    applyRecordLineSettings(port, record);
+    std::string name;
+    const MachComRec record = loadMachine(context, o.machine, name).Comm;
+    choosePort(port, context, record, o.port);
     LineSettings line = port.lineSettings();
     if (o.baud) line.Baud = *o.baud;
     if (o.bits) line.DataBits = *o.bits;
@@ -178,15 +150,8 @@ private:
     bool finished_ = false;
 };
 
-}  // namespace
-
-int runTerm(CliContext& context) {
-    const TermOptions options = parseOptions(context.args);
-    std::optional<QCoreApplication> application;
-    static int argc = 1;
-    static char name[] = "zantor-cli";
-    static char* argv[] = {name, nullptr};
-    if (!QCoreApplication::instance()) application.emplace(argc, argv);
+int runTerm(CliContext& context, const TermOptions& options) {
+    ensureEventLoop();
 
     SystemClock clock;
     TermiosDeviceProvider devices(clock);
@@ -221,6 +186,27 @@ int runTerm(CliContext& context) {
     if (lost) throw CliError{port.devicePath() + ": the line was lost"};
     if (outputFailed) throw CliError{"cannot write to standard output"};
     return 0;
+}
+
+}  // namespace
+
+void addTermCommand(CLI::App& app, CommandSet& commands) {
+    auto a = std::make_shared<TermArguments>();
+    CLI::App* term = commands.add(
+        app, "term",
+        "A plain terminal on a serial port with the machine's line settings (the options "
+        "override them): standard input goes to the port under its flow control, what arrives "
+        "goes to standard output unchanged. At the end of the input it waits for the output to "
+        "drain and, with --wait, for the line to be quiet that long.",
+        [a](CliContext& context) { return runTerm(context, checkOptions(*a)); });
+    term->add_option("--machine", a->machine, "The machine (default: the current one)");
+    term->add_option("--port", a->port, "Port number or device path (default: the machine's)");
+    term->add_option("--baud", a->baud, "110 to 115200");
+    term->add_option("--bits", a->bits, "Data bits, 4 to 8");
+    term->add_option("--parity", a->parity, "N, O, E, M or S");
+    term->add_option("--stop", a->stop, "Stop bits: 1, 1.5 or 2");
+    term->add_option("--flow", a->flow, "none, xonxoff, rtscts or both");
+    term->add_option("--wait", a->wait, "Seconds of quiet to wait for at the end");
 }
 
 }  // namespace zantor::cli

@@ -1,16 +1,16 @@
-#include "cli/user_commands.h"
-
 #include <termios.h>
 #include <unistd.h>
 
+#include <CLI/CLI.hpp>
 #include <array>
 #include <iostream>
+#include <memory>
 #include <optional>
 
+#include "cli/command_set.h"
 #include "cli/console_interaction.h"
 #include "core/ini_store.h"
 #include "core/text_util.h"
-#include "session/run_state.h"
 #include "session/settings_file.h"
 #include "users/activity_log.h"
 #include "users/password_manager_model.h"
@@ -99,84 +99,107 @@ std::string readPassword(const std::string& name, std::ostream& err) {
     return password;
 }
 
-struct UserCommandSetup {
+struct UserCommand {
+    UserCommand(const CliContext& context, const std::string& action)
+        : users(context.systemFolder + kUserFileName),
+          interaction(context.err, "zantor-cli user " + action + ": "),
+          log(context.programFolder + kActivityLogFileName),
+          context_(context) {}
+
+    // The change is logged as the password manager logs being opened.
+    void logChange() {
+        log.LoggingEnabled =
+            readLoggingSetting(*IniStore::read(context_.programFolder + kSettingsFileName));
+        log.WriteLog("Modify Passwords");
+    }
+    void requireListed(const std::string& name) const {
+        if (!users.contains(name)) throw CliError{"no user named '" + name + "'"};
+    }
+
     UserDatabase users;
     ConsoleInteraction interaction;
     ActivityLog log;
+
+private:
+    const CliContext& context_;
 };
 
-// The change is logged as the password manager logs being opened.
-void logChange(const CliContext& context, ActivityLog& log) {
-    log.LoggingEnabled =
-        readLoggingSetting(*IniStore::read(context.programFolder + kSettingsFileName));
-    log.WriteLog("Modify Passwords");
-}
-
-int addUser(CliContext& context, UserCommandSetup& setup, const std::string& name,
-            const std::vector<std::string>& options) {
+struct UserOptions {
+    std::string name;
     std::optional<int> level;
-    for (size_t i = 0; i < options.size(); i += 2) {
-        if (i + 1 >= options.size()) throw CliError{"option " + options[i] + " needs a value"};
-        if (level) throw CliError{"give --level or --privileges, once"};
-        if (options[i] == "--level") {
-            const auto number = parseInt(options[i + 1]);
-            if (!number || *number < 0 || *number > 255)
-                throw CliError{"--level takes the privilege bits, 0 to 255"};
-            level = number;
-        } else if (options[i] == "--privileges") {
-            level = parsePrivileges(options[i + 1]);
-        } else {
-            throw CliError{"unknown option '" + options[i] + "'"};
-        }
-    }
+    std::optional<std::string> privileges;
+};
+
+int addUser(CliContext& context, const UserOptions& options) {
+    UserCommand command(context, "add");
+    const int level = options.privileges ? parsePrivileges(*options.privileges)
+                                         : options.level.value_or(kNewUserLevel);
     PasswordManagerModel::Outcome refusal{};
     // The name is checked before a password is asked for.
-    const auto named = userRecordFromEntries(name, "", 0, setup.interaction, refusal);
+    const auto named = userRecordFromEntries(options.name, "", 0, command.interaction, refusal);
     if (!named) return 1;
-    setup.users.ensureExists();
-    if (setup.users.contains(named->Name)) {
-        setup.interaction.showError("A record with that name already exists");
+    command.users.ensureExists();
+    if (command.users.contains(named->Name)) {
+        command.interaction.showError("A record with that name already exists");
         return 1;
     }
-    const auto user = userRecordFromEntries(name, readPassword(named->Name, context.err),
-                                            level.value_or(kNewUserLevel), setup.interaction,
-                                            refusal);
-    if (!user || !setup.users.AddUser(*user, setup.interaction)) return 1;
-    logChange(context, setup.log);
+    const auto user = userRecordFromEntries(options.name, readPassword(named->Name, context.err),
+                                            level, command.interaction, refusal);
+    if (!user || !command.users.AddUser(*user, command.interaction)) return 1;
+    command.logChange();
+    return 0;
+}
+
+int deleteUser(CliContext& context, const UserOptions& options) {
+    UserCommand command(context, "delete");
+    command.requireListed(options.name);
+    command.users.DeleteUser(options.name);
+    command.logChange();
+    return 0;
+}
+
+int setPassword(CliContext& context, const UserOptions& options) {
+    UserCommand command(context, "password");
+    command.requireListed(options.name);
+    const auto current = command.users.GetUser(options.name, command.interaction);
+    if (!current) return 1;
+    PasswordManagerModel::Outcome refusal{};
+    const auto user = userRecordFromEntries(current->Name, readPassword(current->Name, context.err),
+                                            current->Level, command.interaction, refusal);
+    if (!user || !command.users.UpdateUser(current->Name, *user, command.interaction)) return 1;
+    command.logChange();
     return 0;
 }
 
 }  // namespace
 
-int runUser(CliContext& context) {
-    const auto& args = context.args;
-    if (args.size() < 2) throw CliError{"expected: user add|delete|password NAME"};
-    const std::string& action = args[0];
-    const std::string& name = args[1];
-    const std::vector<std::string> options(args.begin() + 2, args.end());
-    UserCommandSetup setup{UserDatabase(context.systemFolder + kUserFileName),
-                           ConsoleInteraction(context.err, "zantor-cli user: "),
-                           ActivityLog(context.programFolder + kActivityLogFileName)};
-    if (action == "add") return addUser(context, setup, name, options);
-    if (!options.empty()) throw CliError{"unknown option '" + options.front() + "'"};
-    if (action == "delete") {
-        if (!setup.users.contains(name)) throw CliError{"no user named '" + name + "'"};
-        setup.users.DeleteUser(name);
-        logChange(context, setup.log);
-        return 0;
-    }
-    if (action == "password") {
-        if (!setup.users.contains(name)) throw CliError{"no user named '" + name + "'"};
-        const auto current = setup.users.GetUser(name, setup.interaction);
-        if (!current) return 1;
-        PasswordManagerModel::Outcome refusal{};
-        const auto user = userRecordFromEntries(current->Name, readPassword(name, context.err),
-                                                current->Level, setup.interaction, refusal);
-        if (!user || !setup.users.UpdateUser(current->Name, *user, setup.interaction)) return 1;
-        logChange(context, setup.log);
-        return 0;
-    }
-    throw CliError{"unknown action '" + action + "' (add, delete or password)"};
+void addUserCommands(CLI::App& app, CommandSet& commands) {
+    CLI::App* user = commands.add(
+        app, "user",
+        "user add NAME [--level N | --privileges LIST] | user delete NAME | user password NAME: "
+        "manage the users of the user file with the password manager's rules. The password is "
+        "read from standard input (asked twice, not shown, at a terminal); an empty line sets an "
+        "empty password, which accepts any.");
+    user->require_subcommand(1);
+    auto options = std::make_shared<UserOptions>();
+    const auto named = [&](CLI::App* command) {
+        command->add_option("NAME", options->name, "The user's name")->required();
+        return command;
+    };
+    CLI::App* add = named(commands.add(
+        *user, "add", "Add a user, by default with every privilege.",
+        [options](CliContext& context) { return addUser(context, *options); }));
+    CLI::Option* level =
+        add->add_option("--level", options->level, "The privilege bits, 0 to 255")
+            ->check(CLI::Range(0, 255));
+    add->add_option("--privileges", options->privileges,
+                    "A comma-separated list of settings, overwrite, folders, passwords, edit, "
+                    "dnc, jobs-read, jobs (or 0 to 7, all, none)")
+        ->excludes(level);
+    named(commands.add(*user, "delete", "Delete a user.",
+                       [options](CliContext& context) { return deleteUser(context, *options); }));
+    named(commands.add(*user, "password", "Set a user's password.",
+                       [options](CliContext& context) { return setPassword(context, *options); }));
 }
 
 }  // namespace zantor::cli

@@ -41,12 +41,12 @@ std::vector<EscapePiece> parseSlashEscapes(std::string_view text) {
     std::vector<EscapePiece> pieces;
     for (size_t i = 0; i < text.size(); ++i) {
         if (text[i] != '/') {
-            pieces.push_back({false, text[i], 0});
+            pieces.push_back({false, text[i], 0, i});
             continue;
         }
         if (text.size() - i - 1 < 3) continue;  // the lone "/" goes; the rest is text
         if (const auto value = escapeValue(text.substr(i + 1, 3)))
-            pieces.push_back({true, 0, *value});
+            pieces.push_back({true, 0, *value, i});
         i += 3;
     }
     return pieces;

@@ -12,6 +12,7 @@ struct EscapePiece {
     bool isValue = false;
     char character = 0;
     int value = 0;
+    size_t at = 0;  // where the piece starts in the text
 };
 
 // Splits a string meant for a machine or hub: "/" followed by at least three

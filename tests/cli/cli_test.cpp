@@ -66,7 +66,7 @@ TEST_F(CliTest, UsersAreAddedGivenPasswordsAndDeletedWithThePasswordManagersRule
         {ZANTOR_CLI, "--home", home.path(), "--system", system.path(), "user", "add", "[QA]"}, "x\n");
     EXPECT_EQ(refused.status, 1);
     EXPECT_EQ(refused.err,
-              "zantor-cli user: A user name cannot hold \"=\" or control characters, nor begin with \"[\", \";\" or "
+              "zantor-cli user add: A user name cannot hold \"=\" or control characters, nor begin with \"[\", \";\" or "
               "a blank.\n");
     EXPECT_EQ(cli({"users"}).out, "Ann\n");
 
@@ -78,18 +78,18 @@ TEST_F(CliTest, UsersAreAddedGivenPasswordsAndDeletedWithThePasswordManagersRule
     EXPECT_NE(userFile().find("Pword=\xCB\xC4\x4A\xD3\xC0\nLevel=48\n"), std::string::npos);
     const ProcessResult noPassword = cli({"user", "password", "Ann"});  // nothing on stdin
     EXPECT_EQ(noPassword.status, 1);
-    EXPECT_EQ(noPassword.err, "zantor-cli user: no password was given on standard input\n");
+    EXPECT_EQ(noPassword.err, "zantor-cli user password: no password was given on standard input\n");
 
     EXPECT_EQ(cli({"user", "delete", "ANN"}).status, 0);
     EXPECT_EQ(cli({"users"}).out, "");
-    EXPECT_EQ(cli({"user", "delete", "Ann"}).err, "zantor-cli user: no user named 'Ann'\n");
+    EXPECT_EQ(cli({"user", "delete", "Ann"}).err, "zantor-cli user delete: no user named 'Ann'\n");
 }
 
 TEST_F(CliTest, AMachineNameTheDatabaseCannotHoldIsRefused) {
     const ProcessResult r = cli({"machine", "add", "Not Used"});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err,
-              "zantor-cli machine: \"Not Used\" marks a free slot and cannot name a machine.\n");
+              "zantor-cli machine add: \"Not Used\" marks a free slot and cannot name a machine.\n");
     EXPECT_EQ(cli({"machines"}).out, "");
 }
 

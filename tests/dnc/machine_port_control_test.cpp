@@ -12,26 +12,14 @@
 #include "dnc/record_line_settings.h"
 #include "machines/machine_database.h"
 #include "qt_test_app.h"
+#include "recording_sink.h"
 #include "scripted_interaction.h"
 #include "temp_folder.h"
 
 namespace zantor {
 namespace {
 
-class RecordingSink : public PortStatusSink {
-public:
-    void setStatusText(const std::string& text) override { statusTexts.push_back(text); }
-    void setPortStatus(const std::string& text) override { portStatus = text; }
-    void writeTerminalLine(const std::string& text) override { lines.push_back(text); }
-    void setPortInput(bool on) override { portInput = on; }
-    void setAnsiEmulation(bool on) override { ansi = on; }
-    void focusTerminal() override { ++focused; }
-
-    std::vector<std::string> statusTexts, lines;
-    std::string portStatus;
-    bool portInput = false, ansi = false;
-    int focused = 0;
-};
+using testing::RecordingSink;
 
 // Keeps the title and initial text of every input box as well.
 class InputRecordingInteraction : public testing::ScriptedInteraction {

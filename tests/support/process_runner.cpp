@@ -18,7 +18,8 @@ void closeFd(int& fd) {
 }
 }  // namespace
 
-ProcessResult runProcess(const std::vector<std::string>& argv, const std::string& input) {
+ProcessResult runProcess(const std::vector<std::string>& argv, const std::string& input,
+                         const std::function<void(pid_t)>& started) {
     int in[2], out[2], err[2];
     if (::pipe2(in, O_CLOEXEC) || ::pipe2(out, O_CLOEXEC) || ::pipe2(err, O_CLOEXEC))
         throw std::runtime_error("pipe failed");
@@ -34,6 +35,7 @@ ProcessResult runProcess(const std::vector<std::string>& argv, const std::string
         ::execv(args[0], args.data());
         ::_exit(127);
     }
+    if (started) started(pid);
     ::close(in[0]);
     ::close(out[1]);
     ::close(err[1]);

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <sys/types.h>
+
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -11,7 +14,9 @@ struct ProcessResult {
     std::string err;
 };
 
-// Runs a program to its end with `input` on its standard input.
-ProcessResult runProcess(const std::vector<std::string>& argv, const std::string& input = "");
+// Runs a program to its end with `input` on its standard input. `started`
+// learns the child's pid (to signal it from another thread).
+ProcessResult runProcess(const std::vector<std::string>& argv, const std::string& input = "",
+                         const std::function<void(pid_t)>& started = {});
 
 }  // namespace zantor::testing

@@ -10,20 +10,16 @@
 namespace zantor::testing {
 
 PtyPeer::PtyPeer(int masterFd) : fd_(masterFd) {
-    if (::pipe2(wake_, O_CLOEXEC) != 0) wake_[0] = wake_[1] = -1;
     thread_ = std::thread([this] { run(); });
 }
 
 PtyPeer::~PtyPeer() {
     stop();
-    for (int fd : wake_)
-        if (fd >= 0) ::close(fd);
 }
 
 void PtyPeer::stop() {
     if (!thread_.joinable()) return;
-    const char c = 'x';
-    [[maybe_unused]] const ssize_t n = ::write(wake_[1], &c, 1);
+    wake_.quit();
     thread_.join();
 }
 
@@ -31,8 +27,9 @@ void PtyPeer::run() {
     char buffer[4096];
     while (true) {
         std::chrono::milliseconds wait(-1);
-        size_t allowance = lineAllowance(wait);
-        pollfd fds[2] = {{fd_, short(allowance ? POLLIN : 0), 0}, {wake_[0], POLLIN, 0}};
+        pacer_.setRate(lineRate_);
+        const size_t allowance = pacer_.allowance(sizeof buffer, wait);
+        pollfd fds[2] = {{fd_, short(allowance ? POLLIN : 0), 0}, {wake_.fd(), POLLIN, 0}};
         if (::poll(fds, 2, int(wait.count())) < 0) {
             if (errno == EINTR) continue;
             return;
@@ -48,14 +45,7 @@ void PtyPeer::run() {
         }
         const ssize_t n = ::read(fd_, buffer, std::min(sizeof buffer, allowance));
         if (n <= 0) continue;
-        if (const int rate = lineRate_) {
-            // A line keeps its pace: while bytes wait, a late wake-up catches
-            // up; an idle line gives no credit beyond a couple of milliseconds.
-            const auto perByte = std::chrono::nanoseconds(1'000'000'000 / rate);
-            const auto earliest = std::chrono::steady_clock::now() - std::chrono::milliseconds(2);
-            lineFreeAt_ = (backlog_ ? lineFreeAt_ : std::max(lineFreeAt_, earliest)) + perByte * n;
-            backlog_ = size_t(n) == allowance;
-        }
+        pacer_.passed(size_t(n), allowance);
         const auto now = std::chrono::steady_clock::now();
         std::vector<std::string> replies;
         std::function<void()> onReceive;
@@ -85,24 +75,6 @@ void PtyPeer::run() {
         }
         if (onReceive) onReceive();
     }
-}
-
-size_t PtyPeer::lineAllowance(std::chrono::milliseconds& wait) {
-    wait = std::chrono::milliseconds(-1);
-    const int rate = lineRate_;
-    if (rate <= 0) return 4096;
-    const auto now = std::chrono::steady_clock::now();
-    if (now < lineFreeAt_) {
-        wait = std::chrono::ceil<std::chrono::milliseconds>(lineFreeAt_ - now);
-        return 0;
-    }
-    // What the line has carried since it was last free; after an idle
-    // stretch at most a couple of milliseconds' worth.
-    const auto perByte = std::chrono::nanoseconds(1'000'000'000 / rate);
-    auto behind = std::chrono::nanoseconds(now - lineFreeAt_);
-    if (!backlog_)
-        behind = std::min<std::chrono::nanoseconds>(behind, std::chrono::milliseconds(2));
-    return std::min<size_t>(size_t(behind / perByte) + 1, 4096);
 }
 
 PtyPeer::TimePoint PtyPeer::write(std::string_view bytes) {

@@ -11,6 +11,9 @@
 #include <thread>
 #include <vector>
 
+#include "line_pacer.h"
+#include "wake_pipe.h"
+
 namespace zantor::testing {
 
 // The far end of a pty pair, run by a thread of its own like a machine
@@ -59,14 +62,10 @@ private:
     void run();
     void writeLocked(std::string_view bytes);
 
-    // How many bytes the line lets through now; 0 with the time to wait.
-    size_t lineAllowance(std::chrono::milliseconds& wait);
-
     int fd_;
     std::atomic<int> lineRate_{0};
-    TimePoint lineFreeAt_{};
-    bool backlog_ = false;  // the last read took all the line allowed: more was waiting
-    int wake_[2] = {-1, -1};
+    LinePacer pacer_;  // the reader thread's own
+    WakePipe wake_;
     mutable std::mutex mutex_;
     mutable std::condition_variable changed_;
     std::mutex writeMutex_;

@@ -110,6 +110,14 @@ void ComPort::setSWFlowOptions(TSWFlowOptions options) {
     pumpOutput();
 }
 
+void ComPort::setFlowCharactersAsData(bool on) {
+    flowCharactersAsData_ = on;
+    if (on && xoffReceived_) {
+        xoffReceived_ = false;
+        pumpOutput();
+    }
+}
+
 void ComPort::setHWFlowOptions(HWFlowSet options) {
     hwFlow_ = options;
     if (!(options & (hwfUseRTS | hwfUseDTR))) receiveHeld_ = false;
@@ -201,6 +209,7 @@ SendResult ComPort::sendText(std::string_view text) {
 SendResult ComPort::sendBlock(const uint8_t* bytes, size_t count) {
     if (!device_) return SendResult::PortClosed;
     if (!output_.push(bytes, count)) return SendResult::OutputBufferFull;
+    drainReported_ = false;
     pumpOutput();
     emit dataQueued();
     return SendResult::Sent;
@@ -259,7 +268,7 @@ void ComPort::pullInput() {
 
 void ComPort::takeIncoming(const uint8_t* bytes, size_t count) {
     record(PortTrace::Direction::Received, bytes, count);
-    const bool obey = obeysXoff(swFlow_);
+    const bool obey = obeysXoff(swFlow_) && !flowCharactersAsData_;
     const size_t before = input_.size();
     bool released = false;
     // Data between flow control characters goes into the queue a run at a
@@ -372,6 +381,7 @@ void ComPort::pumpOutput() {
     const Clock::Duration ct = characterTime(line_);
     const Clock::Duration lead = leadTime();
     const long long leadChars = lead / ct;
+    size_t moved = 0;
     while (device_ && !pendingControl_ && !output_.empty() && !transmitHeld()) {
         const Clock::Duration now = clock_.now();
         lineFreeAt_ = std::max(lineFreeAt_, now);
@@ -399,14 +409,21 @@ void ComPort::pumpOutput() {
         }
         if (written == 0) break;  // the device says when it has room again
         output_.drop(size_t(written));
+        moved += size_t(written);
         lineFreeAt_ += ct * written;
         record(PortTrace::Direction::Sent, buffer, size_t(written));
     }
     // Wake once the line has carried the rest, so a wait for the queue to
     // drain sees it happen.
-    if (device_ && output_.empty() && charactersAhead() > 0)
-        schedulePump(std::max(lineFreeAt_, clock_.now() + ct));
+    const bool empty = device_ && output_.empty();
+    const size_t ahead = empty ? charactersAhead() : 0;
+    if (empty && ahead > 0) schedulePump(std::max(lineFreeAt_, clock_.now() + ct));
     pumping_ = false;
+    const bool drained = empty && ahead == 0;
+    if (moved > 0 || (drained && !drainReported_)) {
+        drainReported_ = drained;
+        emit outputProgress();
+    }
 }
 
 FlowState ComPort::flowState() const {

@@ -78,6 +78,12 @@ public:
     void setSWFlowOptions(TSWFlowOptions options);
     HWFlowSet HWFlowOptions() const { return hwFlow_; }
     void setHWFlowOptions(HWFlowSet options);
+    // While on, XON and XOFF arriving from the line are data like any other
+    // byte and hold nothing: a receive in EIA, where they are the codes of
+    // "3" and of the end of a comment, must get them. Our own XOFF and XON to
+    // throttle the machine still go out.
+    void setFlowCharactersAsData(bool on);
+    bool flowCharactersAsData() const { return flowCharactersAsData_; }
     uint8_t XOnChar() const { return xonChar_; }
     uint8_t XOffChar() const { return xoffChar_; }
     void setXOnChar(uint8_t c) { xonChar_ = c; }
@@ -132,6 +138,10 @@ signals:
     void timerFired(int handle);
     // Bytes were queued for sending.
     void dataQueued();
+    // Bytes left the output queue for the line, or the line has carried the
+    // last of them: a writer waiting for room or for the queue to drain
+    // looks again.
+    void outputProgress();
     // The device vanished while open; the port is closed now.
     void portLost();
 
@@ -174,12 +184,14 @@ private:
     bool dtr_ = true, rts_ = true;
 
     ByteRing input_, output_;
+    bool flowCharactersAsData_ = false;
     bool xoffReceived_ = false;              // the machine holds our output
     bool xoffSent_ = false;                  // we hold the machine's output by XOFF
     bool receiveHeld_ = false;               // we hold it by RTS/DTR
     std::optional<uint8_t> pendingControl_;  // an XON/XOFF the driver refused
     bool inputStalled_ = false;
     bool pumping_ = false;
+    bool drainReported_ = false;  // outputProgress told of the empty line
     Clock::Duration lineFreeAt_{0};
     std::optional<Clock::CallbackId> pumpTimer_;
     std::optional<Clock::CallbackId> pullTimer_;
