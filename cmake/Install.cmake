@@ -21,13 +21,20 @@ endforeach()
 if(EXISTS ${PROJECT_SOURCE_DIR}/help)
   install(DIRECTORY ${PROJECT_SOURCE_DIR}/help/ DESTINATION ${CMAKE_INSTALL_DATADIR}/zantor/help)
 endif()
-if(EXISTS ${ZANTOR_DATA}/zantor-cli.1)
-  install(FILES ${ZANTOR_DATA}/zantor-cli.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
-endif()
-if(EXISTS ${ZANTOR_DATA}/zantor-cli.bash-completion)
-  install(FILES ${ZANTOR_DATA}/zantor-cli.bash-completion
-    DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME zantor-cli)
-endif()
+install(FILES ${ZANTOR_DATA}/zantor-cli.bash-completion
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME zantor-cli)
+
+# The manual page's commands come from zantor-cli's own --help, so it never
+# falls behind the program.
+set(ZANTOR_MANPAGE ${CMAKE_BINARY_DIR}/generated/zantor-cli.1)
+configure_file(${ZANTOR_DATA}/zantor-cli.1.in ${ZANTOR_MANPAGE}.in @ONLY)
+add_custom_command(OUTPUT ${ZANTOR_MANPAGE}
+  COMMAND bash ${PROJECT_SOURCE_DIR}/cmake/zantor-cli-manpage.sh $<TARGET_FILE:zantor-cli>
+          ${ZANTOR_MANPAGE}.in ${ZANTOR_MANPAGE}
+  DEPENDS zantor-cli ${PROJECT_SOURCE_DIR}/cmake/zantor-cli-manpage.sh ${ZANTOR_MANPAGE}.in
+  COMMENT "Writing the manual page of zantor-cli")
+add_custom_target(zantor-cli-manpage ALL DEPENDS ${ZANTOR_MANPAGE})
+install(FILES ${ZANTOR_MANPAGE} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME zantor)
