@@ -5,6 +5,7 @@
 
 #include <QSocketNotifier>
 #include <csignal>
+#include <functional>
 #include <ostream>
 
 #include "cli/console_interaction.h"
@@ -28,24 +29,25 @@ namespace {
 // The write end of the pipe that turns Ctrl-C into an event.
 int interruptFd = -1;
 
-void onInterrupt(int) {
+void signalInterrupt(int) {
     const char c = 'i';
     [[maybe_unused]] const ssize_t n = ::write(interruptFd, &c, 1);
 }
 
-// The terminal screen of the window is stderr here: verbose lines only.
+// The terminal screen of the window is stderr here, unless a command
+// shows its lines elsewhere.
 class ConsoleSink : public PortStatusSink {
 public:
-    explicit ConsoleSink(std::ostream& err) : err_(err) {}
+    explicit ConsoleSink(std::ostream& err)
+        : write([&err](const std::string& text) { err << text << "\n"; }) {}
     void setStatusText(const std::string&) override {}
     void setPortStatus(const std::string&) override {}
-    void writeTerminalLine(const std::string& text) override { err_ << text << "\n"; }
+    void writeTerminalLine(const std::string& text) override { write(text); }
     void setPortInput(bool) override {}
     void setAnsiEmulation(bool) override {}
     void focusTerminal() override {}
 
-private:
-    std::ostream& err_;
+    std::function<void(const std::string&)> write;
 };
 
 // The waiting window as a line on stderr; Ctrl-C ticks "Stop Waiting".
@@ -115,7 +117,10 @@ public:
     }
 
     ~Parts() {
-        if (interruptFd >= 0) std::signal(SIGINT, SIG_DFL);
+        if (interruptFd >= 0) {
+            std::signal(SIGINT, SIG_DFL);
+            std::signal(SIGTERM, SIG_DFL);
+        }
         interruptFd = -1;
         notifier.reset();
         for (const int fd : interruptPipe)
@@ -141,7 +146,8 @@ public:
     void catchInterrupts() {
         if (::pipe2(interruptPipe, O_CLOEXEC | O_NONBLOCK) != 0) return;
         interruptFd = interruptPipe[1];
-        std::signal(SIGINT, onInterrupt);
+        std::signal(SIGINT, signalInterrupt);
+        std::signal(SIGTERM, signalInterrupt);  // a service manager stops us so
         notifier = std::make_unique<QSocketNotifier>(interruptPipe[0], QSocketNotifier::Read);
         QObject::connect(notifier.get(), &QSocketNotifier::activated, [this] {
             char drained[16];
@@ -149,6 +155,7 @@ public:
             }
             waiting.stop = true;
             if (transfer.inProgress()) transfer.cancel();
+            if (interrupted) interrupted();
         });
     }
 
@@ -170,6 +177,7 @@ public:
     DncStation station;
     int interruptPipe[2] = {-1, -1};
     std::unique_ptr<QSocketNotifier> notifier;
+    std::function<void()> interrupted;
 };
 
 CliStation::CliStation(CliContext& context, const std::optional<std::string>& machine,
@@ -199,6 +207,19 @@ int CliStation::waitForEnd() {
     parts_->clock.waitUntil([&] { return !transfer.inProgress(); }, Clock::kForever,
                             WaitMode::Responsive);
     return transfer.lastCode();
+}
+
+void CliStation::onInterrupt(std::function<void()> action) {
+    parts_->interrupted = std::move(action);
+}
+
+void CliStation::showTerminalLines(std::function<void(const std::string&)> write) {
+    parts_->sink.write = std::move(write);
+}
+
+void CliStation::reopenPort() {
+    parts_->port.close();
+    if (const auto failure = parts_->port.open()) throw CliError{failure->message};
 }
 
 void CliStation::drain() {

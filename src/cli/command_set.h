@@ -38,5 +38,6 @@ void addViewCommand(CLI::App& app, CommandSet& commands);
 void addTapeCommands(CLI::App& app, CommandSet& commands);      // tape, prepare
 void addTransferCommands(CLI::App& app, CommandSet& commands);  // send, receive
 void addUserCommands(CLI::App& app, CommandSet& commands);      // user add|delete|password
+void addRemoteCommand(CLI::App& app, CommandSet& commands);     // remote
 
 }  // namespace zantor::cli

@@ -75,6 +75,7 @@ int main(int argc, char** argv) {
     zantor::cli::addViewCommand(app, commands);
     zantor::cli::addTapeCommands(app, commands);
     zantor::cli::addTransferCommands(app, commands);
+    zantor::cli::addRemoteCommand(app, commands);
 
     if (argc < 2) {
         std::cerr << app.help();
