@@ -19,6 +19,7 @@
 #include "dnc/port/file_transfer.h"
 #include "dnc/port/status_lights.h"
 #include "dnc/port_status_sink.h"
+#include "core/text_util.h"
 #include "machines/machine_database.h"
 #include "users/activity_log.h"
 
@@ -102,7 +103,9 @@ public:
           port(clock, devices),
           lights(port),
           transfer(port),
-          station{port, transfer, log, sink, waiting} {
+          station{port, transfer, log, sink, waiting},
+          context(context),
+          portOption(portOption) {
         log.LoggingEnabled = loaded.logging;
         transfer.ProtocolLog.HistoryName = context.programFolder + kHistoryFileName;
         if (::isatty(STDERR_FILENO)) transfer.StatusDisplay = &progress;
@@ -143,6 +146,17 @@ public:
         if (const auto failure = port.open()) throw CliError{failure->message};
     }
 
+    bool openFor(const MachComRec& record) {
+        MachinePortControl control(port, lights, hubErrors, sink, loaded.state, machines);
+        control.loadPortMap();
+        control.loadHubTable();
+        hubErrors.last.clear();
+        if (control.openMachinePort(record)) return true;
+        sink.writeTerminalLine(hubErrors.last.empty() ? "the port could not be opened"
+                                                      : hubErrors.last);
+        return false;
+    }
+
     void catchInterrupts() {
         if (::pipe2(interruptPipe, O_CLOEXEC | O_NONBLOCK) != 0) return;
         interruptFd = interruptPipe[1];
@@ -178,6 +192,8 @@ public:
     int interruptPipe[2] = {-1, -1};
     std::unique_ptr<QSocketNotifier> notifier;
     std::function<void()> interrupted;
+    CliContext& context;
+    std::optional<std::string> portOption;
 };
 
 CliStation::CliStation(CliContext& context, const std::optional<std::string>& machine,
@@ -220,6 +236,35 @@ void CliStation::showTerminalLines(std::function<void(const std::string&)> write
 void CliStation::reopenPort() {
     parts_->port.close();
     if (const auto failure = parts_->port.open()) throw CliError{failure->message};
+}
+
+std::vector<std::string> CliStation::machineNames() const {
+    return parts_->machines.ListMachines();
+}
+
+std::optional<MachineSettings> CliStation::machineSettings(const std::string& name) const {
+    for (const std::string& listed : parts_->machines.ListMachines()) {
+        if (!equalsIgnoreCase(listed, name)) continue;
+        MachineSettings settings;
+        FolderFlags flags;
+        parts_->machines.LoadMachine(listed, settings, flags);
+        return settings;
+    }
+    return std::nullopt;
+}
+
+bool CliStation::switchTo(const std::string& name) {
+    const std::optional<MachineSettings> settings = machineSettings(name);
+    return settings && parts_->openFor(settings->Comm);
+}
+
+bool CliStation::backToHome() {
+    Parts& p = *parts_;
+    if (!p.portOption) return p.openFor(p.machineSettings.Comm);
+    // The terminal's port was given on the command line: open that one again.
+    p.port.close();
+    choosePort(p.port, p.context, p.machineSettings.Comm, p.portOption);
+    return !p.port.open().has_value();
 }
 
 void CliStation::drain() {

@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "cli/cli_context.h"
 #include "cli/settings_loader.h"
@@ -45,6 +46,14 @@ public:
     void showTerminalLines(std::function<void(const std::string&)> write);
     // Closes and opens the port again with its settings.
     void reopenPort();
+
+    // For a station that serves other machines (the shop-terminal menu):
+    std::vector<std::string> machineNames() const;
+    std::optional<MachineSettings> machineSettings(const std::string& name) const;
+    // The machine's port opened (through its hub); false with the reason on stderr.
+    bool switchTo(const std::string& name);
+    // This station's own machine and port again.
+    bool backToHome();
 
 private:
     class Parts;

@@ -56,3 +56,28 @@ TEST(RemoteCommand, AnswersRequestsAndStopsCleanlyOnSigterm) {
 
 }  // namespace
 }  // namespace zantor
+
+namespace zantor {
+namespace {
+
+TEST(RemoteCommand, ServesTheShopTerminalMenuUntilQuit) {
+    testing::TempFolder home;
+    testing::PtyPair pty;
+    home.write("ZTR2013.INI", "[GENERAL]\nLOGGING=1\n");
+    home.write("WPOSTS.INI",
+               "[Machine Names]\nNumber=2\nMachine1=Terminal\nMachine2=Mill\n[Terminal]\nPORT=1\n"
+               "BAUD=115200\nDATABITS=8\nPARITY=N\nSTOPBITS=1\nFLOW=1\nTCODE=2\nDTYPE=2\n");
+    testing::PtySimulator control(pty.masterFd(), testing::MachineProfile{}, 11520);
+    control.onReceived("Cmd ?", [](testing::MachineSimulator& m) { m.type("M\r"); });
+    control.onReceived("Machine?", [](testing::MachineSimulator& m) { m.type("\r"); });
+    control.onReceived("Cmd ?", [](testing::MachineSimulator& m) { m.type("Q\r"); });
+    const testing::ProcessResult r =
+        testing::runProcess({ZANTOR_CLI, "--home", home.path(), "--system", home.path(), "remote",
+                             "--machine", "Terminal", "--port", pty.slavePath()});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find(" Mill\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find(" *** SHUTDOWN ***\n"), std::string::npos) << r.out;
+}
+
+}  // namespace
+}  // namespace zantor
