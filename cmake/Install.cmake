@@ -18,6 +18,7 @@ foreach(size 16 24 32 48 64 128 256)
   install(FILES ${ZANTOR_DATA}/icons/zantor-${size}.png
     DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps RENAME zantor.png)
 endforeach()
+install(DIRECTORY ${ZANTOR_DATA}/examples/ DESTINATION ${CMAKE_INSTALL_DATADIR}/zantor/examples)
 if(EXISTS ${PROJECT_SOURCE_DIR}/help)
   install(DIRECTORY ${PROJECT_SOURCE_DIR}/help/ DESTINATION ${CMAKE_INSTALL_DATADIR}/zantor/help)
 endif()

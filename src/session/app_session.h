@@ -32,6 +32,8 @@ public:
     ActivityLog log;
     Security security;
     RecentFiles recentFiles;
+    // The example programs the package installs; empty: no first-start offer.
+    std::string examplesFolder;
 
     // The main window's creation step: folders, recent files, settings, the
     // two work files and the machine selector. `defaultEditorFont` is the
@@ -40,8 +42,9 @@ public:
 
     enum class StartOutcome { Run, Remote, Quit };
     // The show step up to the files: start-up log line and login when
-    // security is on (Quit when it is cancelled), then the machine of a
-    // remote start or the current machine is loaded.
+    // security is on (Quit when it is cancelled), on a first start the offer
+    // of the example machines, then the machine of a remote start or the
+    // current machine is loaded.
     StartOutcome start(const CommandLine& commandLine, const CredentialsPrompt& prompt);
 
     // The selector's choice becomes the current machine and is loaded.
@@ -71,10 +74,12 @@ public:
 
 private:
     void updateSettingsFile(const std::function<void(IniFile&)>& change);
+    void offerExamples();
     void makeWorkFiles();
     std::string makeWorkFile();
 
     Interaction& interaction_;
+    bool firstStart_ = false;
 };
 
 }  // namespace zantor

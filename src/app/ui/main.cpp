@@ -1,5 +1,6 @@
 // zantor: the desktop program.
 #include <QApplication>
+#include <QDir>
 #include <cstdio>
 #include <cstring>
 
@@ -38,6 +39,15 @@ bool answeredWithoutWindow(int argc, char** argv, int& status) {
     return false;
 }
 
+// The example programs offered on a first start: installed beside the
+// program, else those of the source tree the program was built from.
+std::string examplesFolder() {
+    const QString installed =
+        QCoreApplication::applicationDirPath() + "/../share/zantor/examples";
+    if (QDir(installed).exists()) return QDir(installed).canonicalPath().toStdString();
+    return ZANTOR_SOURCE_EXAMPLES;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -52,6 +62,7 @@ int main(int argc, char** argv) {
     const std::string programFolder = zantor::defaultProgramFolder();
     zantor::AppSession session(programFolder, zantor::defaultSystemFolder(programFolder),
                                interaction);
+    session.examplesFolder = examplesFolder();
     zantor::TMainForm mainForm(session, interaction);
     interaction.setParentWindow(&mainForm);
     mainForm.show();
