@@ -39,5 +39,6 @@ void addTapeCommands(CLI::App& app, CommandSet& commands);      // tape, prepare
 void addTransferCommands(CLI::App& app, CommandSet& commands);  // send, receive
 void addUserCommands(CLI::App& app, CommandSet& commands);      // user add|delete|password
 void addRemoteCommand(CLI::App& app, CommandSet& commands);     // remote
+void addEvalCommand(CLI::App& app, CommandSet& commands);
 
 }  // namespace zantor::cli
