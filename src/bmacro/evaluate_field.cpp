@@ -1,5 +1,7 @@
 #include "bmacro/evaluate_field.h"
 
+#include <algorithm>
+
 #include "bmacro/expression_evaluator.h"
 #include "core/interaction.h"
 #include "core/real_text.h"
@@ -7,12 +9,15 @@
 
 namespace zantor {
 
-std::string expressionErrorText(const std::string& expression, int code, int position) {
+std::string markedExpression(const std::string& expression, int position) {
     std::string marked = expression;
     const size_t at = position <= 0 ? 0 : std::min(size_t(position - 1), marked.size());
-    marked.insert(at, " >>");
+    return marked.insert(at, " >>");
+}
+
+std::string expressionErrorText(const std::string& expression, int code, int position) {
     return std::string("Error in Expression") + "      \n\n" + evalErrorMessage(code) + "\n\n" +
-           marked;
+           markedExpression(expression, position);
 }
 
 FieldValue EvaluateField(std::string& text, Interaction& interaction) {

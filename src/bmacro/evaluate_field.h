@@ -19,5 +19,7 @@ FieldValue EvaluateField(std::string& text, Interaction& interaction);
 
 // The box's text for an error at 1-based `position` of `expression`.
 std::string expressionErrorText(const std::string& expression, int code, int position);
+// The expression with " >>" before the character at `position`.
+std::string markedExpression(const std::string& expression, int position);
 
 }  // namespace zantor
