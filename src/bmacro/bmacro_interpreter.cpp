@@ -1,6 +1,7 @@
 #include "bmacro/bmacro_interpreter.h"
 
 #include <array>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -26,12 +27,13 @@ bool isNumberChar(char c) {
     return (c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.';
 }
 
-// The number a text starts with when all of it reads as one; none otherwise.
-std::optional<double> wholeNumber(const std::string& text) {
-    if (text.empty()) return std::nullopt;
-    char* end = nullptr;
-    const double value = std::strtod(text.c_str(), &end);
-    if (*end != '\0' || end == text.c_str()) return std::nullopt;
+// The number a text holds when all of it reads as one (a sign allowed); none otherwise.
+std::optional<double> wholeNumber(std::string_view text) {
+    if (!text.empty() && text[0] == '+') text.remove_prefix(1);
+    if (text.empty() || text[0] == '+') return std::nullopt;
+    double value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
     return value;
 }
 
@@ -73,7 +75,7 @@ public:
         for (const std::string& line : o_.predefined) {
             comment_.clear();
             execute(prepare(line, true));
-            if (stop_ || limitReached()) return finish();
+            if (stop_ || limitReached(0)) return finish();
         }
         const int count = program_.ParagraphCount();
         for (line_ = 1;;) {
@@ -82,7 +84,7 @@ public:
             execute(prepare(raw, true));
             const int percent = int(std::lround(100.0 * executed / count));
             outcome_.cancelled = host_.lineDone(executed, percent, raw);
-            if (line_ >= count || outcome_.cancelled || stop_ || limitReached()) break;
+            if (line_ >= count || outcome_.cancelled || stop_ || limitReached(executed)) break;
             ++line_;
         }
         return finish();
@@ -94,20 +96,21 @@ private:
         return outcome_;
     }
 
-    bool limitReached() {
+    bool limitReached(int line) {
         ++outcome_.linesExecuted;
         if (o_.maxSteps <= 0 || outcome_.linesExecuted < o_.maxSteps) return false;
         outcome_.stepLimitReached = true;
         host_.error("Stopped after " + std::to_string(o_.maxSteps) +
-                    " executed lines, at line " + std::to_string(line_) +
+                    " executed lines, at line " + std::to_string(line) +
                     ": a loop that never ends?");
         return true;
     }
 
     std::string fixed(double value) const {
-        char text[64];
-        std::snprintf(text, sizeof text, "%.*f", o_.decimals, value);
-        return text;
+        char text[400];  // the widest double in fixed notation with 15 decimals
+        const auto end =
+            std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, o_.decimals).ptr;
+        return std::string(text, end);
     }
 
     // The line made ready to execute: its first comment cut out (and kept

@@ -1,5 +1,6 @@
 #include "bmacro/expression_evaluator.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <string>
@@ -274,9 +275,12 @@ private:
         }
         if (taken.front() == '.') taken.insert(0, "0");
         if (taken.back() == '.') taken += '0';
-        char* end = nullptr;
-        const double value = std::strtod(taken.c_str(), &end);
-        if (*end != '\0') {
+        double value = 0;
+        const char* last = taken.data() + taken.size();
+        const auto [end, error] = std::from_chars(taken.data(), last, value);
+        // Beyond a double: 1E400 is too large (infinity), 1E-400 is 0.
+        if (error == std::errc::result_out_of_range) return checked(std::strtod(taken.c_str(), nullptr));
+        if (error != std::errc() || end != last) {
             fail(kIncorrectRealFormat);
             return 0;
         }

@@ -32,7 +32,7 @@ TEST(Evaluate, ValuesByPrecedenceImpliedMultiplicationAndTheTable) {
         {"RD", 57.29577951},   {"EXP(-90)", 0},       {"COSH(0)", 1},
         {"TANH(0)", 0},        {"10%", 0.39370078},   {".5+5.", 5.5},
         {"1E3", 1000},         {"1E-3", 0.001},       {"-(2+3)", -5},
-        {"2*-3", -6},          {"1E35*10/100", 1e34},
+        {"2*-3", -6},          {"1E35*10/100", 1e34}, {"1E-400", 0},
     };
     for (const ValueCase& c : cases) {
         const EvalResult r = Evaluate(c.text);
@@ -58,7 +58,7 @@ TEST(Evaluate, ErrorsWithTheirCodesAndPositions) {
         {"FACT(2.5)", kResultUndefined, 9}, {"(-1)!", kResultUndefined, 5},
         {"FACT(33)", kResultTooLarge, 8},  {"EXP(90)", kResultTooLarge, 7},
         {"1E37*100", kResultTooLarge, 8},  {"1E30+1E37", kResultTooLarge, 9},
-        {"SINH(86)", kResultTooLarge, 8},  {"SQR(1E19)", kResultTooLarge, 9},
+        {"SINH(86)", kResultTooLarge, 8},  {"1E400", kResultTooLarge, 5},  {"SQR(1E19)", kResultTooLarge, 9},
         {"10^86", kResultTooLarge, 5},     {"LN(0)", kResultTooLarge, 5},
         {"0^2", kResultComplex, 3},        {"(-8)^(1/3)", kResultComplex, 10},
         {"SQRT(-1)", kResultComplex, 8},   {"ASIN(2)", kResultComplex, 7},
