@@ -20,6 +20,7 @@
 #include <filesystem>
 
 #include "app/ui/dialog_placement.h"
+#include "app/ui/calculator_commands.h"
 #include "app/ui/editor_commands.h"
 #include "app/ui/font_conversion.h"
 #include "core/interaction.h"
@@ -97,6 +98,7 @@ TMainForm::TMainForm(AppSession& session, Interaction& interaction, QWidget* par
         session_, interaction_, *mdiArea_, [this] { return toQFont(session_.state.EditorFont); },
         this);
     editorCommands_ = new EditorCommands(*this, *workspace_);
+    calculatorCommands_ = new CalculatorCommands(*this, interaction_);
     activateEditorWindow = [this](const QString& name) {
         editor::TMDIChild* window = workspace_->editorWindow(toPath(name));
         if (window) workspace_->activate(*window);

@@ -17,6 +17,7 @@ namespace editor {
 class EditorWorkspace;
 }
 
+class CalculatorCommands;
 class EditorCommands;
 class Interaction;
 class TLoginDlg;
@@ -57,6 +58,7 @@ public:
     AppSession& session() { return session_; }
     editor::EditorWorkspace& workspace() { return *workspace_; }
     EditorCommands& editorCommands() { return *editorCommands_; }
+    CalculatorCommands& calculatorCommands() { return *calculatorCommands_; }
 
     // Shows the machine selector's entries and selection from the session.
     void showMachineSelector();
@@ -83,6 +85,7 @@ private:
     QAction* loginAction_ = nullptr;
     editor::EditorWorkspace* workspace_ = nullptr;
     EditorCommands* editorCommands_ = nullptr;
+    CalculatorCommands* calculatorCommands_ = nullptr;
     TLoginDlg* loginDialog_;
     TPasswordDlg* passwordDialog_;
     bool shutDown_ = false;
