@@ -156,7 +156,7 @@ private:
             if (stopped()) return 0;
             if (op == '*') {
                 const double product = value * right;
-                if (std::fabs(value) > 1 && std::fabs(product) > kLimit) {
+                if ((std::fabs(value) > 1 && std::fabs(product) > kLimit) || !std::isfinite(product)) {
                     tooLarge_ = true;
                     return 0;
                 }
@@ -167,7 +167,8 @@ private:
                     return 0;
                 }
                 const double quotient = value / right;
-                if (std::fabs(value) > 1 && std::fabs(quotient) > kLimit) {
+                // 1/1E-320 overflows even from a small dividend: no infinity leaves here.
+                if ((std::fabs(value) > 1 && std::fabs(quotient) > kLimit) || !std::isfinite(quotient)) {
                     tooLarge_ = true;
                     return 0;
                 }
@@ -199,7 +200,7 @@ private:
             tooLarge_ = true;
             return 0;
         }
-        const double result = std::exp(logarithm);
+        const double result = std::pow(std::fabs(base), exponent);  // 2^3 is exactly 8
         const bool odd = std::fmod(std::trunc(std::fabs(exponent)), 2) == 1;
         return base < 0 && odd ? -result : result;
     }
@@ -261,6 +262,12 @@ private:
             taken += '.';
             advance();
             digits();
+            // "1.5.3" is a typing error, not 1.5 times .3 ("1..2" stays an
+            // illegal character by the final check).
+            if (ch_ == '.') {
+                fail(kIncorrectRealFormat);
+                return 0;
+            }
         }
         if (ch_ == 'E' && peek() != 'X') {  // 2EXP(1) is 2 times EXP(1)
             taken += 'E';
@@ -355,8 +362,8 @@ private:
             return x * x;
         case Name::Ln: return logarithm(x);
         case Name::Log: {
-            const double ln = logarithm(x);
-            return stopped() ? 0 : ln / std::log(10.0);
+            logarithm(x);  // the conditions of LN
+            return stopped() ? 0 : std::log10(x);
         }
         case Name::Exp:
             if (std::fabs(x) >= kExponentLimit) {

@@ -31,6 +31,7 @@ TEST(Evaluate, ValuesByPrecedenceImpliedMultiplicationAndTheTable) {
         {"ACOS(0)", M_PI / 2}, {"D", 0.5},            {"FT", 12},
         {"RD", 57.29577951},   {"EXP(-90)", 0},       {"COSH(0)", 1},
         {"TANH(0)", 0},        {"10%", 0.39370078},   {".5+5.", 5.5},
+        {"1E3", 1000},         {"2^3", 8},            {"LOG(1000)-3", 0},
         {"1E3", 1000},         {"1E-3", 0.001},       {"-(2+3)", -5},
         {"2*-3", -6},          {"1E35*10/100", 1e34}, {"1E-400", 0},
     };
@@ -50,7 +51,7 @@ struct ErrorCase {
 
 TEST(Evaluate, ErrorsWithTheirCodesAndPositions) {
     const ErrorCase cases[] = {
-        {"1..2", kIllegalCharacter, 5},    {"1%%", kIllegalCharacter, 2},
+        {"1..2", kIllegalCharacter, 3},    {"1%%", kIllegalCharacter, 2},
         {"2#3", kIllegalCharacter, 2},     {"2*+3", kIncorrectSyntax, 3},
         {"2)", kIncorrectSyntax, 2},       {"SIN(", kBadParenthesis, 5},
         {"(1+2", kBadParenthesis, 5},      {"1E", kIncorrectRealFormat, 2},
@@ -58,7 +59,8 @@ TEST(Evaluate, ErrorsWithTheirCodesAndPositions) {
         {"FACT(2.5)", kResultUndefined, 9}, {"(-1)!", kResultUndefined, 5},
         {"FACT(33)", kResultTooLarge, 8},  {"EXP(90)", kResultTooLarge, 7},
         {"1E37*100", kResultTooLarge, 8},  {"1E30+1E37", kResultTooLarge, 9},
-        {"SINH(86)", kResultTooLarge, 8},  {"1E400", kResultTooLarge, 5},  {"SQR(1E19)", kResultTooLarge, 9},
+        {"SINH(86)", kResultTooLarge, 8},  {"1/1E-320", kResultTooLarge, 8},
+        {"1.5.3", kIncorrectRealFormat, 3},  {"1E400", kResultTooLarge, 5},  {"SQR(1E19)", kResultTooLarge, 9},
         {"10^86", kResultTooLarge, 5},     {"LN(0)", kResultTooLarge, 5},
         {"0^2", kResultComplex, 3},        {"(-8)^(1/3)", kResultComplex, 10},
         {"SQRT(-1)", kResultComplex, 8},   {"ASIN(2)", kResultComplex, 7},
