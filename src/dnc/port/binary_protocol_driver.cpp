@@ -42,6 +42,12 @@ void BinaryProtocolDriver::write(std::string_view bytes) {
     flushOutput();
 }
 
+void BinaryProtocolDriver::discardUnsent() {
+    out_.clear();
+    outPos_ = 0;
+    port_.discardOutput();
+}
+
 size_t BinaryProtocolDriver::unsent() const {
     return out_.size() - outPos_ + port_.outputQueued();
 }
@@ -88,9 +94,7 @@ void BinaryProtocolDriver::end(int code, int status, bool cancelPeer) {
     running_ = false;
     timer_.cancel();
     if (cancelPeer && port_.Open()) {
-        port_.discardOutput();
-        out_.clear();
-        outPos_ = 0;
+        discardUnsent();
         port_.sendText(kCancelSequence);
     }
     releaseFile(code != transfer_code::kSuccess && host_.keepsPartialFile(code));
@@ -107,9 +111,7 @@ void BinaryProtocolDriver::stop(int code) {
     running_ = false;
     timer_.cancel();
     if (port_.Open()) {
-        port_.discardOutput();
-        out_.clear();
-        outPos_ = 0;
+        discardUnsent();
         if (code == transfer_code::kCancelRequested) port_.sendText(kCancelSequence);
     }
     releaseFile(host_.keepsPartialFile(code));

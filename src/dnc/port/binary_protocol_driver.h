@@ -31,6 +31,8 @@ protected:
     // the port is gone.
     bool takeLine();
     void write(std::string_view bytes);
+    // Drops what has not gone on the line yet.
+    void discardUnsent();
     // Bytes waiting to go, ours and the port's.
     size_t unsent() const;
     void armTimer(int ticks, std::function<void()> onTimeOut);

@@ -5,6 +5,8 @@
 #include "dnc/port/com_port.h"
 #include "dnc/port/xmodem_receiver.h"
 #include "dnc/port/xmodem_sender.h"
+#include "dnc/port/zmodem_receiver.h"
+#include "dnc/port/zmodem_sender.h"
 
 namespace zantor {
 
@@ -51,6 +53,9 @@ std::unique_ptr<ProtocolDriver> FileTransfer::makeDriver(bool receiving) {
             if (receiving) return std::make_unique<XmodemReceiver>(*host_, batch);
             return std::make_unique<XmodemSender>(*host_, batch);
         }
+        case ptZmodem:
+            if (receiving) return std::make_unique<ZmodemReceiver>(*host_);
+            return std::make_unique<ZmodemSender>(*host_);
         default:
             return nullptr;
     }

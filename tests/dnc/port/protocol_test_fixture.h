@@ -5,6 +5,7 @@
 
 #include "dnc/port/com_port.h"
 #include "dnc/port/file_transfer.h"
+#include "fake_line_relay.h"
 #include "fake_port_fixture.h"
 #include "temp_folder.h"
 
@@ -50,5 +51,48 @@ protected:
     FileTransfer transfer{port};
     std::vector<std::string> events;
 };
+
+// A second station on the same simulated time, whose port is joined to
+// the first one's by a FakeLineRelay where a test wants a cable.
+class TwoStationTest : public ProtocolTest {
+protected:
+    TwoStationTest() {
+        port2.setDevicePath("/dev/ttyS1");
+        port2.setLineSettings({115200, 8, TParity::pNone, 1});
+        EXPECT_FALSE(port2.open().has_value());
+        watch(receiver, receiverEvents);
+        receiver.ProtocolLog.HistoryName = folder.file("ztrprot2.txt");
+    }
+
+    // Sends `bytes` as PART.NC from the first station into RECV.NC at the
+    // second, to the end of both.
+    void loopback(TProtocolType protocol, const std::string& bytes) {
+        events.clear();
+        receiverEvents.clear();
+        transfer.ProtocolType = receiver.ProtocolType = protocol;
+        transfer.FileMask = folder.write("PART.NC", bytes);
+        receiver.FileName = folder.file("RECV.NC");
+        receiver.startReceive();
+        transfer.startTransmit();
+        clock.waitUntil([&] { return !transfer.inProgress() && !receiver.inProgress(); },
+                        Clock::kForever, WaitMode::Responsive);
+    }
+    // Puts what a scripted peer says on the first station's line.
+    void say(const std::string& bytes) { peer().write(bytes); }
+
+    FakeSerialDevice& device2 = bank.add("/dev/ttyS1");
+    ComPort port2{clock, bank};
+    FileTransfer receiver{port2};
+    std::vector<std::string> receiverEvents;
+};
+
+// Bytes of every value, ending in a line end (a last Ctrl-Z would be taken
+// for XMODEM's padding).
+inline std::string sampleFile(size_t size) {
+    std::string bytes;
+    for (size_t i = 0; bytes.size() < size; ++i) bytes += char((i * 13 + i / 251) & 0xFF);
+    if (!bytes.empty()) bytes.back() = '\n';
+    return bytes;
+}
 
 }  // namespace zantor::testing

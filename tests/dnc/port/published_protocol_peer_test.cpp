@@ -29,6 +29,7 @@ struct PeerCase {
 const PeerCase kCases[] = {
     {"Xmodem", ptXmodemCRC, "rz -q --xmodem PART.NC", "sz -q --xmodem", 128},
     {"Ymodem", ptYmodem, "rz -q -y --ymodem", "sz -q --ymodem", 0},
+    {"Zmodem", ptZmodem, "rz -q -y", "sz -q", 0},
 };
 
 // Bytes of every value, in lines like a program's, with the protocols'
@@ -46,12 +47,13 @@ std::string padded(std::string bytes, size_t block) {
     return bytes;
 }
 
-class PublishedProtocolPeerTest : public ::testing::TestWithParam<PeerCase> {
+// Our station and a folder for the peer, the peer started afresh for each
+// transfer.
+class PeerRig {
 protected:
-    PublishedProtocolPeerTest() {
+    PeerRig() {
         testing::ensureQtApplication();
         port.setLineSettings({115200, 8, TParity::pNone, 1});
-        transfer.ProtocolType = GetParam().protocol;
         transfer.ProtocolLog.HistoryName = local.file("ztrprot.txt");
     }
 
@@ -89,6 +91,11 @@ protected:
 
 // Our sends are paced to the line (115200 baud), so a large one is left to
 // the benchmark; the peer's sends come as fast as the pty carries them.
+class PublishedProtocolPeerTest : public ::testing::TestWithParam<PeerCase>, protected PeerRig {
+protected:
+    PublishedProtocolPeerTest() { transfer.ProtocolType = GetParam().protocol; }
+};
+
 const size_t kSendSizes[] = {3000, 0};
 const size_t kReceiveSizes[] = {3000, 0, 300000};
 
@@ -117,6 +124,43 @@ TEST_P(PublishedProtocolPeerTest, ReceivesByteForByte) {
         EXPECT_TRUE(arrived == bytes);
         std::filesystem::remove(local.file("RECV.NC"));
     }
+}
+
+class ZmodemPeerTest : public ::testing::Test, protected PeerRig {
+protected:
+    ZmodemPeerTest() { transfer.ProtocolType = ptZmodem; }
+};
+
+TEST_F(ZmodemPeerTest, ResumesWhereAnEarlierTransferStopped) {
+    const std::string bytes = sampleFile(20000);
+    // Our receive from a sender that asks to resume.
+    // The parts already there differ from the file, so that what was not
+    // sent again shows.
+    remote.write("PART.NC", bytes);
+    local.write("RECV.NC", std::string(12345, 'x'));
+    transfer.FileName = local.file("RECV.NC");
+    ASSERT_EQ(run("sz -q -r PART.NC", true), 0);
+    EXPECT_TRUE(local.read("RECV.NC") == std::string(12345, 'x') + bytes.substr(12345));
+    EXPECT_EQ(transfer.progress().bytesTransferred, long(bytes.size()));
+
+    // Our send to a receiver that holds the first part and asks for the rest.
+    const std::string small = sampleFile(4000);
+    transfer.FileMask = local.write("PART2.NC", small);
+    remote.write("PART2.NC", small.substr(0, 2500));
+    ASSERT_EQ(run("rz -q -r", false), 0);
+    EXPECT_TRUE(remote.read("PART2.NC") == small);
+}
+
+TEST_F(ZmodemPeerTest, BatchGoesIntoTheFolderUnderSentNames) {
+    remote.write("A.NC", "G1 X1\r\n");
+    remote.write("B.NC", sampleFile(5000));
+    remote.write("C.NC", "");
+    transfer.FileName = local.file("FIRST.NC");
+    ASSERT_EQ(run("sz -q A.NC B.NC C.NC", true), 0);
+    EXPECT_EQ(local.read("FIRST.NC"), "G1 X1\r\n");
+    EXPECT_TRUE(local.read("B.NC") == sampleFile(5000));
+    EXPECT_TRUE(std::filesystem::exists(local.file("C.NC")));
+    EXPECT_FALSE(std::filesystem::exists(local.file("A.NC")));
 }
 
 INSTANTIATE_TEST_SUITE_P(Lrzsz, PublishedProtocolPeerTest, ::testing::ValuesIn(kCases),

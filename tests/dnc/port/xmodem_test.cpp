@@ -6,61 +6,23 @@
 
 #include "dnc/port/transfer_crc.h"
 #include "dnc/port/xmodem_blocks.h"
-#include "fake_line_relay.h"
 #include "protocol_test_fixture.h"
 
 namespace zantor {
 namespace {
 
 namespace code = transfer_code;
+using testing::FakeLineRelay;
+using testing::sampleFile;
 using std::chrono::seconds;
 
 const std::string kAck = "\x06", kNak = "\x15", kEot = "\x04", kCan = "\x18";
 
-// Bytes of every value, ending in a line end (a last Ctrl-Z would be taken
-// for XMODEM's padding).
-std::string sampleFile(size_t size) {
-    std::string bytes;
-    for (size_t i = 0; bytes.size() < size; ++i) bytes += char((i * 13 + i / 251) & 0xFF);
-    if (!bytes.empty()) bytes.back() = '\n';
-    return bytes;
-}
-
-// A second station on the same simulated time, joined to the first by a
-// cable that may damage bytes.
-class XmodemTest : public testing::ProtocolTest {
+class XmodemTest : public testing::TwoStationTest {
 protected:
-    XmodemTest() {
-        port2.setDevicePath("/dev/ttyS1");
-        port2.setLineSettings({115200, 8, TParity::pNone, 1});
-        EXPECT_FALSE(port2.open().has_value());
-        watch(receiver, receiverEvents);
-        receiver.ProtocolLog.HistoryName = folder.file("ztrprot2.txt");
-    }
-
-    // Sends `bytes` from the first station to the second; false when either
-    // side failed.
-    void loopback(TProtocolType protocol, const std::string& bytes) {
-        events.clear();
-        receiverEvents.clear();
-        transfer.ProtocolType = receiver.ProtocolType = protocol;
-        transfer.FileMask = folder.write("PART.NC", bytes);
-        receiver.FileName = folder.file("RECV.NC");
-        receiver.startReceive();
-        transfer.startTransmit();
-        clock.waitUntil([&] { return !transfer.inProgress() && !receiver.inProgress(); },
-                        Clock::kForever, WaitMode::Responsive);
-    }
-    // Puts what a scripted peer says on the line.
-    void say(const std::string& bytes) { peer().write(bytes); }
     std::string block(uint8_t number, const std::string& data, bool crc = true) {
         return xmodem::encodeBlock(number, data, false, crc);
     }
-
-    FakeSerialDevice& device2 = bank.add("/dev/ttyS1");
-    ComPort port2{clock, bank};
-    FileTransfer receiver{port2};
-    std::vector<std::string> receiverEvents;
 };
 
 TEST_F(XmodemTest, BlocksCarryTheirNumberAndCheck) {
@@ -87,7 +49,7 @@ TEST_F(XmodemTest, BlocksCarryTheirNumberAndCheck) {
 }
 
 TEST_F(XmodemTest, OurStationsCarryFilesByteForByte) {
-    testing::FakeLineRelay cable(device, device2);
+    FakeLineRelay cable(device, device2);
     for (const TProtocolType protocol : {ptXmodemCRC, ptYmodem}) {
         for (const size_t size : {size_t(0), size_t(1), size_t(128), size_t(1000), size_t(70000)}) {
             SCOPED_TRACE(::testing::Message() << protocolName(protocol) << " " << size);
@@ -106,7 +68,7 @@ TEST_F(XmodemTest, OurStationsCarryFilesByteForByte) {
 TEST_F(XmodemTest, DamagedAndLostBytesAreSentAgain) {
     for (const TProtocolType protocol : {ptXmodemCRC, ptYmodem}) {
         SCOPED_TRACE(protocolName(protocol));
-        testing::FakeLineRelay relay(
+        FakeLineRelay relay(
             device, device2,
             [](uint8_t b, size_t i) -> std::optional<uint8_t> {
                 if (i == 700) return uint8_t(b ^ 0x20);  // a damaged block
