@@ -44,7 +44,10 @@ std::string encodeBlock(uint8_t number, std::string_view data, bool large, bool 
 std::string headerData(std::string_view name, long long size, long long modified) {
     if (name.empty()) return {};
     char numbers[64];
-    std::snprintf(numbers, sizeof numbers, "%lld %llo", size, modified);
+    // With a file mode (a regular file, rw-r--r--) the receiver takes the
+    // name as it stands: without one, lrzsz lowercases an all-capitals name
+    // as coming from a system without case.
+    std::snprintf(numbers, sizeof numbers, "%lld %llo 100644 0", size, modified);
     std::string data(name);
     data += '\0';
     data += numbers;
