@@ -45,7 +45,7 @@ TEST_F(XmodemTest, BlocksCarryTheirNumberAndCheck) {
     const auto header = xmodem::parseHeader(xmodem::headerData("PART.NC", 3000, 8));
     EXPECT_EQ(header.name, "PART.NC");
     EXPECT_EQ(header.size, 3000);
-    EXPECT_EQ(xmodem::headerData("PART.NC", 3000, 8), std::string("PART.NC\0003000 10 100644 0", 26));
+    EXPECT_EQ(xmodem::headerData("PART.NC", 3000, 8), std::string("PART.NC\0003000 10 100644 0", 24));
 }
 
 TEST_F(XmodemTest, OurStationsCarryFilesByteForByte) {
