@@ -78,6 +78,7 @@ public:
             if (stop_ || limitReached(0)) return finish();
         }
         const int count = program_.ParagraphCount();
+        if (count == 0) return finish();  // an empty program: the pre-defined lines only
         for (line_ = 1;;) {
             const int executed = line_;  // a jump changes line_
             const std::string raw = program_.GetParagraph(executed);

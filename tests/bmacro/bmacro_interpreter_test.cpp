@@ -157,6 +157,11 @@ TEST(BMacro, ARunawayLoopStopsAtTheStepLimitOrCancel) {
     EXPECT_EQ(r.lines.back(), "X1");
 }
 
+TEST(BMacro, AnEmptyProgramRunsThePreDefinedLinesOnly) {
+    RecordingHost host;
+    EXPECT_EQ(run("", host).lines, Lines{"(Define Variables Here)"});
+}
+
 TEST(BMacro, WithoutKeepCommentsACommentLineIsEmpty) {
     BMacroOptions options;
     options.keepComments = false;
