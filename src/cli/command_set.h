@@ -40,6 +40,7 @@ void addTransferCommands(CLI::App& app, CommandSet& commands);  // send, receive
 void addUserCommands(CLI::App& app, CommandSet& commands);      // user add|delete|password
 void addRemoteCommand(CLI::App& app, CommandSet& commands);     // remote
 void addEvalCommand(CLI::App& app, CommandSet& commands);
+void addNumberCommands(CLI::App& app, CommandSet& commands);  // number format|parse
 void addBMacroCommand(CLI::App& app, CommandSet& commands);
 void addCalculatorCommands(CLI::App& app, CommandSet& commands);  // triangle, speeds-feeds
 
