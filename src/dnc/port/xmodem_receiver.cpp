@@ -44,16 +44,15 @@ void XmodemReceiver::start() {
 
 void XmodemReceiver::requestStart() {
     state_ = State::Requesting;
-    const int limit = std::max(1, int(ticksToDuration(s_.HandshakeWait) /
-                                      std::chrono::milliseconds(kRequestIntervalMs)));
+    const int limit = std::max(
+        1, int(ticksToDuration(s_.HandshakeWait) / std::chrono::milliseconds(kRequestIntervalMs)));
     if (requests_ >= limit) {
         end(transfer_code::kTimeOut, transfer_status::kTimeout, true);
         return;
     }
     // Once blocks have arrived the check is settled; before, fall back to
     // the checksum when CRC requests go unanswered.
-    if (requests_ >= kCrcRequests && !anyBlock_)
-        crc_ = false;
+    if (requests_ >= kCrcRequests && !anyBlock_) crc_ = false;
     ++requests_;
     write(std::string(1, char(crc_ ? kCrcRequest : kNak)));
     armTimerMs(kRequestIntervalMs, [this] { requestStart(); });

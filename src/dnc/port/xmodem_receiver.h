@@ -49,7 +49,7 @@ private:
     int requests_ = 0;
     bool crc_ = true;
     bool anyBlock_ = false;
-    bool inFile_ = false;   // a file's blocks are expected (YMODEM: after its header)
+    bool inFile_ = false;  // a file's blocks are expected (YMODEM: after its header)
     bool skipping_ = false;
     bool firstFile_ = true;
     std::string block_;
@@ -57,7 +57,7 @@ private:
     uint8_t expected_ = 1;
     bool sawCancel_ = false;
     std::optional<ReceivedFile> file_;
-    std::string held_;          // the latest block, kept until the next shows it was not the last
+    std::string held_;  // the latest block, kept until the next shows it was not the last
     long long declaredSize_ = -1;
     long long received_ = 0;    // file bytes of the current file
     long long batchBytes_ = 0;  // of the files before it

@@ -35,8 +35,8 @@ void ZmodemReceiver::awaitSender() {
 
 void ZmodemReceiver::timedOut() {
     host_.setStatus(transfer_status::kTimeout);
-    const int handshakeWaits =
-        std::max(1, int(ticksToDuration(s_.HandshakeWait) / std::chrono::milliseconds(kAnswerWaitMs)));
+    const int handshakeWaits = std::max(
+        1, int(ticksToDuration(s_.HandshakeWait) / std::chrono::milliseconds(kAnswerWaitMs)));
     ++waits_;
     if ((state_ == State::Init && waits_ >= handshakeWaits) ||
         (state_ != State::Init && !countError())) {

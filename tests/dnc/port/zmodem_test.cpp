@@ -31,7 +31,8 @@ class ZmodemTest : public testing::TwoStationTest {};
 TEST_F(ZmodemTest, FramesReadBackAsTheyWereWritten) {
     EXPECT_EQ(~crc32Update(reinterpret_cast<const uint8_t*>("123456789"), 9, 0xFFFFFFFFu),
               0xCBF43926u);
-    EXPECT_EQ(hexHeader(ZRQINIT, {}), std::string("**\x18" "B00000000000000\r\x8a\x11"));
+    EXPECT_EQ(hexHeader(ZRQINIT, {}), std::string("**\x18"
+                                                  "B00000000000000\r\x8a\x11"));
     EXPECT_EQ(hexHeader(ZFIN, {}).back(), '\x8a');  // no XON after ZFIN
 
     std::string everyByte;
@@ -89,14 +90,17 @@ TEST_F(ZmodemTest, DamagedDataIsSentAgainFromWhereItWentWrong) {
         FakeLineRelay::Alter alter;
     };
     const Case cases[] = {
-        {"a byte changed", [](uint8_t b, size_t i) -> std::optional<uint8_t> {
+        {"a byte changed",
+         [](uint8_t b, size_t i) -> std::optional<uint8_t> {
              return i == 20000 ? uint8_t(b ^ 0x04) : b;
          }},
-        {"bytes lost", [](uint8_t b, size_t i) -> std::optional<uint8_t> {
+        {"bytes lost",
+         [](uint8_t b, size_t i) -> std::optional<uint8_t> {
              if (i >= 30000 && i < 30010) return std::nullopt;
              return b;
          }},
-        {"damage every 7000 bytes", [](uint8_t b, size_t i) -> std::optional<uint8_t> {
+        {"damage every 7000 bytes",
+         [](uint8_t b, size_t i) -> std::optional<uint8_t> {
              return i % 7000 == 6999 ? uint8_t(~b) : b;
          }},
     };
@@ -207,8 +211,9 @@ TEST_F(ZmodemTest, SenderEndsWithFileRejectedWhenTheReceiverSkips) {
     transfer.FileMask = folder.write("PART.NC", "G1\r\n");
     transfer.startTransmit();
     say(hexHeader(ZRINIT, {0, 0, 0, CANFDX | CANOVIO | CANFC32}));
-    ASSERT_TRUE(clock.waitUntil([&] { return peer().received().find("PART.NC") != std::string::npos; },
-                                seconds(5), WaitMode::Responsive));
+    ASSERT_TRUE(
+        clock.waitUntil([&] { return peer().received().find("PART.NC") != std::string::npos; },
+                        seconds(5), WaitMode::Responsive));
     say(hexHeader(ZSKIP, {}));
     ASSERT_TRUE(runUntilSent(hexHeader(ZFIN, {})));
     say(hexHeader(ZFIN, {}));
