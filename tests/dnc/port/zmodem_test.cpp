@@ -184,6 +184,22 @@ TEST_F(ZmodemReceiveTest, ResumesAPartialFileWhenTheSenderAsks) {
     EXPECT_EQ(folder.read("RECV.NC"), "G1 X1\r\nG2 Y2\r\n");
 }
 
+TEST_F(ZmodemReceiveTest, AnOfferMadeAgainIsAnsweredAgain) {
+    transfer.ProtocolType = ptZmodem;
+    transfer.FileName = folder.file("RECV.NC");
+    transfer.startReceive();
+    offer("PART.NC", "3 0");
+    ASSERT_TRUE(runUntilSent(rpos(0)));
+    peer().clearReceived();
+    offer("PART.NC", "3 0");  // as if our ZRPOS had been lost
+    ASSERT_TRUE(runUntilSent(rpos(0)));
+    say(binaryHeader(ZDATA, positionBytes(0), true) + dataSubpacket("M30", ZCRCE, true) +
+        binaryHeader(ZEOF, positionBytes(3), true) + hexHeader(ZFIN, {}));
+    runToEnd();
+    EXPECT_EQ(events, finishOnly(0));
+    EXPECT_EQ(folder.read("RECV.NC"), "M30");
+}
+
 TEST_F(ZmodemReceiveTest, NamesThatLeaveTheFolderAreSkipped) {
     transfer.ProtocolType = ptZmodem;
     transfer.FileName = folder.path();  // a folder: files keep their sent names
