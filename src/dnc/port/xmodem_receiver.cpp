@@ -75,7 +75,10 @@ void XmodemReceiver::take(uint8_t byte) {
             break;
         case State::InBlock:
             block_ += char(byte);
-            if (block_.size() == blockLength_) blockComplete();
+            if (block_.size() == blockLength_)
+                blockComplete();
+            else
+                armTimerMs(kQuietBeforeNakMs, [this] { blockCutShort(); });
             break;
         case State::Purging:
             armTimerMs(kQuietBeforeNakMs, [this] {
@@ -104,7 +107,7 @@ void XmodemReceiver::blockStart(uint8_t byte) {
         blockLength_ = 3 + size + (crc_ ? 2 : 1);
         block_.assign(1, char(byte));
         state_ = State::InBlock;
-        armTimerMs(kBlockWaitMs, [this] { timedOut(); });
+        armTimerMs(kQuietBeforeNakMs, [this] { blockCutShort(); });
     } else if (byte == kEot) {
         endOfFile();
     }
@@ -161,6 +164,17 @@ void XmodemReceiver::rejectBlock() {
         write(std::string(1, char(kNak)));
         waitForBlock();
     });
+}
+
+void XmodemReceiver::blockCutShort() {
+    // The line went quiet inside a block: bytes of it were lost.
+    host_.setStatus(transfer_status::kBadCheck);
+    if (!countError()) {
+        end(transfer_code::kUnrecoverable, transfer_status::kProtocolError, true);
+        return;
+    }
+    write(std::string(1, char(kNak)));
+    waitForBlock();
 }
 
 void XmodemReceiver::timedOut() {

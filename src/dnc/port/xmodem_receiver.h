@@ -24,6 +24,7 @@ public:
     static constexpr int kRequestIntervalMs = 3000;  // between start requests
     static constexpr int kCrcRequests = 3;           // before falling back to the checksum
     static constexpr int kBlockWaitMs = 10000;
+    // Quiet inside a block, or after a damaged one, before it is asked for again.
     static constexpr int kQuietBeforeNakMs = 1000;
 
 private:
@@ -40,6 +41,7 @@ private:
     void flushHeld(bool last);
     void rejectBlock();
     void waitForBlock();
+    void blockCutShort();
     void timedOut();
     void fileError();
     void releaseFile(bool keepPart) override;

@@ -152,6 +152,33 @@ TEST_F(ZmodemPeerTest, ResumesWhereAnEarlierTransferStopped) {
     EXPECT_TRUE(remote.read("Part2.nc") == small);
 }
 
+TEST_F(ZmodemPeerTest, RecoversFromBytesDamagedOrLostOnTheLineAsXmodemDoes) {
+    const std::string damage = std::string(LINE_DAMAGER) + " flip 30000 drop 52000 flip 80000";
+    // From sz through the damaging relay to us.
+    const std::string bytes = sampleFile(120000);
+    remote.write("PART.NC", bytes);
+    transfer.FileName = local.file("RECV.NC");
+    ASSERT_EQ(run("sz -q PART.NC | " + damage, true), 0);
+    EXPECT_TRUE(local.read("RECV.NC") == bytes);
+    EXPECT_GE(transfer.progress().totalErrors, 2);
+
+    // From us through the relay to rz.
+    const std::string small = sampleFile(15000);
+    transfer.FileMask = local.write("Part2.nc", small);
+    ASSERT_EQ(run(std::string(LINE_DAMAGER) + " flip 3000 drop 9000 | rz -q -y", false), 0);
+    EXPECT_TRUE(remote.read("Part2.nc") == small);
+    EXPECT_GE(transfer.progress().totalErrors, 1);
+
+    // XMODEM asks again for the blocks the relay damaged.
+    transfer.ProtocolType = ptXmodemCRC;
+    transfer.FileName = local.file("RECV2.NC");
+    ASSERT_EQ(
+        run("sz -q --xmodem PART.NC | " + std::string(LINE_DAMAGER) + " flip 700 drop 5000", true),
+        0);
+    EXPECT_TRUE(local.read("RECV2.NC") == bytes);
+    EXPECT_GE(transfer.progress().totalErrors, 2);
+}
+
 TEST_F(ZmodemPeerTest, BatchGoesIntoTheFolderUnderSentNames) {
     remote.write("A.NC", "G1 X1\r\n");
     remote.write("B.NC", sampleFile(5000));
