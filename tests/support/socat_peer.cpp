@@ -23,8 +23,7 @@ bool poll(std::chrono::milliseconds timeout, Done done) {
 }
 }  // namespace
 
-SocatPeer::SocatPeer(const std::string& link, const std::string& folder,
-                     const std::string& command)
+SocatPeer::SocatPeer(const std::string& link, const std::string& folder, const std::string& command)
     : link_(link), statusFile_(folder + "/.peer-status"), goFile_(folder + "/.peer-go") {
     std::filesystem::remove(statusFile_);
     std::filesystem::remove(goFile_);

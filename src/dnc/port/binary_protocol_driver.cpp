@@ -1,5 +1,7 @@
 #include "dnc/port/binary_protocol_driver.h"
 
+#include <filesystem>
+
 #include "dnc/port/com_port.h"
 #include "dnc/port/transfer_codes.h"
 
@@ -31,6 +33,12 @@ void BinaryProtocolDriver::restoreLine() {
     if (!lineTaken_) return;
     lineTaken_ = false;
     port_.setSWFlowOptions(savedFlow_);
+}
+
+std::string BinaryProtocolDriver::sentFileName() const {
+    return std::filesystem::path(s_.SendAsName.empty() ? s_.FileMask : s_.SendAsName)
+        .filename()
+        .string();
 }
 
 void BinaryProtocolDriver::write(std::string_view bytes) {

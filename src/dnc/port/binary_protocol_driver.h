@@ -39,6 +39,8 @@ protected:
     void armTimerMs(int ms, std::function<void()> onTimeOut);
     void cancelTimer() { timer_.cancel(); }
     bool running() const { return running_; }
+    // The name a sender gives the file: SendAsName's or FileMask's, without folders.
+    std::string sentFileName() const;
 
     // Ends with `code`: 0 finishes, anything else is a fatal error. With
     // `cancelPeer` the cancel sequence goes out first.

@@ -19,8 +19,7 @@ uint8_t checksum(std::string_view data) {
 }
 }  // namespace
 
-std::string encodeBlock(uint8_t number, std::string_view data, bool large, bool crc,
-                        uint8_t pad) {
+std::string encodeBlock(uint8_t number, std::string_view data, bool large, bool crc, uint8_t pad) {
     const size_t size = large ? 1024 : 128;
     std::string block;
     block.reserve(size + 5);

@@ -44,16 +44,15 @@ void XmodemReceiver::start() {
 
 void XmodemReceiver::requestStart() {
     state_ = State::Requesting;
-    const int limit = std::max(1, int(ticksToDuration(s_.HandshakeWait) /
-                                      std::chrono::milliseconds(kRequestIntervalMs)));
+    const int limit = std::max(
+        1, int(ticksToDuration(s_.HandshakeWait) / std::chrono::milliseconds(kRequestIntervalMs)));
     if (requests_ >= limit) {
         end(transfer_code::kTimeOut, transfer_status::kTimeout, true);
         return;
     }
     // Once blocks have arrived the check is settled; before, fall back to
     // the checksum when CRC requests go unanswered.
-    if (requests_ >= kCrcRequests && !anyBlock_)
-        crc_ = false;
+    if (requests_ >= kCrcRequests && !anyBlock_) crc_ = false;
     ++requests_;
     write(std::string(1, char(crc_ ? kCrcRequest : kNak)));
     armTimerMs(kRequestIntervalMs, [this] { requestStart(); });
@@ -76,7 +75,10 @@ void XmodemReceiver::take(uint8_t byte) {
             break;
         case State::InBlock:
             block_ += char(byte);
-            if (block_.size() == blockLength_) blockComplete();
+            if (block_.size() == blockLength_)
+                blockComplete();
+            else
+                armTimerMs(kQuietBeforeNakMs, [this] { blockCutShort(); });
             break;
         case State::Purging:
             armTimerMs(kQuietBeforeNakMs, [this] {
@@ -105,7 +107,7 @@ void XmodemReceiver::blockStart(uint8_t byte) {
         blockLength_ = 3 + size + (crc_ ? 2 : 1);
         block_.assign(1, char(byte));
         state_ = State::InBlock;
-        armTimerMs(kBlockWaitMs, [this] { timedOut(); });
+        armTimerMs(kQuietBeforeNakMs, [this] { blockCutShort(); });
     } else if (byte == kEot) {
         endOfFile();
     }
@@ -162,6 +164,17 @@ void XmodemReceiver::rejectBlock() {
         write(std::string(1, char(kNak)));
         waitForBlock();
     });
+}
+
+void XmodemReceiver::blockCutShort() {
+    // The line went quiet inside a block: bytes of it were lost.
+    host_.setStatus(transfer_status::kBadCheck);
+    if (!countError()) {
+        end(transfer_code::kUnrecoverable, transfer_status::kProtocolError, true);
+        return;
+    }
+    write(std::string(1, char(kNak)));
+    waitForBlock();
 }
 
 void XmodemReceiver::timedOut() {

@@ -24,6 +24,7 @@ public:
     static constexpr int kRequestIntervalMs = 3000;  // between start requests
     static constexpr int kCrcRequests = 3;           // before falling back to the checksum
     static constexpr int kBlockWaitMs = 10000;
+    // Quiet inside a block, or after a damaged one, before it is asked for again.
     static constexpr int kQuietBeforeNakMs = 1000;
 
 private:
@@ -40,6 +41,7 @@ private:
     void flushHeld(bool last);
     void rejectBlock();
     void waitForBlock();
+    void blockCutShort();
     void timedOut();
     void fileError();
     void releaseFile(bool keepPart) override;
@@ -49,7 +51,7 @@ private:
     int requests_ = 0;
     bool crc_ = true;
     bool anyBlock_ = false;
-    bool inFile_ = false;   // a file's blocks are expected (YMODEM: after its header)
+    bool inFile_ = false;  // a file's blocks are expected (YMODEM: after its header)
     bool skipping_ = false;
     bool firstFile_ = true;
     std::string block_;
@@ -57,7 +59,7 @@ private:
     uint8_t expected_ = 1;
     bool sawCancel_ = false;
     std::optional<ReceivedFile> file_;
-    std::string held_;          // the latest block, kept until the next shows it was not the last
+    std::string held_;  // the latest block, kept until the next shows it was not the last
     long long declaredSize_ = -1;
     long long received_ = 0;    // file bytes of the current file
     long long batchBytes_ = 0;  // of the files before it

@@ -2,8 +2,6 @@
 
 #include <sys/stat.h>
 
-#include <filesystem>
-
 #include "dnc/port/com_port.h"
 #include "dnc/port/transfer_codes.h"
 #include "dnc/port/xmodem_blocks.h"
@@ -30,7 +28,8 @@ void XmodemSender::start() {
     host_.progress().fileSize = file_->size();
     host_.progress().blockSize = batch_ ? 1024 : 128;
     host_.setStatus(transfer_status::kHandshake);
-    armTimer(s_.HandshakeWait, [this] { end(transfer_code::kTimeOut, transfer_status::kTimeout, true); });
+    armTimer(s_.HandshakeWait,
+             [this] { end(transfer_code::kTimeOut, transfer_status::kTimeout, true); });
     if (port_.bytesWaiting() > 0) dataAvailable();
 }
 
@@ -89,10 +88,9 @@ void XmodemSender::sendHeader(bool last) {
     state_ = last ? State::BatchEnd : State::Header;
     std::string data;
     if (!last) {
-        struct stat info{};
+        struct stat info {};
         const long long modified = ::stat(s_.FileMask.c_str(), &info) == 0 ? info.st_mtime : 0;
-        data = headerData(std::filesystem::path(s_.FileMask).filename().string(), file_->size(),
-                          modified);
+        data = headerData(sentFileName(), file_->size(), modified);
     }
     block_ = encodeBlock(0, data, false, crc_, 0);
     blockData_ = 0;

@@ -24,7 +24,16 @@ public:
     static constexpr int kAnswerWaitMs = 10000;
 
 private:
-    enum class State { WaitingForStart, Header, WaitingForDataStart, Data, Eot, WaitingForBatchEnd, BatchEnd, Done };
+    enum class State {
+        WaitingForStart,
+        Header,
+        WaitingForDataStart,
+        Data,
+        Eot,
+        WaitingForBatchEnd,
+        BatchEnd,
+        Done
+    };
 
     void answer(uint8_t byte);
     void startRequested(bool crc);
@@ -40,11 +49,11 @@ private:
     bool batch_;
     State state_ = State::WaitingForStart;
     std::optional<ReadableFile> file_;
-    std::string block_;       // the block on the line, as sent
-    size_t blockData_ = 0;    // file bytes in it
+    std::string block_;     // the block on the line, as sent
+    size_t blockData_ = 0;  // file bytes in it
     uint8_t number_ = 1;
     bool crc_ = true;
-    long long sent_ = 0;      // file bytes acknowledged
+    long long sent_ = 0;  // file bytes acknowledged
     bool sawCancel_ = false;
 };
 

@@ -20,10 +20,17 @@ bool isFlowByte(uint8_t b) {
 
 bool needsEscape(uint8_t b, uint8_t previous) {
     switch (b) {
-        case 0x10: case 0x11: case 0x13: case 0x18:
-        case 0x90: case 0x91: case 0x93: case 0x98:
+        case 0x10:
+        case 0x11:
+        case 0x13:
+        case 0x18:
+        case 0x90:
+        case 0x91:
+        case 0x93:
+        case 0x98:
             return true;
-        case 0x0D: case 0x8D:
+        case 0x0D:
+        case 0x8D:
             // "@" CR could be taken for a modem's escape by what is on the line.
             return (previous & 0x7F) == '@';
         default:
@@ -174,10 +181,23 @@ Event Reader::feed(uint8_t b) {
             field_.clear();
             escaped_ = false;
             switch (b & 0x7F) {
-                case 'A': binary32_ = false; wanted_ = 7; state_ = State::Binary; break;
-                case 'C': binary32_ = true; wanted_ = 9; state_ = State::Binary; break;
-                case 'B': binary32_ = false; wanted_ = 14; state_ = State::Hex; break;
-                default: state_ = State::Hunt;
+                case 'A':
+                    binary32_ = false;
+                    wanted_ = 7;
+                    state_ = State::Binary;
+                    break;
+                case 'C':
+                    binary32_ = true;
+                    wanted_ = 9;
+                    state_ = State::Binary;
+                    break;
+                case 'B':
+                    binary32_ = false;
+                    wanted_ = 14;
+                    state_ = State::Hex;
+                    break;
+                default:
+                    state_ = State::Hunt;
             }
             return {};
         case State::Hex: {

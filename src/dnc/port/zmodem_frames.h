@@ -9,9 +9,26 @@ namespace zantor::zmodem {
 
 // Frame types.
 enum FrameType : uint8_t {
-    ZRQINIT = 0, ZRINIT = 1, ZSINIT = 2, ZACK = 3, ZFILE = 4, ZSKIP = 5, ZNAK = 6,
-    ZABORT = 7, ZFIN = 8, ZRPOS = 9, ZDATA = 10, ZEOF = 11, ZFERR = 12, ZCRC = 13,
-    ZCHALLENGE = 14, ZCOMPL = 15, ZCAN = 16, ZFREECNT = 17, ZCOMMAND = 18, ZSTDERR = 19,
+    ZRQINIT = 0,
+    ZRINIT = 1,
+    ZSINIT = 2,
+    ZACK = 3,
+    ZFILE = 4,
+    ZSKIP = 5,
+    ZNAK = 6,
+    ZABORT = 7,
+    ZFIN = 8,
+    ZRPOS = 9,
+    ZDATA = 10,
+    ZEOF = 11,
+    ZFERR = 12,
+    ZCRC = 13,
+    ZCHALLENGE = 14,
+    ZCOMPL = 15,
+    ZCAN = 16,
+    ZFREECNT = 17,
+    ZCOMMAND = 18,
+    ZSTDERR = 19,
 };
 
 // How a data subpacket ends: what the receiver does next.

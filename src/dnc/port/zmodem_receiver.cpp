@@ -35,8 +35,8 @@ void ZmodemReceiver::awaitSender() {
 
 void ZmodemReceiver::timedOut() {
     host_.setStatus(transfer_status::kTimeout);
-    const int handshakeWaits =
-        std::max(1, int(ticksToDuration(s_.HandshakeWait) / std::chrono::milliseconds(kAnswerWaitMs)));
+    const int handshakeWaits = std::max(
+        1, int(ticksToDuration(s_.HandshakeWait) / std::chrono::milliseconds(kAnswerWaitMs)));
     ++waits_;
     if ((state_ == State::Init && waits_ >= handshakeWaits) ||
         (state_ != State::Init && !countError())) {
@@ -108,6 +108,10 @@ void ZmodemReceiver::onHeader(const Event& e) {
                 state_ = State::FileInfo;
                 resumeAsked_ = e.bytes[3] == ZCRESUM;
                 reader_.expectData(e.crc32);
+            } else if (state_ == State::WaitingForData && file_) {
+                // Our ZRPOS was lost and the offer comes again: answer it again.
+                repeatedOffer_ = true;
+                reader_.expectData(e.crc32);
             }
             break;
         case ZDATA:
@@ -142,6 +146,11 @@ void ZmodemReceiver::onData(const Event& e) {
     if (sinitData_) {
         sinitData_ = false;
         write(hexHeader(ZACK, {}));
+        return;
+    }
+    if (repeatedOffer_) {
+        repeatedOffer_ = false;
+        askFrom(file_->size(), false);
         return;
     }
     if (state_ == State::FileInfo) {

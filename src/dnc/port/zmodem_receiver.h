@@ -42,7 +42,8 @@ private:
     zmodem::Reader reader_;
     bool firstFile_ = true;
     bool resumeAsked_ = false;
-    bool sinitData_ = false;  // the data after ZSINIT, answered with ZACK
+    bool sinitData_ = false;      // the data after ZSINIT, answered with ZACK
+    bool repeatedOffer_ = false;  // the data of a ZFILE already answered
     std::optional<ReceivedFile> file_;
     long long batchBytes_ = 0;  // of the files before this one
     int waits_ = 0;             // answer waits in a row without a word from the sender

@@ -2,8 +2,6 @@
 
 #include <sys/stat.h>
 
-#include <filesystem>
-
 #include "dnc/port/com_port.h"
 #include "dnc/port/transfer_codes.h"
 #include "dnc/port/xmodem_blocks.h"
@@ -32,7 +30,8 @@ void ZmodemSender::start() {
     // "rz" and a return start a receiver waiting at a shell prompt.
     write("rz\r");
     sendHeader(hexHeader(ZRQINIT, {}));
-    armTimer(s_.HandshakeWait, [this] { end(transfer_code::kTimeOut, transfer_status::kTimeout, true); });
+    armTimer(s_.HandshakeWait,
+             [this] { end(transfer_code::kTimeOut, transfer_status::kTimeout, true); });
     if (port_.bytesWaiting() > 0) dataAvailable();
 }
 
@@ -61,7 +60,8 @@ void ZmodemSender::onEvent(const Event& e) {
             }
             break;
         case ZRPOS:
-            if (state_ == State::FileOffered || state_ == State::Streaming || state_ == State::EofSent) {
+            if (state_ == State::FileOffered || state_ == State::Streaming ||
+                state_ == State::EofSent) {
                 // Only asks that make no headway in a row count towards giving up.
                 if (positionOf(e.bytes) > lastAskedFrom_) clearErrorRun();
                 lastAskedFrom_ = positionOf(e.bytes);
@@ -115,9 +115,9 @@ void ZmodemSender::sendHeader(const std::string& header) {
 
 void ZmodemSender::offerFile() {
     state_ = State::FileOffered;
-    struct stat info{};
+    struct stat info {};
     const long long modified = ::stat(s_.FileMask.c_str(), &info) == 0 ? info.st_mtime : 0;
-    const std::string name = std::filesystem::path(s_.FileMask).filename().string();
+    const std::string name = sentFileName();
     sendHeader(binaryHeader(ZFILE, {}, crc32_));
     write(dataSubpacket(xmodem::headerData(name, file_->size(), modified) + '\0', ZCRCW, crc32_));
     awaitAnswer();
@@ -163,8 +163,7 @@ void ZmodemSender::pump() {
 
 void ZmodemSender::refreshProgress() {
     if (state_ == State::Streaming || state_ == State::EofSent)
-        host_.progress().bytesTransferred =
-            std::max(queuedFrom_, position_ - (long long)unsent());
+        host_.progress().bytesTransferred = std::max(queuedFrom_, position_ - (long long)unsent());
 }
 
 void ZmodemSender::sendFin() {

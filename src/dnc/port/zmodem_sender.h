@@ -46,7 +46,7 @@ private:
     zmodem::Reader reader_;
     bool crc32_ = false;
     std::string lastHeader_;
-    long long position_ = 0;  // the next file byte to go into a subpacket
+    long long position_ = 0;    // the next file byte to go into a subpacket
     long long queuedFrom_ = 0;  // where the present ZDATA frame began
     bool skipped_ = false;
     uint32_t lastAskedFrom_ = 0;

@@ -36,7 +36,8 @@ protected:
         return clock.waitUntil(
             [&] {
                 const std::string r = peer().received();
-                return r.size() >= tail.size() && r.compare(r.size() - tail.size(), tail.size(), tail) == 0;
+                return r.size() >= tail.size() &&
+                       r.compare(r.size() - tail.size(), tail.size(), tail) == 0;
             },
             std::chrono::duration_cast<Clock::Duration>(std::chrono::duration<double>(seconds)),
             WaitMode::Responsive);

@@ -27,7 +27,7 @@ struct PeerCase {
 };
 
 const PeerCase kCases[] = {
-    {"Xmodem", ptXmodemCRC, "rz -q --xmodem PART.NC", "sz -q --xmodem", 128},
+    {"Xmodem", ptXmodemCRC, "rz -q --xmodem Part.nc", "sz -q --xmodem", 128},
     {"Ymodem", ptYmodem, "rz -q -y --ymodem", "sz -q --ymodem", 0},
     {"Zmodem", ptZmodem, "rz -q -y", "sz -q", 0},
 };
@@ -103,12 +103,13 @@ TEST_P(PublishedProtocolPeerTest, SendsByteForByte) {
     for (const size_t size : kSendSizes) {
         SCOPED_TRACE(size);
         const std::string bytes = sampleFile(size);
-        transfer.FileMask = local.write("PART.NC", bytes);
+        // lrzsz may store an all-capitals name in small letters.
+        transfer.FileMask = local.write("Part.nc", bytes);
         ASSERT_EQ(run(GetParam().receiveCommand, false), 0);
-        const std::string arrived = remote.read("PART.NC");
+        const std::string arrived = remote.read("Part.nc");
         EXPECT_EQ(arrived.size(), padded(bytes, GetParam().paddedTo).size());
         EXPECT_TRUE(arrived == padded(bytes, GetParam().paddedTo));
-        std::filesystem::remove(remote.file("PART.NC"));
+        std::filesystem::remove(remote.file("Part.nc"));
     }
 }
 
@@ -145,10 +146,37 @@ TEST_F(ZmodemPeerTest, ResumesWhereAnEarlierTransferStopped) {
 
     // Our send to a receiver that holds the first part and asks for the rest.
     const std::string small = sampleFile(4000);
-    transfer.FileMask = local.write("PART2.NC", small);
-    remote.write("PART2.NC", small.substr(0, 2500));
+    transfer.FileMask = local.write("Part2.nc", small);
+    remote.write("Part2.nc", small.substr(0, 2500));
     ASSERT_EQ(run("rz -q -r", false), 0);
-    EXPECT_TRUE(remote.read("PART2.NC") == small);
+    EXPECT_TRUE(remote.read("Part2.nc") == small);
+}
+
+TEST_F(ZmodemPeerTest, RecoversFromBytesDamagedOrLostOnTheLineAsXmodemDoes) {
+    const std::string damage = std::string(LINE_DAMAGER) + " flip 30000 drop 52000 flip 80000";
+    // From sz through the damaging relay to us.
+    const std::string bytes = sampleFile(120000);
+    remote.write("PART.NC", bytes);
+    transfer.FileName = local.file("RECV.NC");
+    ASSERT_EQ(run("sz -q PART.NC | " + damage, true), 0);
+    EXPECT_TRUE(local.read("RECV.NC") == bytes);
+    EXPECT_GE(transfer.progress().totalErrors, 2);
+
+    // From us through the relay to rz.
+    const std::string small = sampleFile(15000);
+    transfer.FileMask = local.write("Part2.nc", small);
+    ASSERT_EQ(run(std::string(LINE_DAMAGER) + " flip 3000 drop 9000 | rz -q -y", false), 0);
+    EXPECT_TRUE(remote.read("Part2.nc") == small);
+    EXPECT_GE(transfer.progress().totalErrors, 1);
+
+    // XMODEM asks again for the blocks the relay damaged.
+    transfer.ProtocolType = ptXmodemCRC;
+    transfer.FileName = local.file("RECV2.NC");
+    ASSERT_EQ(
+        run("sz -q --xmodem PART.NC | " + std::string(LINE_DAMAGER) + " flip 700 drop 5000", true),
+        0);
+    EXPECT_TRUE(local.read("RECV2.NC") == bytes);
+    EXPECT_GE(transfer.progress().totalErrors, 2);
 }
 
 TEST_F(ZmodemPeerTest, BatchGoesIntoTheFolderUnderSentNames) {

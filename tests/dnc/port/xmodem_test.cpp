@@ -12,9 +12,9 @@ namespace zantor {
 namespace {
 
 namespace code = transfer_code;
+using std::chrono::seconds;
 using testing::FakeLineRelay;
 using testing::sampleFile;
-using std::chrono::seconds;
 
 const std::string kAck = "\x06", kNak = "\x15", kEot = "\x04", kCan = "\x18";
 
@@ -72,7 +72,7 @@ TEST_F(XmodemTest, DamagedAndLostBytesAreSentAgain) {
             device, device2,
             [](uint8_t b, size_t i) -> std::optional<uint8_t> {
                 if (i == 700) return uint8_t(b ^ 0x20);  // a damaged block
-                if (i == 3000) return std::nullopt;       // a block cut short
+                if (i == 3000) return std::nullopt;      // a block cut short
                 return b;
             },
             [](uint8_t b, size_t i) -> std::optional<uint8_t> {

@@ -31,7 +31,8 @@ class ZmodemTest : public testing::TwoStationTest {};
 TEST_F(ZmodemTest, FramesReadBackAsTheyWereWritten) {
     EXPECT_EQ(~crc32Update(reinterpret_cast<const uint8_t*>("123456789"), 9, 0xFFFFFFFFu),
               0xCBF43926u);
-    EXPECT_EQ(hexHeader(ZRQINIT, {}), std::string("**\x18" "B00000000000000\r\x8a\x11"));
+    EXPECT_EQ(hexHeader(ZRQINIT, {}), std::string("**\x18"
+                                                  "B00000000000000\r\x8a\x11"));
     EXPECT_EQ(hexHeader(ZFIN, {}).back(), '\x8a');  // no XON after ZFIN
 
     std::string everyByte;
@@ -89,14 +90,17 @@ TEST_F(ZmodemTest, DamagedDataIsSentAgainFromWhereItWentWrong) {
         FakeLineRelay::Alter alter;
     };
     const Case cases[] = {
-        {"a byte changed", [](uint8_t b, size_t i) -> std::optional<uint8_t> {
+        {"a byte changed",
+         [](uint8_t b, size_t i) -> std::optional<uint8_t> {
              return i == 20000 ? uint8_t(b ^ 0x04) : b;
          }},
-        {"bytes lost", [](uint8_t b, size_t i) -> std::optional<uint8_t> {
+        {"bytes lost",
+         [](uint8_t b, size_t i) -> std::optional<uint8_t> {
              if (i >= 30000 && i < 30010) return std::nullopt;
              return b;
          }},
-        {"damage every 7000 bytes", [](uint8_t b, size_t i) -> std::optional<uint8_t> {
+        {"damage every 7000 bytes",
+         [](uint8_t b, size_t i) -> std::optional<uint8_t> {
              return i % 7000 == 6999 ? uint8_t(~b) : b;
          }},
     };
@@ -180,6 +184,22 @@ TEST_F(ZmodemReceiveTest, ResumesAPartialFileWhenTheSenderAsks) {
     EXPECT_EQ(folder.read("RECV.NC"), "G1 X1\r\nG2 Y2\r\n");
 }
 
+TEST_F(ZmodemReceiveTest, AnOfferMadeAgainIsAnsweredAgain) {
+    transfer.ProtocolType = ptZmodem;
+    transfer.FileName = folder.file("RECV.NC");
+    transfer.startReceive();
+    offer("PART.NC", "3 0");
+    ASSERT_TRUE(runUntilSent(rpos(0)));
+    peer().clearReceived();
+    offer("PART.NC", "3 0");  // as if our ZRPOS had been lost
+    ASSERT_TRUE(runUntilSent(rpos(0)));
+    say(binaryHeader(ZDATA, positionBytes(0), true) + dataSubpacket("M30", ZCRCE, true) +
+        binaryHeader(ZEOF, positionBytes(3), true) + hexHeader(ZFIN, {}));
+    runToEnd();
+    EXPECT_EQ(events, finishOnly(0));
+    EXPECT_EQ(folder.read("RECV.NC"), "M30");
+}
+
 TEST_F(ZmodemReceiveTest, NamesThatLeaveTheFolderAreSkipped) {
     transfer.ProtocolType = ptZmodem;
     transfer.FileName = folder.path();  // a folder: files keep their sent names
@@ -207,8 +227,9 @@ TEST_F(ZmodemTest, SenderEndsWithFileRejectedWhenTheReceiverSkips) {
     transfer.FileMask = folder.write("PART.NC", "G1\r\n");
     transfer.startTransmit();
     say(hexHeader(ZRINIT, {0, 0, 0, CANFDX | CANOVIO | CANFC32}));
-    ASSERT_TRUE(clock.waitUntil([&] { return peer().received().find("PART.NC") != std::string::npos; },
-                                seconds(5), WaitMode::Responsive));
+    ASSERT_TRUE(
+        clock.waitUntil([&] { return peer().received().find("PART.NC") != std::string::npos; },
+                        seconds(5), WaitMode::Responsive));
     say(hexHeader(ZSKIP, {}));
     ASSERT_TRUE(runUntilSent(hexHeader(ZFIN, {})));
     say(hexHeader(ZFIN, {}));
