@@ -428,6 +428,13 @@ private:
 
 }  // namespace
 
+std::string macroOutputName(const std::string& programFile) {
+    const size_t slash = programFile.find_last_of('/');
+    const size_t dot = programFile.find_last_of('.');
+    const bool hasExtension = dot != std::string::npos && (slash == std::string::npos || dot > slash);
+    return (hasExtension ? programFile.substr(0, dot) : programFile) + ".OUT";
+}
+
 BMacroOutcome runBMacro(const editor::TextDocument& program, const BMacroOptions& options,
                         BMacroHost& host, const std::function<void(const std::string&)>& output) {
     return Run(program, options, host, output).run();

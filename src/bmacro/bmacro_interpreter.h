@@ -42,6 +42,9 @@ struct BMacroOutcome {
     int lastLine = 0;               // the program line where the run ended
 };
 
+// The output file a run proposes: the program's name with ".OUT" for its extension.
+std::string macroOutputName(const std::string& programFile);
+
 // Runs the program lines of `program` as a B-Macro: numbered variables,
 // bracketed expressions, assignments, IF, WHILE/DO/END, GOTO; every other
 // line is NC code, written to `output` with its variables and expressions

@@ -47,14 +47,6 @@ private:
     std::ostream& err_;
 };
 
-// The name the dialog proposes: the program's name with ".OUT" for its extension.
-std::string outputNameOf(const std::string& file) {
-    const size_t slash = file.find_last_of('/');
-    const size_t dot = file.find_last_of('.');
-    const bool hasExtension = dot != std::string::npos && (slash == std::string::npos || dot > slash);
-    return (hasExtension ? file.substr(0, dot) : file) + ".OUT";
-}
-
 int runBMacro(CliContext& context, const BMacroArguments& a) {
     std::string name;
     const MachineSettings machine = loadMachine(context, a.machine, name);
@@ -73,7 +65,7 @@ int runBMacro(CliContext& context, const BMacroArguments& a) {
     options.maxSteps = a.maxSteps;
 
     ConsoleMacroHost host(context.err);
-    const std::string target = a.output.value_or(outputNameOf(a.file));
+    const std::string target = a.output.value_or(macroOutputName(a.file));
     BMacroOutcome outcome;
     if (target == "-") {
         outcome = runBMacro(program, options, host,

@@ -69,9 +69,11 @@ void RemoteStation::requestFailed(const std::string& path) {
     station_.log.WriteLog("Remote Request for [" + path + "] Failed");
 }
 
-void RemoteStation::logCommand(const std::string& command, const std::string& path) {
+void RemoteStation::announce(const std::string& command, const std::string& path, int delay) {
     station_.log.WriteLog("Remote Command \"" + command + "\", Machine [" + machineName_ +
                           "],File [" + path + "]");
+    terminal("Waiting [" + std::to_string(delay) + "] Seconds");
+    waitSeconds(delay);
 }
 
 void RemoteStation::waitSeconds(int seconds) {
@@ -167,9 +169,7 @@ void RemoteStation::onSend(const std::string& collected) {
         rearm();
         return;
     }
-    logCommand("Send", target.path);
-    terminal("Waiting [" + std::to_string(machine_.Comm.RmtSendDelay) + "] Seconds");
-    waitSeconds(machine_.Comm.RmtSendDelay);
+    announce("Send", target.path, machine_.Comm.RmtSendDelay);
     terminal("Sending File ...");
     try {
         buildWorkFile(target.path, workFile_, tape_, target.path);
@@ -215,11 +215,9 @@ void RemoteStation::onReceive(const std::string& collected) {
 
 void RemoteStation::remoteReceive() {
     setPacketsEnabled(false);
-    logCommand("Receive", pendingReceive_);
-    terminal("Waiting [" + std::to_string(machine_.Comm.RmtRecvDelay) + "] Seconds");
     station_.port.discardInput();
     listening_ = false;  // what arrives from now on is the program
-    waitSeconds(machine_.Comm.RmtRecvDelay);
+    announce("Receive", pendingReceive_, machine_.Comm.RmtRecvDelay);
     terminal("Receiving File ...");
     station_.sink.setPortInput(false);
     setupForMachine(station_.transfer, machine_.Comm, rtsLowForWrite_,
@@ -245,9 +243,7 @@ void RemoteStation::onDirectory(const std::string& collected) {
         rearm();
         return;
     }
-    logCommand("Directory", target.path);
-    terminal("Waiting [" + std::to_string(machine_.Comm.RmtDirDelay) + "] Seconds");
-    waitSeconds(machine_.Comm.RmtDirDelay);
+    announce("Directory", target.path, machine_.Comm.RmtDirDelay);
     terminal("Sending Directory ...");
     const std::filesystem::path where(target.path);
     const auto entries =

@@ -56,7 +56,8 @@ private:
     void rearm();
     void terminal(const std::string& line);
     void requestFailed(const std::string& path);
-    void logCommand(const std::string& command, const std::string& path);
+    // The log line of a request, then its delay with the terminal's line.
+    void announce(const std::string& command, const std::string& path, int delay);
     void waitSeconds(int seconds);
     void takeRequestBytes();
 

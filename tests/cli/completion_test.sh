@@ -21,8 +21,8 @@ expect() {
 expect "machine machines " ma
 expect "add delete show " machine ""
 expect "add delete show " --home /tmp machine ""
-expect "--help --machine --port " send --
-expect "--help --machine --port " send --machine M --
+expect "--help --machine --output " prepare --
+expect "--help --machine --output " prepare --machine M --
 # Every top-level command of --help is offered.
 for command in $("$cli" --help | awk '/^Subcommands:/ { on = 1; next } on && /^  [a-z]/ { print $1 }'); do
     grep -qw -- "$command" <<<"$(complete_words "")" || { echo "not offered: $command"; exit 1; }

@@ -20,14 +20,6 @@ namespace zantor {
 
 namespace {
 
-// The program's name with ".OUT" for its extension.
-std::string macroOutputName(const std::string& file) {
-    const size_t slash = file.find_last_of('/');
-    const size_t dot = file.find_last_of('.');
-    const bool hasExtension = dot != std::string::npos && (slash == std::string::npos || dot > slash);
-    return (hasExtension ? file.substr(0, dot) : file) + ".OUT";
-}
-
 // The menu of that caption on the menu bar, made when it is not there yet.
 QMenu* menuNamed(TMainForm& form, const QString& objectName, const QString& caption) {
     if (auto* menu = form.menuBar()->findChild<QMenu*>(objectName)) return menu;
