@@ -27,6 +27,9 @@ SocatPeer::SocatPeer(const std::string& link, const std::string& folder, const s
     : link_(link), statusFile_(folder + "/.peer-status"), goFile_(folder + "/.peer-go") {
     std::filesystem::remove(statusFile_);
     std::filesystem::remove(goFile_);
+    // A link left by the peer before must not pass for this one's: ready()
+    // waits for the link of the new pty.
+    std::filesystem::remove(link_);
     const std::string script = "cd '" + folder + "' && while [ ! -e '" + goFile_ +
                                "' ]; do sleep 0.01; done && " + command + "; echo $? > '" +
                                statusFile_ + ".new' && mv '" + statusFile_ + ".new' '" +

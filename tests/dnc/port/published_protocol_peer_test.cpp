@@ -71,7 +71,7 @@ protected:
             transfer.startReceive();
         else
             transfer.startTransmit();
-        EXPECT_TRUE(clock.waitUntil([&] { return !transfer.inProgress(); }, seconds(10),
+        EXPECT_TRUE(clock.waitUntil([&] { return !transfer.inProgress(); }, seconds(40),
                                     WaitMode::Responsive));
         // Our last answer must reach the peer before it is told to go.
         clock.waitUntil([&] { return port.outputQueued() == 0; }, seconds(2), WaitMode::Responsive);
