@@ -2,6 +2,7 @@
 # Makes the Debian package from this build tree, unpacks it into a scratch
 # root and runs both programs from there: what a shop installs starts.
 set -euo pipefail
+trap 'echo "package test failed at line $LINENO: $BASH_COMMAND" >&2' ERR
 build="$1"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -29,7 +30,8 @@ for f in usr/bin/zantor usr/bin/zantor-cli usr/share/applications/zantor.desktop
 done
 grep -q "version=\"$version\"" "$work/root/usr/share/metainfo/org.zantor.Zantor.metainfo.xml"
 
-"$work/root/usr/bin/zantor-cli" --help | grep -q "zantor-cli"
+help=$("$work/root/usr/bin/zantor-cli" --help)  # whole, before grep can close the pipe
+grep -q "zantor-cli" <<<"$help"
 [ "$("$work/root/usr/bin/zantor-cli" --version)" = "zantor-cli $version" ]
 [ "$(env -u DISPLAY -u WAYLAND_DISPLAY "$work/root/usr/bin/zantor" --version)" = "zantor $version" ]
 echo "installed programs run"
