@@ -146,6 +146,8 @@ std::optional<std::string> QtInteraction::saveFile(const FileDialogRequest& requ
                        QFile::decodeName(request.folder.c_str()), text(request.filter));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(text(request.defaultSuffix));
+    // A caller that asks its own question about an existing file.
+    if (!request.confirmOverwrite) dialog.setOption(QFileDialog::DontConfirmOverwrite);
     if (!request.fileName.empty()) dialog.selectFile(QFile::decodeName(request.fileName.c_str()));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return path(dialog.selectedFiles().front());
