@@ -68,6 +68,10 @@ public:
     // cancelled at once. The caller stops the waits (the waiting window).
     void cancelRunning();
 
+    // `HomeMachine` current again and its port reopened (after a transfer of
+    // the shop-terminal menu for another machine).
+    void restoreHomeMachine();
+
 private:
     // A command or a reaction runs: Busy holds while one is on the stack.
     class Scope {
@@ -97,7 +101,6 @@ private:
     void directReceive();
     std::optional<ReceiveRequest> askReceiveFile();
     std::optional<std::string> askFolder(const std::string& title, const std::string& folder);
-    void restoreHomeMachine();
     void watchForCancel();
 
     DncStation& station_;

@@ -114,6 +114,8 @@ void ShopTerminal::run() {
     LinesPerPage = int8_t(terminal_.Comm.LineDelay & 0xFF);
     AnswerTimeout = terminal_.Comm.CharDelay;
     line_->TimeOut = AnswerTimeout > 0 ? SecsToTicks(AnswerTimeout) : 0;
+    // The menu reads the answers; the terminal screen shows its side.
+    station_.sink.setPortInput(false);
     listening_ = true;
     const QMetaObject::Connection data = QObject::connect(
         &station_.port, &ComPort::dataAvailable, [this] { takeLineBytes(); });

@@ -18,6 +18,7 @@ class EditorWorkspace;
 }
 
 class CalculatorCommands;
+class DncMenu;
 class EditorCommands;
 class Interaction;
 class TLoginDlg;
@@ -60,6 +61,10 @@ public:
     EditorCommands& editorCommands() { return *editorCommands_; }
     CalculatorCommands& calculatorCommands() { return *calculatorCommands_; }
 
+    // Opens help page `context` where the help pages are installed.
+    void showHelp(int context);
+    DncMenu& dncMenu() { return *dncMenu_; }
+
     // Shows the machine selector's entries and selection from the session.
     void showMachineSelector();
 
@@ -74,7 +79,6 @@ private:
     void showPasswordManager();
     std::optional<Credentials> askCredentials();
     void updateLoginCaption();
-    void showHelp(int context);
 
     AppSession& session_;
     Interaction& interaction_;
@@ -86,6 +90,7 @@ private:
     editor::EditorWorkspace* workspace_ = nullptr;
     EditorCommands* editorCommands_ = nullptr;
     CalculatorCommands* calculatorCommands_ = nullptr;
+    DncMenu* dncMenu_ = nullptr;
     TLoginDlg* loginDialog_;
     TPasswordDlg* passwordDialog_;
     bool shutDown_ = false;

@@ -27,6 +27,7 @@
 #include "dnc/ui/status_lamp.h"
 #include "dnc/ui/terminal_view.h"
 #include "dnc/ui/waiting_box.h"
+#include "dnc/ui/window_remote_host.h"
 #include "session/run_state.h"
 
 namespace zantor {
@@ -61,6 +62,15 @@ TZDNCTERM::TZDNCTERM(const DncWindowEnvironment& environment, QWidget* parent)
         machine_->setText(QString::fromLatin1(name.c_str()));
     };
     commands_->remoteActivity = [this](const std::string& text) { setStatusText(text); };
+    remoteHost_ = std::make_unique<WindowRemoteHost>(env_.state, env_.machines, *port_,
+                                                     *portControl_, *commands_, env_.interaction);
+    remoteHost_->showMessage = [this](const std::string& line) {
+        messages_->addItem(QString::fromLatin1(line.c_str()));
+        messages_->scrollToBottom();
+    };
+    remoteHost_->showActivity = [this](const std::string& text) { setStatusText(text); };
+    remoteHost_->shutDownBox = [this] { return shutDown_->isChecked(); };
+    remoteHost_->tickShutDownBox = [this] { shutDown_->setChecked(true); };
     transfer_->ProtocolLog.HistoryName = env_.state.ProgramFolder + "ztrprot.txt";
 
     buildLayout();
@@ -306,22 +316,14 @@ void TZDNCTERM::onBusy(bool busy) {
     }
 }
 
-void TZDNCTERM::start() {
-    if (!remoteMode_ || running_) return;
-    env_.interaction.showInformation(
-        "The remote DNC service and the shop-terminal menu are not part of this version yet: "
-        "Start does nothing for now.");
-}
-
-void TZDNCTERM::done() {
-    running_ = false;
-    shutDown_->setChecked(true);
-    close();
-}
-
 void TZDNCTERM::closeEvent(QCloseEvent* event) {
-    if (running_ && !commandLineRemote_) {
+    if (loopActive_) {
         event->ignore();
+        // Refused while the service runs, unless it was started from the
+        // command line: then closing stops it, and the window closes once
+        // the loop has let go of the port.
+        if (running_ && !commandLineRemote_) return;
+        done();
         return;
     }
     if (commands_->Busy()) {

@@ -2,6 +2,7 @@
 
 #include <QWidget>
 #include <array>
+#include <functional>
 #include <memory>
 
 #include "dnc/port_status_sink.h"
@@ -32,6 +33,8 @@ class StatusLamp;
 class StatusLights;
 class TerminalView;
 class WaitingBox;
+class WindowRemoteHost;
+class RemoteStation;
 struct DncStation;
 struct RunState;
 
@@ -62,6 +65,13 @@ public:
     void setSendChooser(SendChooser& chooser);
     // Started with "CNCREMOTE": the window may always be closed.
     void setCommandLineRemote(bool on) { commandLineRemote_ = on; }
+    // The logged-in user's privilege check for the shop-terminal menu.
+    void setPrivilegeCheck(std::function<bool(int)> check);
+    // "&Start" and "&Done" of remote mode. Start returns once the remote
+    // loop or the shop-terminal menu has stopped.
+    void start();
+    void done();
+    bool running() const { return running_; }
     void clearRemoteMode() { remoteMode_ = false; }
     bool remoteMode() const { return remoteMode_; }
     bool hexMode() const { return hexMode_; }
@@ -90,6 +100,8 @@ public:
 
 signals:
     void helpRequested(int context);
+    // The remote loop or the shop-terminal menu has stopped.
+    void remoteStopped();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -105,8 +117,8 @@ private:
     void onPortTimer();
     void onLights();
     void onBusy(bool busy);
-    void start();
-    void done();
+    void runRemoteLoop();
+    void runShopTerminal();
     void toggleCapture(bool on);
 
     DncWindowEnvironment env_;
@@ -117,6 +129,8 @@ private:
     std::unique_ptr<MachinePortControl> portControl_;
     std::unique_ptr<SendChooser> diskChooser_;
     std::unique_ptr<DncCommands> commands_;
+    std::unique_ptr<WindowRemoteHost> remoteHost_;
+    RemoteStation* remote_ = nullptr;  // while the remote loop runs
     TerminalCapture capture_;
 
     TerminalView* view_;
@@ -141,6 +155,8 @@ private:
     bool running_ = false;
     bool commandLineRemote_ = false;
     bool closeWhenIdle_ = false;
+    bool loopActive_ = false;      // Start's loop is on the stack
+    bool closeAfterLoop_ = false;  // "&Done" came while it was
 };
 
 }  // namespace zantor

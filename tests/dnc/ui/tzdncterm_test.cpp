@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
+#include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -144,9 +145,55 @@ private slots:
         QVERIFY(!button(r, "ReceiveButton")->isVisible());
         QVERIFY(button(r, "StartButton")->isVisible());
         QCOMPARE(r.statusText(), QString("Remote Mode ..."));
-        button(r, "StartButton")->click();
-        QCOMPARE(remote.ui.texts().size(), size_t(1));
-        QVERIFY(QString::fromStdString(remote.ui.texts()[0]).contains("not part of this version"));
+    }
+
+    // Start runs the shop-terminal menu in the window until the terminal
+    // quits; the window stays open and Done is usable again.
+    void startServesTheShopTerminalMenu() {
+        testing::TempFolder names;
+        MachineSettings shop = testing::millSettings(names);
+        shop.Comm.DeviceType = kDeviceShopTerminal;
+        DncWindowRig rig(Line::Fake, shop);
+        TZDNCTERM& w = *rig.window;
+        w.showForCurrentMachine();
+        rig.machine->onReceived("Cmd ?", [](MachineSimulator& m) { m.type("Q\r"); });
+        QSignalSpy stopped(&w, &TZDNCTERM::remoteStopped);
+        button(w, "StartButton")->click();
+        QCOMPARE(stopped.count(), 1);
+        QVERIFY(!w.running());
+        QVERIFY(screenText(w).find("*** SHUTDOWN ***") != std::string::npos);
+        QVERIFY(w.findChild<QCheckBox*>("ShutDownBox")->isChecked());
+        QVERIFY(button(w, "DoneButton")->isEnabled());
+        QVERIFY(w.isVisible());
+    }
+
+    // The remote loop: a message typed at the control reaches the message
+    // list; Done at the PC stops the loop and closes the window, DTR first.
+    void startRunsTheRemoteLoopUntilDone() {
+        testing::TempFolder names;
+        MachineSettings cnc = testing::millSettings(names);
+        cnc.Comm.DeviceType = kDeviceRemoteControl;
+        DncWindowRig rig(Line::Fake, cnc);
+        TZDNCTERM& w = *rig.window;
+        w.showForCurrentMachine();
+        rig.machine->after(seconds(1), [](MachineSimulator& m) { m.type("(MSG TOOL 5 WORN)"); });
+        auto* messages = w.findChild<QListWidget*>("MessageList");
+        rig.machine->after(seconds(30), [&w](MachineSimulator&) {
+            QVERIFY(w.running());
+            QCOMPARE(w.windowTitle(), QString("REMOTE DNC (CNC) MODE"));
+            w.close();  // refused while the service runs
+            QVERIFY(w.isVisible());
+            button(w, "DoneButton")->click();
+        });
+        button(w, "StartButton")->click();
+        QCOMPARE(messages->count(), 1);
+        QVERIFY(messages->item(0)->text().endsWith(": TOOL 5 WORN"));
+        QVERIFY(!w.isVisible());
+        QVERIFY(!w.port().Open());
+        const auto& changes = rig.fake->lineChanges();
+        QVERIFY(changes.size() >= 2);
+        QVERIFY(changes[changes.size() - 2].open && !changes[changes.size() - 2].dtr);
+        QVERIFY(!changes.back().open);
     }
 
     // A disk file through the open dialog, then the editor's text, over a

@@ -1,0 +1,90 @@
+#include "app/ui/dnc_menu.h"
+
+#include <QApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QToolBar>
+
+#include "app/ui/main_form.h"
+#include "dnc/port/clock.h"
+#include "dnc/port/device_provider.h"
+#include "dnc/ui/tzdncterm.h"
+#include "users/user_record.h"
+
+namespace zantor {
+
+DncMenu::DncMenu(TMainForm& form, Interaction& interaction)
+    : QObject(&form), form_(form), interaction_(interaction) {
+    AppSession& session = form_.session();
+    clock_ = std::make_unique<SystemClock>();
+    devices_ = std::make_unique<TermiosDeviceProvider>(*clock_);
+    terminal_ = std::make_unique<TZDNCTERM>(DncWindowEnvironment{
+        session.state, session.machines, session.log, interaction_, *clock_, *devices_});
+    terminal_->setWindowIcon(programIcon());
+    terminal_->setPrivilegeCheck(
+        [&session](int privilege) { return session.security.HasPrivilege(privilege, false); });
+
+    QMenu* menu = form_.menuBar()->addMenu("&DNC");
+    menu->setObjectName("DncMenu");
+    menu->menuAction()->setStatusTip("Send and receive programs");
+    go_ = menu->addAction("&Go");
+    go_->setObjectName("DncGo");
+    go_->setStatusTip("Start DNC");
+    connect(go_, &QAction::triggered, this, &DncMenu::go);
+    // The remote station starts from the machine's device type; the entry
+    // and its button stay hidden.
+    QAction* remote = menu->addAction("&Remote");
+    remote->setObjectName("DncRemote");
+    remote->setShortcut(QKeySequence(Qt::Key_F5));
+    remote->setVisible(false);
+    remote->setEnabled(false);
+
+    if (auto* bar = form_.findChild<QToolBar*>("MachineToolBar")) {
+        QAction* button = bar->addAction(QIcon::fromTheme("network-transmit-receive"), "Start DNC");
+        button->setObjectName("StartDncButton");
+        button->setToolTip("Start DNC");
+        button->setStatusTip("Start DNC");
+        connect(button, &QAction::triggered, this, &DncMenu::go);
+    }
+    if (auto* context = form_.findChild<QAction*>("contextDnc")) {
+        context->setEnabled(true);
+        connect(context, &QAction::triggered, this, &DncMenu::go);
+    }
+    connect(terminal_.get(), &TZDNCTERM::helpRequested, &form_, &TMainForm::showHelp);
+}
+
+DncMenu::~DncMenu() {
+    // The window's port and timers use the clock and the devices.
+    terminal_.reset();
+}
+
+void DncMenu::go() {
+    AppSession& session = form_.session();
+    if (!session.security.HasPrivilege(kPrivDnc, true)) {
+        session.log.WriteLog("Failed Attempt to Start DNC");
+        return;
+    }
+    if (terminal_->isVisible()) {
+        if (terminal_->isMinimized()) terminal_->showNormal();
+        terminal_->raise();
+        terminal_->activateWindow();
+        return;
+    }
+    session.log.WriteLog("DNC Terminal: Machine Name [" + session.state.CurrentMachine + "]");
+    terminal_->clearRemoteMode();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    terminal_->showForCurrentMachine(session.state.RemoteMode);
+    QApplication::restoreOverrideCursor();
+}
+
+void DncMenu::runRemoteStation() {
+    terminal_->setCommandLineRemote(true);
+    go();
+    // Refused, or a machine that is no remote station: nothing to run.
+    if (terminal_->isVisible() && terminal_->remoteMode()) terminal_->start();
+    // The service has stopped: the program ends with it.
+    terminal_->close();
+    form_.close();
+}
+
+}  // namespace zantor

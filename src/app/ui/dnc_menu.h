@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QObject>
+#include <memory>
+
+class QAction;
+
+namespace zantor {
+
+class Clock;
+class DeviceProvider;
+class Interaction;
+class TMainForm;
+class TZDNCTERM;
+
+// The "&DNC" menu, the toolbar's "Start DNC" button and the editor's "Dnc"
+// command: they open the DNC terminal window for the current machine. Also
+// the unattended remote station of a "CNCREMOTE" start.
+class DncMenu : public QObject {
+    Q_OBJECT
+public:
+    DncMenu(TMainForm& form, Interaction& interaction);
+    ~DncMenu() override;
+
+    // "&Go": privilege, log line, the window shown (or brought to the front).
+    void go();
+    // The "CNCREMOTE" start: the window minimised, "&Go", then "&Start"; the
+    // main window closes when the service stops.
+    void runRemoteStation();
+
+    TZDNCTERM& terminal() const { return *terminal_; }
+    QAction* goAction() const { return go_; }
+
+private:
+    TMainForm& form_;
+    Interaction& interaction_;
+    std::unique_ptr<Clock> clock_;
+    std::unique_ptr<DeviceProvider> devices_;
+    std::unique_ptr<TZDNCTERM> terminal_;
+    QAction* go_;
+};
+
+}  // namespace zantor

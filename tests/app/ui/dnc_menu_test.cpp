@@ -1,0 +1,154 @@
+#include "app/ui/dnc_menu.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTimer>
+#include <QToolBar>
+#include <QtTest>
+
+#include "app/ui/main_form.h"
+#include "core/file_io.h"
+#include "core/ini_store.h"
+#include "dnc/port/com_port.h"
+#include "dnc/ui/tzdncterm.h"
+#include "pty_pair.h"
+#include "scripted_interaction.h"
+#include "session/app_session.h"
+#include "temp_folder.h"
+#include "users/ui/login_dialog.h"
+
+namespace zantor {
+
+namespace {
+
+// The activity log's lines without their date and time.
+QStringList logLines(const testing::TempFolder& dir) {
+    QStringList lines;
+    const std::string path = dir.path() + "ZTRDNC.LOG";
+    if (!fileExists(path)) return lines;
+    for (const QString& line : QString::fromStdString(readFileBytes(path)).split('\n'))
+        if (line.size() > 20) lines << line.mid(20);
+    return lines;
+}
+
+}  // namespace
+
+class DncMenuTest : public QObject {
+    Q_OBJECT
+    testing::TempFolder* dir = nullptr;
+    testing::ScriptedInteraction* ui = nullptr;
+    testing::PtyPair* line = nullptr;
+
+    // "Mill" (device type 0) and "Cell" (3, a remote CNC control), both on
+    // port 1, which is the pty; logging on.
+    void writeSettings(const std::string& general) {
+        IniStore::clearCache();
+        dir->write("WPOSTS.INI",
+                   "[Machine Names]\nNumber=2\nMachine1=Mill\nMachine2=Cell\n"
+                   "[Mill]\nPORT=1\n[Cell]\nPORT=1\nDTYPE=3\n");
+        dir->write("ZTR2013.INI", "[GENERAL]\nLOGGING=1\nCMACHINE=Mill\n" + general +
+                                      "[PORTS]\n1=" + line->slavePath() + "\n");
+    }
+
+private slots:
+    void init() {
+        dir = new testing::TempFolder;
+        ui = new testing::ScriptedInteraction;
+        line = new testing::PtyPair;
+    }
+    void cleanup() {
+        delete line;
+        delete ui;
+        delete dir;
+    }
+
+    // "&Go", the toolbar button and the editor's "Dnc" open the one window;
+    // when it is up they only bring it to the front.
+    void goOpensTheTerminalForTheCurrentMachine() {
+        writeSettings("");
+        AppSession session(dir->path(), dir->path(), *ui);
+        TMainForm form(session, *ui);
+        QVERIFY(form.startUp({}));
+        DncMenu& dnc = form.dncMenu();
+        auto* menu = form.findChild<QMenu*>("DncMenu");
+        QVERIFY(menu);
+        QCOMPARE(menu->title(), QString("&DNC"));
+        QAction* remote = form.findChild<QAction*>("DncRemote");
+        QVERIFY(!remote->isVisible() && !remote->isEnabled());
+        QCOMPARE(remote->shortcut(), QKeySequence(Qt::Key_F5));
+        QAction* button = form.findChild<QAction*>("StartDncButton");
+        QVERIFY(button);
+        QCOMPARE(button->toolTip(), QString("Start DNC"));
+
+        button->trigger();
+        TZDNCTERM& terminal = dnc.terminal();
+        QVERIFY(terminal.isVisible());
+        QVERIFY(terminal.port().Open());
+        QCOMPARE(terminal.machineText(), QString("Mill"));
+        dnc.goAction()->trigger();
+        form.findChild<QAction*>("contextDnc")->trigger();
+        QCOMPARE(logLines(*dir), QStringList{"DNC Terminal: Machine Name [Mill]"});
+        QVERIFY(ui->texts().empty());
+        terminal.close();
+        QVERIFY(!terminal.port().Open());
+    }
+
+    void goWithoutTheDncPrivilegeIsRefusedAndLogged() {
+        writeSettings("USESECURE=1\n");
+        dir->write("VXNPWL.INI", "[Index]\nop=#\n[Defaults]\n_Entries=1\n[op]\nLevel=0\n");
+        AppSession session(dir->path(), dir->path(), *ui);
+        TMainForm form(session, *ui);
+        form.show();
+        QTimer::singleShot(0, [] {
+            auto* login = qobject_cast<TLoginDlg*>(QApplication::activeModalWidget());
+            QVERIFY(login);
+            QTest::keyClicks(login->nameBox(), "op");
+            login->accept();
+        });
+        QVERIFY(form.startUp({}));
+        form.dncMenu().goAction()->trigger();
+        QVERIFY(!form.dncMenu().terminal().isVisible());
+        QCOMPARE(ui->texts(), std::vector<std::string>{"Insufficient Priviliges for this Function"});
+        const QStringList lines = logLines(*dir);
+        QVERIFY(lines.size() >= 2);
+        QCOMPARE(lines.mid(lines.size() - 2),
+                 QStringList({"Failed Attempt to Run DNC", "Failed Attempt to Start DNC"}));
+    }
+
+    // "CNCREMOTE Cell": the terminal comes up minimised running the remote
+    // loop; closing it stops the service and the program ends with it.
+    void aRemoteStartRunsTheStationUntilItIsClosed() {
+        writeSettings("");
+        AppSession session(dir->path(), dir->path(), *ui);
+        TMainForm form(session, *ui);
+        form.show();
+        QVERIFY(form.startUp({"CNCREMOTE", "Cell"}));
+        TZDNCTERM& terminal = form.dncMenu().terminal();
+        // The station runs inside the event loop: look at it from there.
+        bool sawItRunning = false;
+        QTimer probe;
+        connect(&probe, &QTimer::timeout, [&] {
+            if (!terminal.running()) return;
+            probe.stop();
+            sawItRunning = true;
+            QVERIFY(terminal.isMinimized());
+            QCOMPARE(terminal.windowTitle(), QString("REMOTE DNC (CNC) MODE"));
+            QCOMPARE(session.state.CurrentMachine, std::string("Cell"));
+            terminal.close();
+        });
+        probe.start(50);
+        QTRY_VERIFY(!form.isVisible());
+        QVERIFY(sawItRunning);
+        QVERIFY(!terminal.isVisible());
+        QVERIFY(!terminal.port().Open());
+        QVERIFY(logLines(*dir).contains("DNC Terminal: Machine Name [Cell]"));
+    }
+};
+
+}  // namespace zantor
+
+QTEST_MAIN(zantor::DncMenuTest)
+#include "dnc_menu_test.moc"
