@@ -39,6 +39,7 @@ void addTapeCommands(CLI::App& app, CommandSet& commands);      // tape, prepare
 void addTransferCommands(CLI::App& app, CommandSet& commands);  // send, receive
 void addUserCommands(CLI::App& app, CommandSet& commands);      // user add|delete|password
 void addRemoteCommand(CLI::App& app, CommandSet& commands);     // remote
+void addSimulateCommand(CLI::App& app, CommandSet& commands);
 void addEvalCommand(CLI::App& app, CommandSet& commands);
 void addNumberCommands(CLI::App& app, CommandSet& commands);  // number format|parse
 void addBMacroCommand(CLI::App& app, CommandSet& commands);

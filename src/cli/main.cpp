@@ -76,6 +76,7 @@ int main(int argc, char** argv) {
     zantor::cli::addTapeCommands(app, commands);
     zantor::cli::addTransferCommands(app, commands);
     zantor::cli::addRemoteCommand(app, commands);
+    zantor::cli::addSimulateCommand(app, commands);
     zantor::cli::addEvalCommand(app, commands);
     zantor::cli::addNumberCommands(app, commands);
     zantor::cli::addBMacroCommand(app, commands);

@@ -1,4 +1,4 @@
-#include "pty_pair.h"
+#include "dnc/simulator/pty_pair.h"
 
 #include <fcntl.h>
 #include <termios.h>
@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <stdexcept>
 
-namespace zantor::testing {
+namespace zantor::sim {
 
 PtyPair::PtyPair() {
     master_ = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
@@ -37,4 +37,4 @@ void PtyPair::closeSlave() {
     slave_ = -1;
 }
 
-}  // namespace zantor::testing
+}  // namespace zantor::sim

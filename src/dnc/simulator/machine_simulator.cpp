@@ -1,10 +1,10 @@
-#include "machine_simulator.h"
+#include "dnc/simulator/machine_simulator.h"
 
 #include <algorithm>
 
 #include "dnc/send_file.h"
 
-namespace zantor::testing {
+namespace zantor::sim {
 
 namespace {
 
@@ -264,4 +264,4 @@ size_t MachineSimulator::blocksExecuted() const {
     return executed_;
 }
 
-}  // namespace zantor::testing
+}  // namespace zantor::sim

@@ -1,4 +1,4 @@
-#include "pty_simulator.h"
+#include "dnc/simulator/pty_simulator.h"
 
 #include <poll.h>
 #include <unistd.h>
@@ -6,7 +6,7 @@
 #include <cerrno>
 #include <vector>
 
-namespace zantor::testing {
+namespace zantor::sim {
 
 PtySimulator::PtySimulator(int masterFd, MachineProfile profile, int charactersPerSecond)
     : MachineSimulator(profile), fd_(masterFd), rate_(charactersPerSecond) {
@@ -111,4 +111,4 @@ void PtySimulator::run() {
     }
 }
 
-}  // namespace zantor::testing
+}  // namespace zantor::sim

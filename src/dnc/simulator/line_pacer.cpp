@@ -1,8 +1,8 @@
-#include "line_pacer.h"
+#include "dnc/simulator/line_pacer.h"
 
 #include <algorithm>
 
-namespace zantor::testing {
+namespace zantor::sim {
 
 namespace {
 constexpr auto kIdleCredit = std::chrono::milliseconds(2);
@@ -31,4 +31,4 @@ void LinePacer::passed(size_t n, size_t allowed) {
     backlog_ = n == allowed;
 }
 
-}  // namespace zantor::testing
+}  // namespace zantor::sim

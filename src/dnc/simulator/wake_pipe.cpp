@@ -1,9 +1,9 @@
-#include "wake_pipe.h"
+#include "dnc/simulator/wake_pipe.h"
 
 #include <fcntl.h>
 #include <unistd.h>
 
-namespace zantor::testing {
+namespace zantor::sim {
 
 namespace {
 constexpr char kNudge = 'n';
@@ -36,4 +36,4 @@ bool WakePipe::drain() {
     return quit;
 }
 
-}  // namespace zantor::testing
+}  // namespace zantor::sim
