@@ -6,6 +6,7 @@
 #include <QToolBar>
 
 #include "app/ui/main_form.h"
+#include "app/ui/qt_interaction.h"
 #include "dnc/port/clock.h"
 #include "dnc/port/device_provider.h"
 #include "dnc/ui/tzdncterm.h"
@@ -14,12 +15,27 @@
 namespace zantor {
 
 DncMenu::DncMenu(TMainForm& form, Interaction& interaction)
-    : QObject(&form), form_(form), interaction_(interaction) {
+    : QObject(&form), form_(form), terminalInteraction_(&interaction) {
+    // On the desktop the terminal's messages come up over the terminal, not
+    // over the main window, which would hide it; any other Interaction (a
+    // test's) is shared.
+    if (dynamic_cast<QtInteraction*>(&interaction)) {
+        ownInteraction_ = std::make_unique<QtInteraction>();
+        terminalInteraction_ = ownInteraction_.get();
+    }
     AppSession& session = form_.session();
     clock_ = std::make_unique<SystemClock>();
     devices_ = std::make_unique<TermiosDeviceProvider>(*clock_);
-    terminal_ = std::make_unique<TZDNCTERM>(DncWindowEnvironment{
-        session.state, session.machines, session.log, interaction_, *clock_, *devices_});
+    // A window of its own that stays above the main window, also when a
+    // message box of the main window comes up.
+    terminal_ = std::make_unique<TZDNCTERM>(
+        DncWindowEnvironment{session.state, session.machines, session.log,
+                             *terminalInteraction_, *clock_, *devices_},
+        &form_);
+    if (ownInteraction_) {
+        ownInteraction_->setParentWindow(terminal_.get());
+        ownInteraction_->keepToParentWindow(true);
+    }
     terminal_->setWindowIcon(programIcon());
     terminal_->setPrivilegeCheck(
         [&session](int privilege) { return session.security.HasPrivilege(privilege, false); });

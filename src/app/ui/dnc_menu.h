@@ -10,6 +10,7 @@ namespace zantor {
 class Clock;
 class DeviceProvider;
 class Interaction;
+class QtInteraction;
 class TMainForm;
 class TZDNCTERM;
 
@@ -33,7 +34,9 @@ public:
 
 private:
     TMainForm& form_;
-    Interaction& interaction_;
+    // The terminal's own desktop dialogs, which come up over it.
+    std::unique_ptr<QtInteraction> ownInteraction_;
+    Interaction* terminalInteraction_;
     std::unique_ptr<Clock> clock_;
     std::unique_ptr<DeviceProvider> devices_;
     std::unique_ptr<TZDNCTERM> terminal_;

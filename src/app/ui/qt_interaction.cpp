@@ -84,7 +84,10 @@ private:
 QWidget* QtInteraction::dialogParent() const {
     // A dialog belongs to the window the user works in (the file viewer has
     // its own), so that it comes up over that window and leaves it in front.
-    if (QWidget* active = QApplication::activeWindow()) return active;
+    QWidget* active = QApplication::activeWindow();
+    if (!keepToParent_ || !parent_) return active ? active : parent_.data();
+    for (QWidget* w = active; w; w = w->parentWidget())
+        if (w == parent_) return active;
     return parent_;
 }
 
