@@ -386,6 +386,7 @@ private slots:
         rig.manual->advance(milliseconds(100));
         QVERIFY(!w.lampLit("RXD"));  // out a tick after the input was taken
         QCOMPARE(screenText(w), std::string("G[47],<cr><lf>"));
+        screenshot(w, "hex-mode");
         debugItem(w, "HexMode")->trigger();
         debugItem(w, "ClearScreen")->trigger();
         QCOMPARE(screenText(w), std::string());
