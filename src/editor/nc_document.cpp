@@ -45,6 +45,18 @@ std::string NcDocument::GetParagraph(int paragraph) const {
     return paragraphs_[size_t(paragraph) - 1];
 }
 
+TextPosition NcDocument::ParagraphPosition(int paragraph, int offset) const {
+    if (paragraph < 1 || paragraph > ParagraphCount() || offset < 0 ||
+        offset > paragraphLength(paragraph - 1))
+        throw EditorError(kInvalidIndex);
+    return displayPositionOf({paragraph - 1, offset});
+}
+
+int NcDocument::ParagraphOfLine(int line) const {
+    if (line < 1 || line > LineCount()) throw EditorError(kInvalidIndex);
+    return layout_.wordWrap ? lineMap_.paragraphOfLine(line - 1) + 1 : line;
+}
+
 std::string NcDocument::SelectedText() const {
     const DocPosition from = selectionStart();
     const DocPosition to = selectionEnd();

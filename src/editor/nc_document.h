@@ -34,6 +34,8 @@ public:
     int ParagraphCount() const override;
     std::string GetLine(int line, int maxLength = kLineReadLength) const override;
     std::string GetParagraph(int paragraph) const override;
+    TextPosition ParagraphPosition(int paragraph, int offset) const override;
+    int ParagraphOfLine(int line) const override;
     TextSelection GetSelection() const override;
     void SetSelection(TextPosition start, TextPosition end) override;
     void SelectAll() override;

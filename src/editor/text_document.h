@@ -63,6 +63,12 @@ public:
     virtual std::string GetLine(int line, int maxLength = kLineReadLength) const = 0;
     // Paragraph n (1..ParagraphCount) as stored, tabs kept; throws EditorError.
     virtual std::string GetParagraph(int paragraph) const = 0;
+    // Where character `offset` (0-based, at most the paragraph's length) of
+    // paragraph `paragraph` (1..ParagraphCount) shows; throws EditorError.
+    // With these the utilities work on whole paragraphs, wrapped or not.
+    virtual TextPosition ParagraphPosition(int paragraph, int offset) const = 0;
+    // The paragraph (1-based) that display line `line` shows; throws EditorError.
+    virtual int ParagraphOfLine(int line) const = 0;
 
     virtual TextSelection GetSelection() const = 0;
     // Selects from start to end (end exclusive column); throws EditorError on a bad position.

@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -396,6 +397,22 @@ TYPED_TEST_P(TextDocumentConformance, EditsWhileRedrawIsSuspendedTakeEffect) {
     EXPECT_EQ(d.LineCount(), 2);
 }
 
+TYPED_TEST_P(TextDocumentConformance, ParagraphPositionsAreDisplayPositionsWithoutWrap) {
+    this->fill({"G1 X1", "", "M30"});
+    TextDocument& d = this->doc();
+    EXPECT_EQ(d.ParagraphPosition(1, 0), (TextPosition{1, 1}));
+    EXPECT_EQ(d.ParagraphPosition(1, 5), (TextPosition{1, 6}));
+    EXPECT_EQ(d.ParagraphPosition(2, 0), (TextPosition{2, 1}));
+    EXPECT_EQ(d.ParagraphPosition(3, 2), (TextPosition{3, 3}));
+    EXPECT_EQ(d.ParagraphOfLine(3), 3);
+    const std::function<void()> bad[] = {
+        [&] { d.ParagraphPosition(0, 0); }, [&] { d.ParagraphPosition(4, 0); },
+        [&] { d.ParagraphPosition(1, 6); }, [&] { d.ParagraphPosition(1, -1); },
+        [&] { d.ParagraphOfLine(0); },      [&] { d.ParagraphOfLine(4); }};
+    for (size_t i = 0; i < std::size(bad); ++i)
+        EXPECT_EQ(this->errorOf(bad[i]), kInvalidIndex) << "case " << i;
+}
+
 TYPED_TEST_P(TextDocumentConformance, ExportLinesWritesTheLinesOfEachMode) {
     this->fill({"N1", "N2\tX1", "N3", "N4", "N5", "N6", "N7", "N8"});
     TextDocument& d = this->doc();
@@ -427,6 +444,7 @@ REGISTER_TYPED_TEST_SUITE_P(
     EveryByteValueButLineEndsIsKept, ParagraphLengthLimitRefusesTheEdit,
     FindTextSearchesForwardFromTheCaretAndSelects, FindTextOptions,
     FindTextUsesTheFirst255Characters, FileNameKeepsATrailingPoint,
-    EditsWhileRedrawIsSuspendedTakeEffect, ExportLinesWritesTheLinesOfEachMode);
+    EditsWhileRedrawIsSuspendedTakeEffect, ParagraphPositionsAreDisplayPositionsWithoutWrap,
+    ExportLinesWritesTheLinesOfEachMode);
 
 }  // namespace zantor::editor::conformance

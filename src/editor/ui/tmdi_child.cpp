@@ -473,6 +473,20 @@ std::string TMDIChild::GetParagraph(int paragraph) const {
     return std::string(paragraphText(paragraph - 1));
 }
 
+TextPosition TMDIChild::ParagraphPosition(int paragraph, int offset) const {
+    if (paragraph < 1 || paragraph > ParagraphCount() || offset < 0 ||
+        size_t(offset) > paragraphText(paragraph - 1).size())
+        throw EditorError(kInvalidIndex);
+    return displayPositionOf(editor1_->lineStart(paragraph - 1) + offset);
+}
+
+int TMDIChild::ParagraphOfLine(int line) const {
+    if (line < 1 || line > LineCount()) throw EditorError(kInvalidIndex);
+    if (!layout_.wordWrap) return line;
+    finishPendingEdit();
+    return lineMap_.paragraphOfLine(line - 1) + 1;
+}
+
 // ---- caret and selection -----------------------------------------------
 
 void TMDIChild::select(long anchor, long caret) {
