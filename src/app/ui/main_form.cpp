@@ -21,6 +21,7 @@
 
 #include "app/ui/dialog_placement.h"
 #include "app/ui/calculator_commands.h"
+#include "app/ui/nc_utility_commands.h"
 #include "app/ui/editor_commands.h"
 #include "app/ui/font_conversion.h"
 #include "core/interaction.h"
@@ -99,6 +100,7 @@ TMainForm::TMainForm(AppSession& session, Interaction& interaction, QWidget* par
         this);
     editorCommands_ = new EditorCommands(*this, *workspace_);
     calculatorCommands_ = new CalculatorCommands(*this, interaction_);
+    ncUtilityCommands_ = new NcUtilityCommands(*this, interaction_);
     activateEditorWindow = [this](const QString& name) {
         editor::TMDIChild* window = workspace_->editorWindow(toPath(name));
         if (window) workspace_->activate(*window);

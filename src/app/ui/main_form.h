@@ -19,6 +19,7 @@ class EditorWorkspace;
 
 class CalculatorCommands;
 class EditorCommands;
+class NcUtilityCommands;
 class Interaction;
 class TLoginDlg;
 class TPasswordDlg;
@@ -62,6 +63,9 @@ public:
 
     // Shows the machine selector's entries and selection from the session.
     void showMachineSelector();
+    // The help page of a context number.
+    void showHelp(int context);
+    NcUtilityCommands& ncUtilityCommands() { return *ncUtilityCommands_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -74,7 +78,6 @@ private:
     void showPasswordManager();
     std::optional<Credentials> askCredentials();
     void updateLoginCaption();
-    void showHelp(int context);
 
     AppSession& session_;
     Interaction& interaction_;
@@ -86,6 +89,7 @@ private:
     editor::EditorWorkspace* workspace_ = nullptr;
     EditorCommands* editorCommands_ = nullptr;
     CalculatorCommands* calculatorCommands_ = nullptr;
+    NcUtilityCommands* ncUtilityCommands_ = nullptr;
     TLoginDlg* loginDialog_;
     TPasswordDlg* passwordDialog_;
     bool shutDown_ = false;
