@@ -76,7 +76,8 @@ void addCleanupCommands(CLI::App& app, CommandSet& commands) {
         "Add a space before every register letter, or remove every space, outside comments.",
         [s](CliContext& context) { return runSpaces(context, *s); });
     CLI::Option* add = spaces->add_flag("--add", s->add, "Add Spaces Between Registers");
-    CLI::Option* remove = spaces->add_flag("--remove", s->remove, "Remove Spaces Between Registers");
+    CLI::Option* remove =
+        spaces->add_flag("--remove", s->remove, "Remove Spaces Between Registers");
     add->excludes(remove);
     addFileOptions(spaces, *s);
 

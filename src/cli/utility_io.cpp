@@ -27,7 +27,9 @@ void writeProgram(const CliContext& context, editor::NcDocument& program,
             held = program.GetParagraph(paragraph);
             return std::string_view(held);
         },
-        [&](std::string_view bytes) { context.out.write(bytes.data(), std::streamsize(bytes.size())); });
+        [&](std::string_view bytes) {
+            context.out.write(bytes.data(), std::streamsize(bytes.size()));
+        });
     context.out.flush();
 }
 

@@ -84,8 +84,8 @@ bool SendPreparation::chooseDiskFiles(std::string& body) {
     const std::string ext = state_.CurrentSettings.Format.DefaultExt;
     FileDialogRequest request;
     request.title = "Select File(s) To Send";
-    request.folder = chooseDialogFolder(FolderDialogKind::Download, state_.CurrentSettings,
-                                        state_.Folders);
+    request.folder =
+        chooseDialogFolder(FolderDialogKind::Download, state_.CurrentSettings, state_.Folders);
     request.filter = "Tape files (*." + ext + ");;Text Files (*.txt);;All files (*)";
     request.defaultSuffix = ext;
     request.multiple = true;
@@ -103,11 +103,10 @@ bool SendPreparation::chooseDiskFiles(std::string& body) {
 bool SendPreparation::exportEditorText(SendMode mode, std::string& body) {
     const editor::TextDocument* document = activeDocument_();
     if (!document) return false;
-    const editor::ExportMode exportMode = mode == SendMode::CurrentEditorFile
-                                              ? editor::ExportMode::AllLines
-                                          : mode == SendMode::SelectedEditorText
-                                              ? editor::ExportMode::SelectedLines
-                                              : editor::ExportMode::FromCaret;
+    const editor::ExportMode exportMode =
+        mode == SendMode::CurrentEditorFile    ? editor::ExportMode::AllLines
+        : mode == SendMode::SelectedEditorText ? editor::ExportMode::SelectedLines
+                                               : editor::ExportMode::FromCaret;
     const editor::ExportResult result = editor::ExportLines(*document, exportMode, state_.WorkFile);
     if (!result.success) {
         if (!result.error.empty()) interaction_.showError(state_.WorkFile + ": " + result.error);

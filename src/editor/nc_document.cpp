@@ -1,6 +1,7 @@
 #include "editor/nc_document.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <new>
 
 #include "editor/control_chars.h"
@@ -43,6 +44,11 @@ std::string NcDocument::GetLine(int line, int maxLength) const {
 std::string NcDocument::GetParagraph(int paragraph) const {
     if (paragraph < 1 || paragraph > ParagraphCount()) throw EditorError(kInvalidIndex);
     return paragraphs_[size_t(paragraph) - 1];
+}
+
+void NcDocument::ReadParagraph(int paragraph, std::string& text) const {
+    if (paragraph < 1 || paragraph > ParagraphCount()) throw EditorError(kInvalidIndex);
+    text.assign(paragraphs_[size_t(paragraph) - 1]);
 }
 
 TextPosition NcDocument::ParagraphPosition(int paragraph, int offset) const {
@@ -346,6 +352,12 @@ ProgramFileReport NcDocument::LoadDocument(const std::string& path) {
     long long characters = 0;
     ProgramFileReport report;
     try {
+        // Room for the usual program's lines and for the first edits' gap:
+        // the vector then never moves its strings while loading or editing,
+        // and pages it does not use are never touched.
+        std::error_code sizeUnknown;
+        const auto bytes = std::filesystem::file_size(path, sizeUnknown);
+        if (!sizeUnknown) loaded.reserve(size_t(bytes / 16) + 1024);
         report = readProgramFile(path, [&](std::string_view paragraph) {
             characters += (long long)paragraph.size();
             checkDocumentSize((long long)loaded.size() + 1, characters);

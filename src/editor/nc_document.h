@@ -34,6 +34,7 @@ public:
     int ParagraphCount() const override;
     std::string GetLine(int line, int maxLength = kLineReadLength) const override;
     std::string GetParagraph(int paragraph) const override;
+    void ReadParagraph(int paragraph, std::string& text) const override;
     TextPosition ParagraphPosition(int paragraph, int offset) const override;
     int ParagraphOfLine(int line) const override;
     TextSelection GetSelection() const override;

@@ -63,6 +63,11 @@ public:
     virtual std::string GetLine(int line, int maxLength = kLineReadLength) const = 0;
     // Paragraph n (1..ParagraphCount) as stored, tabs kept; throws EditorError.
     virtual std::string GetParagraph(int paragraph) const = 0;
+    // The same into `text`, whose room is used again: a walk over millions
+    // of lines then allocates nothing per line.
+    virtual void ReadParagraph(int paragraph, std::string& text) const {
+        text = GetParagraph(paragraph);
+    }
     // Where character `offset` (0-based, at most the paragraph's length) of
     // paragraph `paragraph` (1..ParagraphCount) shows; throws EditorError.
     // With these the utilities work on whole paragraphs, wrapped or not.

@@ -1,6 +1,7 @@
 #include "nctools/file_cleanup.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace zantor {
 
@@ -72,8 +73,7 @@ std::string withoutComments(std::string_view line, const CommentMarks& marks) {
 
 bool holdsProgramEnd(std::string_view line) {
     return line.find("M30") != std::string_view::npos ||
-           line.find("M02") != std::string_view::npos ||
-           line.find("M99") != std::string_view::npos;
+           line.find("M02") != std::string_view::npos || line.find("M99") != std::string_view::npos;
 }
 
 bool DeleteBeforeFirstPercent(TextDocument& document, LineWalkProgress& progress) {
@@ -97,41 +97,49 @@ bool DeleteBeforeFirstPercent(TextDocument& document, LineWalkProgress& progress
 }
 
 namespace {
+// `rewrite` gives a line's new text, or nothing when the line stays (most
+// lines: no text is built for them).
 bool rewriteLines(TextDocument& document, LineWalkProgress& progress, CleanupOperation operation,
-                  const std::function<std::string(std::string_view)>& rewrite) {
+                  const std::function<std::optional<std::string>(std::string_view)>& rewrite) {
     return RunLineTransform(document, progress, cleanupProgressCaption(operation),
                             [&](const std::string& line, int number) {
-                                ReplaceLine(document, number, line, rewrite(line));
+                                if (const auto changed = rewrite(line))
+                                    ReplaceLine(document, number, line, *changed);
                             });
 }
 }  // namespace
 
 bool RemoveControlCharacters(TextDocument& document, LineWalkProgress& progress) {
     return rewriteLines(document, progress, CleanupOperation::RemoveControlCharacters,
-                        [](std::string_view line) {
+                        [](std::string_view line) -> std::optional<std::string> {
                             if (std::none_of(line.begin(), line.end(), isControlCharacter))
-                                return std::string(line);
+                                return std::nullopt;
                             return withoutControlCharacters(line);
                         });
 }
 
-bool RemoveComments(TextDocument& document, LineWalkProgress& progress,
-                    const CommentMarks& marks) {
-    return rewriteLines(document, progress, CleanupOperation::RemoveComments,
-                        [&](std::string_view line) { return withoutComments(line, marks); });
+bool RemoveComments(TextDocument& document, LineWalkProgress& progress, const CommentMarks& marks) {
+    return rewriteLines(
+        document, progress, CleanupOperation::RemoveComments,
+        [&](std::string_view line) -> std::optional<std::string> {
+            if (marks.start.empty() || line.find(marks.start[0]) == std::string_view::npos)
+                return std::nullopt;
+            return withoutComments(line, marks);
+        });
 }
 
 bool RemoveBlankLines(TextDocument& document, LineWalkProgress& progress) {
-    LineWalk walk(document, progress,
-                  cleanupProgressCaption(CleanupOperation::RemoveBlankLines));
+    LineWalk walk(document, progress, cleanupProgressCaption(CleanupOperation::RemoveBlankLines));
     const LineRange range = walkRange(document, true);
     const long long total = std::max(1, range.last - range.first + 1);
     int last = range.last;
     int line = range.first;
     long long examined = 0;
+    std::string text;
     while (line < last) {
         if (walk.step(++examined, total)) return false;
-        if (document.GetParagraph(line).empty()) {
+        document.ReadParagraph(line, text);
+        if (text.empty()) {
             DeleteLine(document, line);
             --last;
         } else {
@@ -167,8 +175,8 @@ void AddPercentAtEnd(TextDocument& document) {
     document.SetCaret(1, 1);
 }
 
-bool RunFileCleanup(TextDocument& document, LineWalkProgress& progress,
-                    const CleanupChoice& choice, const CommentMarks& marks) {
+bool RunFileCleanup(TextDocument& document, LineWalkProgress& progress, const CleanupChoice& choice,
+                    const CommentMarks& marks) {
     using Op = CleanupOperation;
     for (int index = 0; index < kCleanupOperations; ++index) {
         if (!choice[size_t(index)]) continue;

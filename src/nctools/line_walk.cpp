@@ -1,7 +1,6 @@
 #include "nctools/line_walk.h"
 
 #include <algorithm>
-#include <cmath>
 
 namespace zantor {
 
@@ -37,8 +36,7 @@ LineWalk::~LineWalk() {
 
 bool LineWalk::step(long long done, long long total) {
     const int percent =
-        total <= 0 ? 100
-                   : std::clamp(int(std::lround(double(done) * 100.0 / double(total))), 0, 100);
+        total <= 0 ? 100 : int(std::clamp((done * 200 + total) / (total * 2), 0LL, 100LL));
     if (percent != shownPercent_) {
         shownPercent_ = percent;
         progress_.setPercent(percent);
@@ -51,11 +49,13 @@ bool RunLineTransform(TextDocument& document, LineWalkProgress& progress,
                       const std::string& caption, const LineAction& lineAction) {
     LineWalk walk(document, progress, caption);
     const LineRange range = walkRange(document, true);
+    std::string text;
     if (range.selection) {
         const long long total = range.last - range.first + 1;
         for (int line = range.first; line <= range.last && line <= document.ParagraphCount();
              ++line) {
-            lineAction(document.GetParagraph(line), line);
+            document.ReadParagraph(line, text);
+            lineAction(text, line);
             if (walk.step(line - range.first + 1, total)) return false;
         }
         return true;
@@ -63,7 +63,8 @@ bool RunLineTransform(TextDocument& document, LineWalkProgress& progress,
     const long long total = document.ParagraphCount();
     for (int line = 1; line <= document.ParagraphCount(); ++line) {
         walk.step(line, total);
-        lineAction(document.GetParagraph(line), line);
+        document.ReadParagraph(line, text);
+        lineAction(text, line);
         if (walk.cancelled()) return false;
     }
     return true;
@@ -131,8 +132,7 @@ void DeleteLine(TextDocument& document, int lineNumber) {
     const TextPosition to =
         lineNumber < document.ParagraphCount()
             ? document.ParagraphPosition(lineNumber + 1, 0)
-            : document.ParagraphPosition(lineNumber,
-                                         int(document.GetParagraph(lineNumber).size()));
+            : document.ParagraphPosition(lineNumber, int(document.GetParagraph(lineNumber).size()));
     if (from == to) return;
     document.SetSelection(from, to);
     document.DeleteSelection();

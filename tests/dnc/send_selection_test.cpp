@@ -51,7 +51,10 @@ TEST_F(SendSelectionTest, EditorModesSendTheirWholeLines) {
         {"current file", SendMode::CurrentEditorFile, [](NcDocument&) {},
          "N1      X1 (A)\r\nN2\r\nN3\r\nN4\r\nN5\r\n"},
         {"selection from mid line 3 to the start of line 5", SendMode::SelectedEditorText,
-         [](NcDocument& d) { d.SetSelection({3, 2}, {5, 1}); }, "N3\r\nN4\r\nN5\r\n"},
+         [](NcDocument& d) {
+             d.SetSelection({3, 2}, {5, 1});
+         },
+         "N3\r\nN4\r\nN5\r\n"},
         {"from the cursor", SendMode::FromCursorToEnd, [](NcDocument& d) { d.SetCaret(4, 2); },
          "N4\r\nN5\r\n"},
     };
@@ -67,8 +70,8 @@ TEST_F(SendSelectionTest, EditorModesSendTheirWholeLines) {
 TEST_F(SendSelectionTest, NothingToSendFromTheEditorGivesFalseQuietly) {
     EXPECT_FALSE(preparation.prepareForSend(SendMode::SelectedEditorText)) << "no selection";
     editorOpen = false;
-    for (const SendMode mode : {SendMode::CurrentEditorFile, SendMode::SelectedEditorText,
-                                SendMode::FromCursorToEnd})
+    for (const SendMode mode :
+         {SendMode::CurrentEditorFile, SendMode::SelectedEditorText, SendMode::FromCursorToEnd})
         EXPECT_FALSE(preparation.prepareForSend(mode));
     EXPECT_TRUE(ui.messages.empty());
     EXPECT_EQ(sendFile(), "") << "the old send file is never sent again";

@@ -30,8 +30,7 @@ TEST_F(CleanupCommandTest, WritesTheChangedProgramToStandardOutput) {
         {{"spaces", "--remove"}, "(TOOL 1 DRILL) G81 Z-1.\n", "(TOOL 1 DRILL)G81Z-1.\r\n"},
         {{"cleanup", "--comments", "--blank"}, "G1 (A)\n\nM30\n", "G1\r\nM30\r\n"},
         {{"cleanup", "--before-percent", "--blank"}, "HEAD\n%\nG1\n", "%\r\nG1\r\n"},
-        {{"cleanup", "--control", "--after-end"},
-         "G1\x01 X1\nM30\nJUNK\n", "G1 X1\r\nM30\r\n"},
+        {{"cleanup", "--control", "--after-end"}, "G1\x01 X1\nM30\nJUNK\n", "G1 X1\r\nM30\r\n"},
         {{"cleanup", "--add-percent"}, "%\nM30\n%\n", "%\r\nM30\r\n%\r\n%\r\n"},
         // Without any "%" nothing before it is deleted.
         {{"cleanup", "--before-percent"}, "O1\nM30\n", "O1\r\nM30\r\n"},

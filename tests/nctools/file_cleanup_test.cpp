@@ -53,7 +53,8 @@ struct Case {
 };
 
 TEST(FileCleanup, EachOperationOnTheWholeProgram) {
-    const std::string ctrl = std::string("G1\x01X1") + char(0x7f) + char(0x80) + char(0xff) + "\x1f";
+    const std::string ctrl =
+        std::string("G1\x01X1") + char(0x7f) + char(0x80) + char(0xff) + "\x1f";
     const Case cases[] = {
         {"before %: text lines emptied, rest of the % line kept",
          only(Op::DeleteBeforeFirstPercent),
@@ -79,10 +80,7 @@ TEST(FileCleanup, EachOperationOnTheWholeProgram) {
          only(Op::RemoveBlankLines),
          {"", "", "G1", "", "M30", ""},
          {"G1", "M30", ""}},
-        {"blank lines: an empty last line stays",
-         only(Op::RemoveBlankLines),
-         {"", ""},
-         {}},
+        {"blank lines: an empty last line stays", only(Op::RemoveBlankLines), {"", ""}, {}},
         {"after end: stripped after the last end code, one empty line follows",
          only(Op::StripAfterProgramEnd),
          {"%", "M30", "G1", "M02", "(TRAILER)", "X", "%"},
@@ -235,8 +233,8 @@ TEST(AddRemoveSpaces, LineRules) {
         {SpacesChange::Remove, "G1\tX1", "G1\tX1"},
     };
     for (const SpacesCase& c : cases) {
-        const std::string result = c.change == SpacesChange::Add ? addSpaces(c.before, {})
-                                                                 : removeSpaces(c.before, {});
+        const std::string result =
+            c.change == SpacesChange::Add ? addSpaces(c.before, {}) : removeSpaces(c.before, {});
         EXPECT_EQ(result, c.after) << c.before;
     }
 }

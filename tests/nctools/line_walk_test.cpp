@@ -43,10 +43,10 @@ TEST(LineWalk, VisitsEveryWholeLineAndShowsTheRun) {
     doc.SetCaret(3, 1);
     RecordingProgress progress;
     std::vector<Visit> visits;
-    EXPECT_TRUE(RunLineTransform(doc, progress, "Working...",
-                                 [&](const std::string& text, int line) {
-                                     visits.push_back({text, line});
-                                 }));
+    EXPECT_TRUE(
+        RunLineTransform(doc, progress, "Working...", [&](const std::string& text, int line) {
+            visits.push_back({text, line});
+        }));
     EXPECT_EQ(visits, (std::vector<Visit>{{"%", 1}, {longLine, 2}, {"", 3}, {"M30", 4}}));
     EXPECT_EQ(progress.captions, Lines{"Working..."});
     EXPECT_EQ(progress.percents, (std::vector<int>{0, 25, 50, 75, 100}));
@@ -71,9 +71,8 @@ TEST(LineWalk, ASelectionLimitsTheRunToItsWholeLines) {
         doc.SetSelection(c.start, c.end);
         RecordingProgress progress;
         std::vector<int> lines;
-        RunLineTransform(doc, progress, "x", [&](const std::string&, int line) {
-            lines.push_back(line);
-        });
+        RunLineTransform(doc, progress, "x",
+                         [&](const std::string&, int line) { lines.push_back(line); });
         EXPECT_EQ(lines, c.lines) << c.start.line << ":" << c.start.column;
     }
 }
@@ -96,7 +95,8 @@ TEST(LineWalk, WordWrapChangesNeitherTheLinesNorTheEdits) {
         EXPECT_EQ(lines, (std::vector<int>{1, 2})) << "wrap " << wrap;
         results[wrap] = paragraphsOf(doc);
     }
-    EXPECT_EQ(results[0], (Lines{"N10 G01 X1.2345 Y2.3456 W-0.5 F20. (ROUGH)", "N20 X5 Y6 W7", "M30"}));
+    EXPECT_EQ(results[0],
+              (Lines{"N10 G01 X1.2345 Y2.3456 W-0.5 F20. (ROUGH)", "N20 X5 Y6 W7", "M30"}));
     EXPECT_EQ(results[1], results[0]);
 }
 

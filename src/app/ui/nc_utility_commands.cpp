@@ -53,14 +53,16 @@ NcUtilityCommands::NcUtilityCommands(TMainForm& form, Interaction& interaction)
     connect(spaces, &QAction::triggered, this, &NcUtilityCommands::addRemoveSpaces);
     QAction* cleanup = utilities->addAction("File Cleanup");
     cleanup->setObjectName("actionFileCleanup");
-    cleanup->setStatusTip("Clean the program up: text before the %, control characters, "
-                          "comments, blank lines, what follows the program end");
+    cleanup->setStatusTip(
+        "Clean the program up: text before the %, control characters, "
+        "comments, blank lines, what follows the program end");
     connect(cleanup, &QAction::triggered, this, &NcUtilityCommands::fileCleanup);
 }
 
 template <typename Work>
 void NcUtilityCommands::runOnActiveWindow(Work work) {
     editor::TMDIChild* window = form_.workspace().ActiveEditorWindow();
+    if (!window) return;
     {
         const BusyCursor busy(interaction_);
         try {

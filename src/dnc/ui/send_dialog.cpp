@@ -34,7 +34,8 @@ TSendDlg::TSendDlg(SendPreparation& preparation, std::function<std::string()> ed
             [this] { emit helpRequested(kHelpContext); });
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(group);
-    for (QRadioButton* choice : {current_, selected_, fromCursor_, disk_}) layout->addWidget(choice);
+    for (QRadioButton* choice : {current_, selected_, fromCursor_, disk_})
+        layout->addWidget(choice);
     layout->addWidget(buttons);
 }
 

@@ -473,6 +473,11 @@ std::string TMDIChild::GetParagraph(int paragraph) const {
     return std::string(paragraphText(paragraph - 1));
 }
 
+void TMDIChild::ReadParagraph(int paragraph, std::string& text) const {
+    if (paragraph < 1 || paragraph > ParagraphCount()) throw EditorError(kInvalidIndex);
+    text.assign(paragraphText(paragraph - 1));
+}
+
 TextPosition TMDIChild::ParagraphPosition(int paragraph, int offset) const {
     if (paragraph < 1 || paragraph > ParagraphCount() || offset < 0 ||
         size_t(offset) > paragraphText(paragraph - 1).size())

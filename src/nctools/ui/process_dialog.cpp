@@ -10,7 +10,8 @@ namespace zantor {
 
 TProcessDlg::TProcessDlg(QWidget* parent, Now now)
     : QDialog(parent),
-      now_(now ? std::move(now) : [] { return std::chrono::steady_clock::now().time_since_epoch(); }),
+      now_(now ? std::move(now)
+               : [] { return std::chrono::steady_clock::now().time_since_epoch(); }),
       caption_(new QLabel(this)),
       meter_(new QProgressBar(this)),
       cancel_(new QPushButton("Cancel", this)) {

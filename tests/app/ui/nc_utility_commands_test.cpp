@@ -85,8 +85,8 @@ private slots:
         for (const char* name : {"actionAddRemoveSpaces", "actionFileCleanup"}) {
             ui->messages.clear();
             action(name)->trigger();
-            QCOMPARE(ui->texts(),
-                     std::vector<std::string>{"No File Currently Loaded\r\nSelect File Open/New First"});
+            QCOMPARE(ui->texts(), std::vector<std::string>{
+                                      "No File Currently Loaded\r\nSelect File Open/New First"});
             QVERIFY(!commands().cleanupDialog().isVisible());
         }
     }

@@ -47,10 +47,10 @@ private slots:
         doc->SetFileName("/shop/P.TAP");
         editorOpen = true;
         preparation = std::make_unique<SendPreparation>(
-            *state, *ui, [this]() -> editor::TextDocument* { return editorOpen ? doc.get() : nullptr; });
-        dialog = std::make_unique<TSendDlg>(*preparation, [this] {
-            return editorOpen ? doc->FileName() : std::string();
-        });
+            *state, *ui,
+            [this]() -> editor::TextDocument* { return editorOpen ? doc.get() : nullptr; });
+        dialog = std::make_unique<TSendDlg>(
+            *preparation, [this] { return editorOpen ? doc->FileName() : std::string(); });
     }
     void cleanup() {
         dialog.reset();
