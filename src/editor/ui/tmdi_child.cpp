@@ -495,7 +495,14 @@ int TMDIChild::ParagraphOfLine(int line) const {
 // ---- caret and selection -----------------------------------------------
 
 void TMDIChild::select(long anchor, long caret) {
-    current_->setSelectionPositions(anchor, caret);
+    if (redrawSuspended_ > 0) {
+        // Nothing is shown while a command works through the program: the
+        // view is not scrolled (and its lines laid out) to every edit.
+        current_->SendScintilla(QsciScintillaBase::SCI_SETANCHOR, anchor);
+        current_->SendScintilla(QsciScintillaBase::SCI_SETCURRENTPOS, caret);
+    } else {
+        current_->setSelectionPositions(anchor, caret);
+    }
     host_.editorStateChanged(*this);
 }
 
@@ -812,6 +819,8 @@ void TMDIChild::SuspendRedraw() {
 void TMDIChild::ResumeRedraw() {
     if (redrawSuspended_ == 0 || --redrawSuspended_ > 0) return;
     setUpdatesEnabled(true);
+    // The caret moved without scrolling while nothing was shown.
+    current_->SendScintilla(QsciScintillaBase::SCI_SCROLLCARET);
     editor1_->viewport()->update();
     if (view2_) view2_->viewport()->update();
 }
