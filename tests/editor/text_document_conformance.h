@@ -397,7 +397,7 @@ TYPED_TEST_P(TextDocumentConformance, EditsWhileRedrawIsSuspendedTakeEffect) {
     EXPECT_EQ(d.LineCount(), 2);
 }
 
-TYPED_TEST_P(TextDocumentConformance, ParagraphPositionsAreDisplayPositionsWithoutWrap) {
+TYPED_TEST_P(TextDocumentConformance, ParagraphPositionsAndReadsWithoutWrap) {
     this->fill({"G1 X1", "", "M30"});
     TextDocument& d = this->doc();
     EXPECT_EQ(d.ParagraphPosition(1, 0), (TextPosition{1, 1}));
@@ -405,7 +405,13 @@ TYPED_TEST_P(TextDocumentConformance, ParagraphPositionsAreDisplayPositionsWitho
     EXPECT_EQ(d.ParagraphPosition(2, 0), (TextPosition{2, 1}));
     EXPECT_EQ(d.ParagraphPosition(3, 2), (TextPosition{3, 3}));
     EXPECT_EQ(d.ParagraphOfLine(3), 3);
+    std::string text = "left over";
+    d.ReadParagraph(1, text);
+    EXPECT_EQ(text, "G1 X1");
+    d.ReadParagraph(2, text);
+    EXPECT_EQ(text, "");
     const std::function<void()> bad[] = {
+        [&] { d.ReadParagraph(4, text); },
         [&] { d.ParagraphPosition(0, 0); }, [&] { d.ParagraphPosition(4, 0); },
         [&] { d.ParagraphPosition(1, 6); }, [&] { d.ParagraphPosition(1, -1); },
         [&] { d.ParagraphOfLine(0); },      [&] { d.ParagraphOfLine(4); }};
@@ -444,7 +450,7 @@ REGISTER_TYPED_TEST_SUITE_P(
     EveryByteValueButLineEndsIsKept, ParagraphLengthLimitRefusesTheEdit,
     FindTextSearchesForwardFromTheCaretAndSelects, FindTextOptions,
     FindTextUsesTheFirst255Characters, FileNameKeepsATrailingPoint,
-    EditsWhileRedrawIsSuspendedTakeEffect, ParagraphPositionsAreDisplayPositionsWithoutWrap,
+    EditsWhileRedrawIsSuspendedTakeEffect, ParagraphPositionsAndReadsWithoutWrap,
     ExportLinesWritesTheLinesOfEachMode);
 
 }  // namespace zantor::editor::conformance
