@@ -281,6 +281,14 @@ void NcDocument::DeleteCaretLine() {
     replaceRange(from, to, {}, &from);
 }
 
+void NcDocument::ReplaceInParagraph(int paragraph, int offset, int length,
+                                    const std::string& text) {
+    if (paragraph < 1 || paragraph > ParagraphCount() || offset < 0 || length < 0 ||
+        (long long)offset + length > paragraphLength(paragraph - 1))
+        throw EditorError(kInvalidIndex);
+    replaceRange({paragraph - 1, offset}, {paragraph - 1, offset + length}, text);
+}
+
 void NcDocument::AppendLine(const std::string& text) {
     const DocPosition caret = caret_;
     const DocPosition end = endPosition();

@@ -50,6 +50,8 @@ public:
     void DeleteSelection() override;
     void InsertText(const std::string& text) override;
     void DeleteCaretLine() override;
+    void ReplaceInParagraph(int paragraph, int offset, int length,
+                            const std::string& text) override;
     void AppendLine(const std::string& text) override;
     // Nothing is drawn without a window.
     void SuspendRedraw() override {}

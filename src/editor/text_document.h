@@ -92,6 +92,11 @@ public:
     // At the caret, replacing the selection; CR LF starts a new paragraph.
     virtual void InsertText(const std::string& text) = 0;
     virtual void DeleteCaretLine() = 0;
+    // Replaces `length` characters from `offset` (0-based) of paragraph
+    // `paragraph` by `text` (no line breaks) as one edit, the caret after it;
+    // throws EditorError. The utilities' edit of a line, wrapped or not.
+    virtual void ReplaceInParagraph(int paragraph, int offset, int length,
+                                    const std::string& text) = 0;
     virtual void AppendLine(const std::string& text) = 0;
 
     virtual void SuspendRedraw() = 0;

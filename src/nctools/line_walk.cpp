@@ -72,29 +72,9 @@ bool RunLineTransform(TextDocument& document, LineWalkProgress& progress,
 
 namespace {
 
-// Replaces `length` characters from `offset` of a line by `text`, as one edit
-// in insert mode (overwrite would eat the characters after an insert).
 void replaceSpan(TextDocument& document, int lineNumber, size_t offset, size_t length,
                  std::string_view text) {
-    const TextPosition from = document.ParagraphPosition(lineNumber, int(offset));
-    if (length == 0) {
-        document.SetCaret(from.line, from.column);
-    } else {
-        document.SetSelection(from, document.ParagraphPosition(lineNumber, int(offset + length)));
-    }
-    if (text.empty()) {
-        document.DeleteSelection();
-        return;
-    }
-    const bool overwrite = !document.InsertMode();
-    if (overwrite) document.SetInsertMode(true);
-    try {
-        document.InsertText(std::string(text));
-    } catch (...) {
-        if (overwrite) document.SetInsertMode(false);
-        throw;
-    }
-    if (overwrite) document.SetInsertMode(false);
+    document.ReplaceInParagraph(lineNumber, int(offset), int(length), std::string(text));
 }
 
 }  // namespace

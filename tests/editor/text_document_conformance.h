@@ -419,6 +419,27 @@ TYPED_TEST_P(TextDocumentConformance, ParagraphPositionsAndReadsWithoutWrap) {
         EXPECT_EQ(this->errorOf(bad[i]), kInvalidIndex) << "case " << i;
 }
 
+TYPED_TEST_P(TextDocumentConformance, ReplaceInParagraphIsOneEditOfThatLine) {
+    this->fill({"G1 X1", "M30"});
+    TextDocument& d = this->doc();
+    d.SetInsertMode(false);  // an insert never overwrites
+    d.ReplaceInParagraph(1, 3, 2, "Y22");
+    EXPECT_EQ(this->paragraphs(), (Paragraphs{"G1 Y22", "M30"}));
+    EXPECT_EQ(d.Caret(), (TextPosition{1, 7}));
+    d.ReplaceInParagraph(2, 0, 0, "N5 ");
+    d.ReplaceInParagraph(2, 6, 0, "  ");  // trailing blanks go
+    EXPECT_EQ(this->paragraphs(), (Paragraphs{"G1 Y22", "N5 M30"}));
+    d.UndoEdit();
+    d.UndoEdit();
+    EXPECT_EQ(this->paragraphs(), (Paragraphs{"G1 Y22", "M30"}));
+    const std::function<void()> bad[] = {[&] { d.ReplaceInParagraph(3, 0, 0, "X"); },
+                                         [&] { d.ReplaceInParagraph(1, 4, 3, "X"); },
+                                         [&] { d.ReplaceInParagraph(1, -1, 0, "X"); }};
+    for (size_t i = 0; i < std::size(bad); ++i)
+        EXPECT_EQ(this->errorOf(bad[i]), kInvalidIndex) << "case " << i;
+    EXPECT_EQ(this->paragraphs(), (Paragraphs{"G1 Y22", "M30"}));
+}
+
 TYPED_TEST_P(TextDocumentConformance, ExportLinesWritesTheLinesOfEachMode) {
     this->fill({"N1", "N2\tX1", "N3", "N4", "N5", "N6", "N7", "N8"});
     TextDocument& d = this->doc();
@@ -451,6 +472,7 @@ REGISTER_TYPED_TEST_SUITE_P(
     FindTextSearchesForwardFromTheCaretAndSelects, FindTextOptions,
     FindTextUsesTheFirst255Characters, FileNameKeepsATrailingPoint,
     EditsWhileRedrawIsSuspendedTakeEffect, ParagraphPositionsAndReadsWithoutWrap,
+    ReplaceInParagraphIsOneEditOfThatLine,
     ExportLinesWritesTheLinesOfEachMode);
 
 }  // namespace zantor::editor::conformance

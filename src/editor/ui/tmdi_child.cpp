@@ -658,6 +658,16 @@ void TMDIChild::DeleteCaretLine() {
     replaceRange(start, to, {}, start);
 }
 
+void TMDIChild::ReplaceInParagraph(int paragraph, int offset, int length,
+                                   const std::string& text) {
+    settle();
+    if (paragraph < 1 || paragraph > ParagraphCount() || offset < 0 || length < 0 ||
+        (long long)offset + length > (long long)paragraphText(paragraph - 1).size())
+        throw EditorError(kInvalidIndex);
+    const long start = editor1_->lineStart(paragraph - 1) + offset;
+    replaceRange(start, start + length, text);
+}
+
 void TMDIChild::AppendLine(const std::string& text) {
     settle();
     const long caret = current_->caretPosition();

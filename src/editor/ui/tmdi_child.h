@@ -96,6 +96,8 @@ public:
     void DeleteSelection() override;
     void InsertText(const std::string& text) override;
     void DeleteCaretLine() override;
+    void ReplaceInParagraph(int paragraph, int offset, int length,
+                            const std::string& text) override;
     void AppendLine(const std::string& text) override;
     void SuspendRedraw() override;
     void ResumeRedraw() override;
