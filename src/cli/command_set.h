@@ -44,5 +44,6 @@ void addEvalCommand(CLI::App& app, CommandSet& commands);
 void addNumberCommands(CLI::App& app, CommandSet& commands);  // number format|parse
 void addBMacroCommand(CLI::App& app, CommandSet& commands);
 void addCalculatorCommands(CLI::App& app, CommandSet& commands);  // triangle, speeds-feeds
+void addCleanupCommands(CLI::App& app, CommandSet& commands);     // spaces, cleanup
 
 }  // namespace zantor::cli

@@ -79,6 +79,7 @@ int main(int argc, char** argv) {
     zantor::cli::addSimulateCommand(app, commands);
     zantor::cli::addEvalCommand(app, commands);
     zantor::cli::addNumberCommands(app, commands);
+    zantor::cli::addCleanupCommands(app, commands);
     zantor::cli::addBMacroCommand(app, commands);
     zantor::cli::addCalculatorCommands(app, commands);
 

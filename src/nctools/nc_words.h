@@ -17,6 +17,12 @@ void ReplaceFirst(std::string& text, std::string_view oldPart, std::string_view 
 // start string, up to and including the next character equal to the whole
 // comment end string (an end of more than one character never matches),
 // else to the end of the line.
+// A machine's comment marks (CMTSTART, CMTEND) as the utilities use them.
+struct CommentMarks {
+    std::string start = "(";
+    std::string end = ")";
+};
+
 struct CommentSpan {
     size_t begin = std::string_view::npos;  // npos: no comment
     size_t end = std::string_view::npos;    // one past its last character

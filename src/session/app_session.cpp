@@ -135,6 +135,7 @@ void AppSession::machineSelected(int index) {
 void AppSession::loadCurrentMachine() {
     try {
         machines.LoadMachine(state.CurrentMachine, state.CurrentSettings, state.Folders);
+        for (const auto& listener : machineLoaded) listener(state.CurrentSettings);
     } catch (const FileError& error) {
         interaction_.showError("Cannot read the machine database " + machines.path() + ":\n" +
                                error.what());

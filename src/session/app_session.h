@@ -50,6 +50,9 @@ public:
     // The selector's choice becomes the current machine and is loaded.
     void machineSelected(int index);
     void loadCurrentMachine();
+    // Called after every load of the current machine, so that the utility
+    // dialogs take its defaults.
+    std::vector<std::function<void(const MachineSettings&)>> machineLoaded;
     // FillMachineBox again from the file (after the machine list changed).
     void refillMachineSelector();
 

@@ -6,10 +6,16 @@
 #include <QToolBar>
 
 #include "app/ui/main_form.h"
+#include "app/ui/nc_utility_commands.h"
 #include "app/ui/qt_interaction.h"
 #include "dnc/port/clock.h"
 #include "dnc/port/device_provider.h"
+#include "dnc/send_selection.h"
+#include "dnc/ui/send_dialog.h"
+#include "dnc/ui/send_dialog_chooser.h"
 #include "dnc/ui/tzdncterm.h"
+#include "editor/ui/editor_workspace.h"
+#include "editor/ui/tmdi_child.h"
 #include "users/user_record.h"
 
 namespace zantor {
@@ -37,10 +43,29 @@ DncMenu::DncMenu(TMainForm& form, Interaction& interaction)
         ownInteraction_->keepToParentWindow(true);
     }
     terminal_->setWindowIcon(programIcon());
+    editor::EditorWorkspace& workspace = form_.workspace();
+    sendPreparation_ = std::make_unique<SendPreparation>(
+        session.state, *terminalInteraction_,
+        [&workspace]() -> editor::TextDocument* { return workspace.ActiveEditorWindow(); });
+    sendPreparation_->cleanupBeforeSend = [this](editor::TextDocument& document) {
+        return form_.ncUtilityCommands().runFileCleanup(document);
+    };
+    sendDialog_ = new TSendDlg(
+        *sendPreparation_,
+        [&workspace] {
+            const editor::TMDIChild* window = workspace.ActiveEditorWindow();
+            return window ? window->caption() : std::string();
+        },
+        terminal_.get());
+    connect(sendDialog_, &TSendDlg::helpRequested, &form_, &TMainForm::showHelp);
+    sendChooser_ = std::make_unique<SendDialogChooser>(*sendDialog_, *sendPreparation_);
+    terminal_->setSendChooser(*sendChooser_);
     terminal_->setPrivilegeCheck(
         [&session](int privilege) { return session.security.HasPrivilege(privilege, false); });
 
-    QMenu* menu = form_.menuBar()->addMenu("&DNC");
+    // Between the program's tools and "&Setup".
+    auto* menu = new QMenu("&DNC", &form_);
+    form_.menuBar()->insertMenu(form_.setupMenu()->menuAction(), menu);
     menu->setObjectName("DncMenu");
     menu->menuAction()->setStatusTip("Send and receive programs");
     go_ = menu->addAction("&Go");
@@ -70,7 +95,8 @@ DncMenu::DncMenu(TMainForm& form, Interaction& interaction)
 }
 
 DncMenu::~DncMenu() {
-    // The window's port and timers use the clock and the devices.
+    // The window's port and timers use the clock and the devices; its send
+    // dialog uses the preparation.
     terminal_.reset();
 }
 

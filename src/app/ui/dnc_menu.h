@@ -11,6 +11,9 @@ class Clock;
 class DeviceProvider;
 class Interaction;
 class QtInteraction;
+class SendChooser;
+class SendPreparation;
+class TSendDlg;
 class TMainForm;
 class TZDNCTERM;
 
@@ -40,6 +43,10 @@ private:
     std::unique_ptr<Clock> clock_;
     std::unique_ptr<DeviceProvider> devices_;
     std::unique_ptr<TZDNCTERM> terminal_;
+    // The send selection over the active editor window.
+    std::unique_ptr<SendPreparation> sendPreparation_;
+    TSendDlg* sendDialog_ = nullptr;
+    std::unique_ptr<SendChooser> sendChooser_;
     QAction* go_;
 };
 

@@ -20,6 +20,7 @@ class EditorWorkspace;
 class CalculatorCommands;
 class DncMenu;
 class EditorCommands;
+class NcUtilityCommands;
 class Interaction;
 class TLoginDlg;
 class TPasswordDlg;
@@ -61,12 +62,13 @@ public:
     EditorCommands& editorCommands() { return *editorCommands_; }
     CalculatorCommands& calculatorCommands() { return *calculatorCommands_; }
 
-    // Opens help page `context` where the help pages are installed.
-    void showHelp(int context);
     DncMenu& dncMenu() { return *dncMenu_; }
+    NcUtilityCommands& ncUtilityCommands() { return *ncUtilityCommands_; }
 
     // Shows the machine selector's entries and selection from the session.
     void showMachineSelector();
+    // The help page of a context number.
+    void showHelp(int context);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -91,6 +93,7 @@ private:
     EditorCommands* editorCommands_ = nullptr;
     CalculatorCommands* calculatorCommands_ = nullptr;
     DncMenu* dncMenu_ = nullptr;
+    NcUtilityCommands* ncUtilityCommands_ = nullptr;
     TLoginDlg* loginDialog_;
     TPasswordDlg* passwordDialog_;
     bool shutDown_ = false;
