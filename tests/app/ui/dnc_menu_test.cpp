@@ -12,9 +12,14 @@
 #include "app/ui/main_form.h"
 #include "core/file_io.h"
 #include "core/ini_store.h"
+#include "dnc/dnc_commands.h"
 #include "dnc/port/com_port.h"
+#include "dnc/ui/send_dialog.h"
 #include "dnc/ui/tzdncterm.h"
+#include "editor/ui/editor_workspace.h"
+#include "editor/ui/tmdi_child.h"
 #include "pty_pair.h"
+#include "pty_simulator.h"
 #include "scripted_interaction.h"
 #include "session/app_session.h"
 #include "temp_folder.h"
@@ -94,6 +99,31 @@ private slots:
         QVERIFY(ui->texts().empty());
         terminal.close();
         QVERIFY(!terminal.port().Open());
+    }
+
+    // Send asks with "Select What To Send to CNC" over the active editor
+    // window; its program reaches the control on the line.
+    void sendsTheActiveEditorsProgramThroughTheSendDialog() {
+        writeSettings("");
+        AppSession session(dir->path(), dir->path(), *ui);
+        TMainForm form(session, *ui);
+        QVERIFY(form.startUp({}));
+        testing::PtySimulator control(line->masterFd(), {}, 0);
+        form.workspace().OpenEditorWindow("NONAME1", false)->InsertText("G1X1\r\nM30\r\n");
+        form.dncMenu().go();
+        TZDNCTERM& terminal = form.dncMenu().terminal();
+        QTimer::singleShot(0, [] {
+            auto* dialog = qobject_cast<TSendDlg*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            QCOMPARE(dialog->mode(), SendMode::CurrentEditorFile);
+            dialog->accept();
+        });
+        terminal.findChild<QPushButton*>("SendButton")->click();
+        QTRY_VERIFY_WITH_TIMEOUT(control.received().find("G1X1\r\nM30\r\n") != std::string::npos,
+                                 10000);
+        QTRY_VERIFY(!terminal.commands().Busy());
+        control.stop();
+        QVERIFY(logLines(*dir).contains("DNC Send File [NONAME1]"));
     }
 
     void goWithoutTheDncPrivilegeIsRefusedAndLogged() {
