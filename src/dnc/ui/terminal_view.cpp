@@ -77,11 +77,20 @@ QSize TerminalView::sizeHint() const {
 void TerminalView::screenChanged() {
     if (screen_.changes() == drawn_) return;
     drawn_ = screen_.changes();
-    QScrollBar* bar = verticalScrollBar();
-    const bool atBottom = bar->value() >= bar->maximum();
     updateScrollBars();
-    if (atBottom) bar->setValue(bar->maximum());
+    showCursorLine();
     viewport()->update();
+}
+
+void TerminalView::showCursorLine() {
+    // New output is where the cursor is: it comes into view, as on any terminal.
+    QScrollBar* bar = verticalScrollBar();
+    const int visibleRows = std::max(viewport()->height() / cellHeight(), 1);
+    const int cursor = screen_.cursorLine();
+    if (cursor < bar->value())
+        bar->setValue(cursor);
+    else if (cursor >= bar->value() + visibleRows)
+        bar->setValue(cursor - visibleRows + 1);
 }
 
 void TerminalView::updateScrollBars() {
@@ -97,10 +106,8 @@ void TerminalView::updateScrollBars() {
 
 void TerminalView::resizeEvent(QResizeEvent* event) {
     QAbstractScrollArea::resizeEvent(event);
-    QScrollBar* bar = verticalScrollBar();
-    const bool atBottom = bar->value() >= bar->maximum();
     updateScrollBars();
-    if (atBottom) bar->setValue(bar->maximum());
+    showCursorLine();
 }
 
 void TerminalView::paintEvent(QPaintEvent*) {

@@ -41,6 +41,7 @@ protected:
 
 private:
     void updateScrollBars();
+    void showCursorLine();
     int cellWidth() const;
     int cellHeight() const;
 

@@ -181,6 +181,8 @@ private slots:
         rig.machine->after(seconds(30), [&w](MachineSimulator&) {
             QVERIFY(w.running());
             QCOMPARE(w.windowTitle(), QString("REMOTE DNC (CNC) MODE"));
+            QVERIFY(screenText(w).find("Waiting For Remote CNC Machine") != std::string::npos);
+            screenshot(w, "remote-mode");
             w.close();  // refused while the service runs
             QVERIFY(w.isVisible());
             button(w, "DoneButton")->click();
