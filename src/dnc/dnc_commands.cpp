@@ -177,6 +177,7 @@ void DncCommands::portReceive() {
     if (!request) return readyStatus();
     attachProgress();
     if (cancelRequested_) return;
+    if (receiveStarting) receiveStarting();
     try {
         const ReceiveResult result =
             zantor::portReceive(station_, state_.CurrentMachComRec, state_.CurrentMachine,

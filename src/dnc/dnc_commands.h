@@ -43,6 +43,9 @@ public:
     std::function<void(bool busy)> busyChanged;
     std::function<void(const std::string& name)> machineChanged;
     std::function<void(const std::string& text)> remoteActivity;
+    // A port receive has its file and starts listening (a simulated machine
+    // punches then).
+    std::function<void()> receiveStarting;
     ProtocolStatusDisplay* progressDisplay = nullptr;
 
     void setChooser(SendChooser& chooser) { chooser_ = &chooser; }

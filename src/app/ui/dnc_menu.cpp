@@ -9,7 +9,12 @@
 #include "app/ui/nc_utility_commands.h"
 #include "app/ui/qt_interaction.h"
 #include "dnc/port/clock.h"
+#include "dnc/dnc_commands.h"
+#include "dnc/machine_port_control.h"
 #include "dnc/port/device_provider.h"
+#include "dnc/simulator/pty_pair.h"
+#include "dnc/simulator/pty_simulator.h"
+#include "dnc/tape_code.h"
 #include "dnc/send_selection.h"
 #include "dnc/ui/send_dialog.h"
 #include "dnc/ui/send_dialog_chooser.h"
@@ -19,6 +24,13 @@
 #include "users/user_record.h"
 
 namespace zantor {
+
+namespace {
+// What the simulated control punches when the station receives.
+constexpr const char* kSimulatedProgram =
+    "%\r\nO1001 (PUNCHED BY THE SIMULATED MACHINE)\r\nG90 G0 X0 Y0\r\nG1 X10. F200.\r\n"
+    "M30\r\n%\r\n";
+}  // namespace
 
 DncMenu::DncMenu(TMainForm& form, Interaction& interaction)
     : QObject(&form), form_(form), terminalInteraction_(&interaction) {
@@ -72,6 +84,11 @@ DncMenu::DncMenu(TMainForm& form, Interaction& interaction)
     go_->setObjectName("DncGo");
     go_->setStatusTip("Start DNC");
     connect(go_, &QAction::triggered, this, &DncMenu::go);
+    QAction* simulate = menu->addAction("&Try without a machine");
+    simulate->setObjectName("DncSimulate");
+    simulate->setStatusTip(
+        "Send and receive with a simulated control of the current machine, for this run only");
+    connect(simulate, &QAction::triggered, this, &DncMenu::tryWithoutMachine);
     // The remote station starts from the machine's device type; the entry
     // and its button stay hidden.
     QAction* remote = menu->addAction("&Remote");
@@ -92,12 +109,60 @@ DncMenu::DncMenu(TMainForm& form, Interaction& interaction)
         connect(context, &QAction::triggered, this, &DncMenu::go);
     }
     connect(terminal_.get(), &TZDNCTERM::helpRequested, &form_, &TMainForm::showHelp);
+    // The simulated control punches its demonstration program once a receive
+    // listens for it (a real control is started by its operator).
+    terminal_->commands().receiveStarting = [this] {
+        if (simulatedControl_)
+            simulatedControl_->after(std::chrono::milliseconds(300),
+                                     [](sim::MachineSimulator& m) { m.punch(kSimulatedProgram); });
+    };
 }
 
 DncMenu::~DncMenu() {
     // The window's port and timers use the clock and the devices; its send
     // dialog uses the preparation.
     terminal_.reset();
+    if (simulatedControl_) simulatedControl_->stop();
+}
+
+void DncMenu::tryWithoutMachine() {
+    RunState& state = form_.session().state;
+    // The hubs and the current machine's record as the window will open them.
+    MachinePortControl& control = terminal_->portControl();
+    control.loadHubTable();
+    const MachComRec& record = state.CurrentMachComRec;
+    if (record.DeviceType == kDeviceDirectTransfer) {
+        terminalInteraction_->showInformation(
+            "The machine is set up for direct file transfer, which uses no port.");
+        return;
+    }
+    if (terminal_->isVisible()) {
+        terminalInteraction_->showInformation(
+            "Close the DNC terminal first: the simulated machine takes its port.");
+        return;
+    }
+    try {
+        if (!simulatedLine_) simulatedLine_ = std::make_unique<sim::PtyPair>();
+    } catch (const std::exception& error) {
+        terminalInteraction_->showError(std::string("No pseudo-terminal for the simulated machine: ") +
+                                        error.what());
+        return;
+    }
+    if (simulatedControl_) simulatedControl_->stop();
+    sim::MachineProfile profile;
+    profile.code = tapeCodeOf(record.TapeCode);
+    int rate = 0;
+    if (record.BaudNum >= 0 && size_t(record.BaudNum) < kBaudRates.size())
+        rate = std::stoi(std::string(kBaudRates[size_t(record.BaudNum)])) / 10;
+    simulatedControl_ =
+        std::make_unique<sim::PtySimulator>(simulatedLine_->masterFd(), profile, rate);
+    // The machine's own port and, for a machine on a DNC hub, the hub's.
+    state.PortOverrides[record.PortNum + 1] = simulatedLine_->slavePath();
+    if (record.HubNum >= 1 && record.HubNum <= 4) {
+        const int hubPort = control.hubs[size_t(record.HubNum - 1)].PortNum;
+        if (hubPort >= 0) state.PortOverrides[hubPort + 1] = simulatedLine_->slavePath();
+    }
+    go();
 }
 
 void DncMenu::go() {

@@ -7,6 +7,11 @@ class QAction;
 
 namespace zantor {
 
+namespace sim {
+class PtyPair;
+class PtySimulator;
+}  // namespace sim
+
 class Clock;
 class DeviceProvider;
 class Interaction;
@@ -28,6 +33,10 @@ public:
 
     // "&Go": privilege, log line, the window shown (or brought to the front).
     void go();
+    // "Try without a machine": a simulated control of the current machine on
+    // a pseudo-terminal takes the place of its port for the rest of the run,
+    // and the DNC terminal opens on it.
+    void tryWithoutMachine();
     // The "CNCREMOTE" start: the window minimised, "&Go", then "&Start"; the
     // main window closes when the service stops.
     void runRemoteStation();
@@ -48,6 +57,9 @@ private:
     TSendDlg* sendDialog_ = nullptr;
     std::unique_ptr<SendChooser> sendChooser_;
     QAction* go_;
+    // The simulated control of "Try without a machine", once started.
+    std::unique_ptr<sim::PtyPair> simulatedLine_;
+    std::unique_ptr<sim::PtySimulator> simulatedControl_;
 };
 
 }  // namespace zantor

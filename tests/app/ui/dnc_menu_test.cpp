@@ -126,6 +126,44 @@ private slots:
         QVERIFY(logLines(*dir).contains("DNC Send File [NONAME1]"));
     }
 
+    // "Try without a machine": a machine whose port has no device sends to
+    // and receives from the simulated control, and the status line says so.
+    void tryWithoutAMachineSendsAndReceivesWithNoHardware() {
+        IniStore::clearCache();
+        dir->write("WPOSTS.INI", "[Machine Names]\nNumber=1\nMachine1=Lathe\n"
+                                 "[Lathe]\nPORT=9\nEOFTIME=2\n");
+        dir->write("ZTR2013.INI", "[GENERAL]\nCMACHINE=Lathe\n[PORTS]\n9=/dev/no-such-port\n");
+        AppSession session(dir->path(), dir->path(), *ui);
+        TMainForm form(session, *ui);
+        QVERIFY(form.startUp({}));
+        form.workspace().OpenEditorWindow("NONAME1", false)->InsertText("G1X1\r\nM30\r\n");
+        form.findChild<QAction*>("DncSimulate")->trigger();
+        TZDNCTERM& terminal = form.dncMenu().terminal();
+        QVERIFY(terminal.isVisible());
+        QVERIFY(terminal.port().Open());
+        QVERIFY(terminal.portStatusLine().endsWith(" (simulated machine)"));
+
+        QTimer::singleShot(0, [] {
+            auto* dialog = qobject_cast<TSendDlg*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            dialog->accept();
+        });
+        terminal.findChild<QPushButton*>("SendButton")->click();
+        QTRY_VERIFY_WITH_TIMEOUT(!terminal.commands().Busy(), 10000);
+
+        const std::string back = dir->file("BACK.TAP");
+        ui->savedFiles.push_back(back);
+        terminal.findChild<QPushButton*>("ReceiveButton")->click();
+        QTRY_VERIFY_WITH_TIMEOUT(!terminal.commands().Busy(), 15000);
+        QVERIFY2(fileExists(back), ui->texts().empty() ? "no message" : ui->texts().back().c_str());
+        QVERIFY(readFileBytes(back).find("O1001 (PUNCHED BY THE SIMULATED MACHINE)\r\n") !=
+                std::string::npos);
+        terminal.close();
+        // For this run only: the settings file keeps its own device.
+        QVERIFY(readFileBytes(dir->file("ZTR2013.INI")).find("9=/dev/no-such-port") !=
+                std::string::npos);
+    }
+
     void goWithoutTheDncPrivilegeIsRefusedAndLogged() {
         writeSettings("USESECURE=1\n");
         dir->write("VXNPWL.INI", "[Index]\nop=#\n[Defaults]\n_Entries=1\n[op]\nLevel=0\n");
