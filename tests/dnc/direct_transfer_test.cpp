@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "activity_log_lines.h"
 #include "core/file_io.h"
 #include "core/folders.h"
 #include "scripted_interaction.h"
@@ -19,16 +20,7 @@ protected:
         makeFolders(folder.path() + "to");
     }
     std::vector<std::string> logLines() const {
-        std::vector<std::string> lines;
-        const std::string path = folder.path() + "ZTRDNC.LOG";
-        if (!fileExists(path)) return lines;
-        const std::string text = readFileBytes(path);
-        for (size_t at = 0; at < text.size();) {
-            const size_t end = text.find('\n', at);
-            lines.push_back(text.substr(at + 20, end - at - 20));
-            at = end + 1;
-        }
-        return lines;
+        return testing::activityLogLines(folder.path() + "ZTRDNC.LOG");
     }
 
     testing::TempFolder folder;

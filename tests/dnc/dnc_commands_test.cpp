@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "activity_log_lines.h"
 #include "core/file_io.h"
 #include "core/ini_store.h"
 #include "dnc/dnc_station.h"
@@ -86,16 +87,7 @@ protected:
         commands.windowShown();
     }
     std::vector<std::string> logLines() {
-        std::vector<std::string> lines;
-        const std::string path = folder.path() + "ZTRDNC.LOG";
-        if (!fileExists(path)) return lines;
-        const std::string text = readFileBytes(path);
-        for (size_t at = 0; at < text.size();) {
-            const size_t end = text.find('\n', at);
-            lines.push_back(text.substr(at + 20, end - at - 20));
-            at = end + 1;
-        }
-        return lines;
+        return testing::activityLogLines(folder.path() + "ZTRDNC.LOG");
     }
     void runUntilIdle() {
         clock.waitUntil([&] { return !commands.Busy(); }, Clock::kForever, WaitMode::Responsive);

@@ -18,6 +18,7 @@
 #include "dnc/ui/tzdncterm.h"
 #include "editor/ui/editor_workspace.h"
 #include "editor/ui/tmdi_child.h"
+#include "activity_log_lines.h"
 #include "pty_pair.h"
 #include "pty_simulator.h"
 #include "scripted_interaction.h"
@@ -29,13 +30,10 @@ namespace zantor {
 
 namespace {
 
-// The activity log's lines without their date and time.
 QStringList logLines(const testing::TempFolder& dir) {
     QStringList lines;
-    const std::string path = dir.path() + "ZTRDNC.LOG";
-    if (!fileExists(path)) return lines;
-    for (const QString& line : QString::fromStdString(readFileBytes(path)).split('\n'))
-        if (line.size() > 20) lines << line.mid(20);
+    for (const std::string& line : testing::activityLogLines(dir.file("ZTRDNC.LOG")))
+        lines << QString::fromStdString(line);
     return lines;
 }
 

@@ -6,6 +6,7 @@
 
 #include <memory>
 
+#include "activity_log_lines.h"
 #include "core/file_io.h"
 #include "core/ini_store.h"
 #include "dnc/port/clock.h"
@@ -81,16 +82,7 @@ public:
 
     // The log lines without their date and time.
     std::vector<std::string> logLines() const {
-        std::vector<std::string> lines;
-        const std::string path = folder.path() + "ZTRDNC.LOG";
-        if (!fileExists(path)) return lines;
-        const std::string text = readFileBytes(path);
-        for (size_t at = 0; at < text.size();) {
-            const size_t end = text.find('\n', at);
-            lines.push_back(text.substr(at + 20, end - at - 20));
-            at = end + 1;
-        }
-        return lines;
+        return testing::activityLogLines(folder.path() + "ZTRDNC.LOG");
     }
 
     TempFolder folder;
