@@ -203,6 +203,10 @@ void TZDNCTERM::showForCurrentMachine(bool minimized) {
     portControl_->openForCurrentMachine();
     machine_->setText(QString::fromLatin1(env_.state.CurrentMachine.c_str()));
     applyMode();
+    // Room for the whole screen and, in remote mode, the message list; a
+    // window the operator made larger stays so.
+    layout()->activate();
+    resize(size().expandedTo(sizeHint()));
     if (!remoteMode_) setStatusText("Ready, On Line ...");
     port_->setDtr(true);
     dtrAction_->setChecked(true);
