@@ -2,6 +2,7 @@
 
 #include <QDialogButtonBox>
 #include <QEvent>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
 #include <QRadioButton>
@@ -21,6 +22,11 @@ TSendDlg::TSendDlg(SendPreparation& preparation, std::function<std::string()> ed
       disk_(new QRadioButton("Send From &Disk File")) {
     setObjectName("TSendDlg");
     setWindowTitle("Select What To Send to CNC");
+    // Wide enough for the desktop to show the title whole (bold, with the
+    // title bar's buttons).
+    QFont title = font();
+    title.setBold(true);
+    setMinimumWidth(QFontMetrics(title).horizontalAdvance(windowTitle()) + 120);
     editorFile_->setTextFormat(Qt::PlainText);
     auto* group = new QGroupBox("Current Editor File", this);
     auto* groupLayout = new QVBoxLayout(group);
