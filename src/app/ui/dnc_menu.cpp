@@ -8,14 +8,14 @@
 #include "app/ui/main_form.h"
 #include "app/ui/nc_utility_commands.h"
 #include "app/ui/qt_interaction.h"
-#include "dnc/port/clock.h"
 #include "dnc/dnc_commands.h"
 #include "dnc/machine_port_control.h"
+#include "dnc/port/clock.h"
 #include "dnc/port/device_provider.h"
+#include "dnc/send_selection.h"
 #include "dnc/simulator/pty_pair.h"
 #include "dnc/simulator/pty_simulator.h"
 #include "dnc/tape_code.h"
-#include "dnc/send_selection.h"
 #include "dnc/ui/send_dialog.h"
 #include "dnc/ui/send_dialog_chooser.h"
 #include "dnc/ui/tzdncterm.h"
@@ -126,6 +126,11 @@ DncMenu::~DncMenu() {
 }
 
 void DncMenu::tryWithoutMachine() {
+    if (terminal_->isVisible()) {
+        terminalInteraction_->showInformation(
+            "Close the DNC terminal first: the simulated machine takes its port.");
+        return;
+    }
     RunState& state = form_.session().state;
     // The hubs and the current machine's record as the window will open them.
     MachinePortControl& control = terminal_->portControl();
@@ -136,16 +141,11 @@ void DncMenu::tryWithoutMachine() {
             "The machine is set up for direct file transfer, which uses no port.");
         return;
     }
-    if (terminal_->isVisible()) {
-        terminalInteraction_->showInformation(
-            "Close the DNC terminal first: the simulated machine takes its port.");
-        return;
-    }
     try {
         if (!simulatedLine_) simulatedLine_ = std::make_unique<sim::PtyPair>();
     } catch (const std::exception& error) {
-        terminalInteraction_->showError(std::string("No pseudo-terminal for the simulated machine: ") +
-                                        error.what());
+        terminalInteraction_->showError(
+            std::string("No pseudo-terminal for the simulated machine: ") + error.what());
         return;
     }
     if (simulatedControl_) simulatedControl_->stop();
