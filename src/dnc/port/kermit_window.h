@@ -29,7 +29,7 @@ public:
         bool acknowledged = false;
     };
 
-    void setSize(int slots) { size_ = slots < 1 ? 1 : slots; }
+    void setSize(int count) { size_ = count < 1 ? 1 : count; }
     int size() const { return size_; }
     int inUse() const { return int(slots_.size()); }
     bool full() const { return inUse() >= size_; }
@@ -64,7 +64,7 @@ public:
         Outside,  // no packet the sender can have out
     };
 
-    void setSize(int slots) { size_ = slots < 1 ? 1 : slots; }
+    void setSize(int count) { size_ = count < 1 ? 1 : count; }
     int size() const { return size_; }
     void reset(int next);
     int next() const { return next_; }
