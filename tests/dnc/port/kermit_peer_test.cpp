@@ -101,5 +101,42 @@ TEST_F(KermitPeerTest, ReceivesFromGkermitByteForByte) {
     }
 }
 
+TEST_F(KermitPeerTest, SendsToGkermitByteForByte) {
+    const std::string files[] = {sampleFile(3000), "", withEveryByte("G1 X1\r\n"),
+                                 sampleFile(300000)};
+    for (const std::string& file : files) {
+        SCOPED_TRACE(file.size());
+        transfer.FileMask = local.write("Part.nc", file);
+        ASSERT_EQ(run("gkermit -q -i -P -w -r 2>/dev/null", false), 0);
+        const std::string arrived = remote.read("Part.nc");
+        EXPECT_EQ(arrived.size(), file.size());
+        EXPECT_TRUE(arrived == file);
+        EXPECT_EQ(transfer.progress().bytesTransferred, long(file.size()));
+        EXPECT_EQ(transfer.progress().kermitWindows, 1);  // it has no windows
+        std::filesystem::remove(remote.file("Part.nc"));
+    }
+}
+
+TEST_F(KermitPeerTest, RecoversFromBytesDamagedOrLostOnTheLine) {
+    const std::string damager(LINE_DAMAGER);
+    // From gkermit through the damaging relay to us.
+    const std::string bytes = sampleFile(120000);
+    remote.write("PART.NC", bytes);
+    transfer.FileName = local.file("RECV.NC");
+    ASSERT_EQ(run("gkermit -q -i -s PART.NC 2>/dev/null | " + damager +
+                      " flip 30000 drop 52000 flip 80000",
+                  true),
+              0);
+    EXPECT_TRUE(local.read("RECV.NC") == bytes);
+    EXPECT_GE(transfer.progress().totalErrors, 2);
+
+    // From us through the relay to gkermit.
+    const std::string small = sampleFile(15000);
+    transfer.FileMask = local.write("Part2.nc", small);
+    ASSERT_EQ(run(damager + " flip 3000 drop 9000 | gkermit -q -i -P -w -r 2>/dev/null", false), 0);
+    EXPECT_TRUE(remote.read("Part2.nc") == small);
+    EXPECT_GE(transfer.progress().totalErrors, 1);
+}
+
 }  // namespace
 }  // namespace zantor
