@@ -101,9 +101,10 @@ TEST_F(KermitPeerTest, ReceivesFromGkermitByteForByte) {
     }
 }
 
+// Our output is paced to 115200 baud: a bigger file only takes longer.
 TEST_F(KermitPeerTest, SendsToGkermitByteForByte) {
     const std::string files[] = {sampleFile(3000), "", withEveryByte("G1 X1\r\n"),
-                                 sampleFile(300000)};
+                                 sampleFile(100000)};
     for (const std::string& file : files) {
         SCOPED_TRACE(file.size());
         transfer.FileMask = local.write("Part.nc", file);

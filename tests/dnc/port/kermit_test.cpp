@@ -84,6 +84,17 @@ TEST_F(KermitTest, OurStationsCarryFilesByteForByte) {
     EXPECT_NE(folder.read("ztrprot2.txt").find("Kermit receive finished OK"), std::string::npos);
 }
 
+// Seven data bits with parity: bytes with the 8th bit travel behind a prefix.
+TEST_F(KermitTest, EveryByteCrossesASevenBitLine) {
+    for (ComPort* p : {&port, &port2}) p->setLineSettings({115200, 7, TParity::pEven, 1});
+    FakeLineRelay cable(device, device2);
+    const std::string bytes = sampleFile(20000);
+    loopback(ptKermit, bytes);
+    EXPECT_EQ(events, finishOnly(0));
+    EXPECT_EQ(receiverEvents, finishOnly(0));
+    EXPECT_TRUE(folder.read("RECV.NC") == bytes);
+}
+
 TEST_F(KermitTest, DamagedOrLostPacketsAreSentAgain) {
     struct Case {
         const char* what;
