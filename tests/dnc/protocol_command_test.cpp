@@ -87,7 +87,8 @@ TEST_F(ProtocolCommandTest, BatchReceiveFillsTheFolderAndStaysInIt) {
         SCOPED_TRACE(c.protocol);
         std::filesystem::remove(local.file("Part1.nc"));
         std::filesystem::remove(local.file("Part2.nc"));
-        const ProcessResult r = against(c.peer, {"receive", "--protocol", c.protocol, local.path()});
+        const ProcessResult r =
+            against(c.peer, {"receive", "--protocol", c.protocol, local.path()});
         EXPECT_EQ(r.status, 0) << r.err;
         EXPECT_EQ(local.read("Part1.nc"), "G1 X1\r\n");
         EXPECT_EQ(local.read("Part2.nc"), "G2 X2\r\n");

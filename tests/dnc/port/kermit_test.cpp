@@ -48,8 +48,8 @@ protected:
     std::vector<Packet> sent() { return packetsIn(peer().received()); }
     // Runs until our station has sent `count` packets of `type`.
     bool runUntilSentPackets(char type, int count = 1, int waitSeconds = 30) {
-        return clock.waitUntil([&] { return countOf(sent(), type) >= count; },
-                               seconds(waitSeconds), WaitMode::Responsive);
+        return clock.waitUntil([&] { return countOf(sent(), type) >= count; }, seconds(waitSeconds),
+                               WaitMode::Responsive);
     }
     bool lastSentIs(char type) {
         const auto packets = sent();
