@@ -62,6 +62,12 @@ void KermitSender::timedOut() {
             return;
         }
     } else if (!countError()) {
+        // The receiver acknowledged the end of the file, so it has it whole:
+        // only its answer to the end of the batch is missing.
+        if (state_ == State::Break) {
+            finishBatch();
+            return;
+        }
         abort(transfer_code::kTimeOut, transfer_status::kTimeout, "Too many time-outs");
         return;
     }
@@ -168,15 +174,19 @@ void KermitSender::onAck(int seq, const std::string& data) {
             sendNext(kEndOfBatch, "");
             return;
         case State::Break:
-            state_ = State::Done;
-            if (interrupted_)
-                end(transfer_code::kFileRejected, transfer_status::kFileRejected);
-            else
-                end(transfer_code::kSuccess, transfer_status::kEndOfFile);
+            finishBatch();
             return;
         case State::Done:
             return;
     }
+}
+
+void KermitSender::finishBatch() {
+    state_ = State::Done;
+    if (interrupted_)
+        end(transfer_code::kFileRejected, transfer_status::kFileRejected);
+    else
+        end(transfer_code::kSuccess, transfer_status::kEndOfFile);
 }
 
 void KermitSender::startData() {

@@ -36,6 +36,7 @@ private:
     bool fillWindow();
     bool readMore();
     void endOfFile();
+    void finishBatch();
     void awaitAnswer();
     void timedOut();
     void releaseFile(bool) override { file_.reset(); }

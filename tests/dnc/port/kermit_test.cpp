@@ -136,6 +136,19 @@ TEST_F(KermitTest, DamagedOrLostPacketsAreSentAgain) {
              return b;
          },
          false},
+        {"the answer to the Send-Init lost", keep,
+         [](uint8_t b, size_t i) -> std::optional<uint8_t> {
+             if (i < 10) return std::nullopt;
+             return b;
+         },
+         false},
+        // The file is whole at the receiver once it has acknowledged its end.
+        {"the answer to the end of the batch lost", keep,
+         [this](uint8_t b, size_t) -> std::optional<uint8_t> {
+             if (!receiver.inProgress()) return std::nullopt;
+             return b;
+         },
+         false},
     };
     const std::string bytes = sampleFile(60000);
     for (const Case& c : cases) {
