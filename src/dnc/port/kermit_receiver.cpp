@@ -131,7 +131,8 @@ void KermitReceiver::onSendInit(const Packet& p) {
     ack(p.seq, encodeInit(answer));
     useAgreement(agreement);
     window_.setSize(agreed_.window);
-    host_.progress().blockSize = int(agreed_.dataRoom());
+    // The data field of the sender's packets, as the sender works it out.
+    host_.progress().blockSize = int(agree(offer, answer).dataRoom());
     host_.setStatus(transfer_status::kOk);
     state_ = State::FileHeader;
 }

@@ -78,6 +78,7 @@ TEST_F(KermitTest, OurStationsCarryFilesByteForByte) {
         EXPECT_EQ(transfer.progress().kermitWindows, kLongestWindow);
         EXPECT_EQ(receiver.progress().kermitWindows, kLongestWindow);
         EXPECT_GT(transfer.progress().blockSize, 1000);
+        EXPECT_EQ(receiver.progress().blockSize, transfer.progress().blockSize);
         EXPECT_EQ(transfer.progress().totalErrors, 0);
     }
     EXPECT_NE(folder.read("ztrprot.txt").find("Kermit transmit finished OK"), std::string::npos);
