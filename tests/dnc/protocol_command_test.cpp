@@ -50,23 +50,49 @@ protected:
 };
 
 TEST_F(ProtocolCommandTest, SendsWithTheProtocolAsked) {
+    struct Case {
+        const char* protocol;
+        const char* peer;
+        const char* history;
+    };
+    const Case cases[] = {
+        {"zmodem", "rz -q -y", "Zmodem transmit finished OK "},
+        {"kermit", "gkermit -q -i -P -r 2>/dev/null", "Kermit transmit finished OK "},
+    };
     const std::string program = "%\r\nO1000\r\nN1 G1 X1.5\r\nM30\r\n%\r\n";
     const std::string file = local.write("Part.nc", program);
-    const ProcessResult r = against("rz -q -y", {"send", "--protocol", "zmodem", file});
-    EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out, "0 Down/Up Load Successful\n");
-    EXPECT_EQ(remote.read("Part.nc"), program);
-    EXPECT_NE(home.read("ztrprot.txt").find("Zmodem transmit finished OK "), std::string::npos);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.protocol);
+        std::filesystem::remove(remote.file("Part.nc"));
+        const ProcessResult r = against(c.peer, {"send", "--protocol", c.protocol, file});
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.out, "0 Down/Up Load Successful\n");
+        EXPECT_EQ(remote.read("Part.nc"), program);
+        EXPECT_NE(home.read("ztrprot.txt").find(c.history), std::string::npos);
+    }
 }
 
 TEST_F(ProtocolCommandTest, BatchReceiveFillsTheFolderAndStaysInIt) {
+    struct Case {
+        const char* protocol;
+        const char* peer;
+    };
+    const Case cases[] = {
+        {"ymodem", "sz -q --ymodem Part1.nc Part2.nc"},
+        {"kermit", "gkermit -q -i -P -s Part1.nc Part2.nc 2>/dev/null"},
+    };
     remote.write("Part1.nc", "G1 X1\r\n");
     remote.write("Part2.nc", "G2 X2\r\n");
-    const ProcessResult r = against("sz -q --ymodem Part1.nc Part2.nc",
-                                    {"receive", "--protocol", "ymodem", local.path()});
-    EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(local.read("Part1.nc"), "G1 X1\r\n");
-    EXPECT_EQ(local.read("Part2.nc"), "G2 X2\r\n");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.protocol);
+        std::filesystem::remove(local.file("Part1.nc"));
+        std::filesystem::remove(local.file("Part2.nc"));
+        const ProcessResult r =
+            against(c.peer, {"receive", "--protocol", c.protocol, local.path()});
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(local.read("Part1.nc"), "G1 X1\r\n");
+        EXPECT_EQ(local.read("Part2.nc"), "G2 X2\r\n");
+    }
 }
 
 TEST_F(ProtocolCommandTest, ProtocolOptionIsChecked) {

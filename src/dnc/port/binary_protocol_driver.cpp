@@ -103,7 +103,7 @@ void BinaryProtocolDriver::end(int code, int status, bool cancelPeer) {
     timer_.cancel();
     if (cancelPeer && port_.Open()) {
         discardUnsent();
-        port_.sendText(kCancelSequence);
+        port_.sendText(cancelSequence());
     }
     releaseFile(code != transfer_code::kSuccess && host_.keepsPartialFile(code));
     restoreLine();
@@ -120,7 +120,7 @@ void BinaryProtocolDriver::stop(int code) {
     timer_.cancel();
     if (port_.Open()) {
         discardUnsent();
-        if (code == transfer_code::kCancelRequested) port_.sendText(kCancelSequence);
+        if (code == transfer_code::kCancelRequested) port_.sendText(cancelSequence());
     }
     releaseFile(host_.keepsPartialFile(code));
     restoreLine();

@@ -27,6 +27,8 @@ public:
         "\x18\x18\x18\x18\x18\x18\x18\x18\x08\x08\x08\x08\x08\x08\x08\x08";
 
 protected:
+    // What stops the peer: the cancel sequence unless the protocol has its own.
+    virtual std::string cancelSequence() const { return std::string(kCancelSequence); }
     // Takes the line for the transfer; false (and the end reported) when
     // the port is gone.
     bool takeLine();

@@ -3,6 +3,8 @@
 #include "dnc/port/ascii_receiver.h"
 #include "dnc/port/ascii_transmitter.h"
 #include "dnc/port/com_port.h"
+#include "dnc/port/kermit_receiver.h"
+#include "dnc/port/kermit_sender.h"
 #include "dnc/port/xmodem_receiver.h"
 #include "dnc/port/xmodem_sender.h"
 #include "dnc/port/zmodem_receiver.h"
@@ -56,6 +58,9 @@ std::unique_ptr<ProtocolDriver> FileTransfer::makeDriver(bool receiving) {
         case ptZmodem:
             if (receiving) return std::make_unique<ZmodemReceiver>(*host_);
             return std::make_unique<ZmodemSender>(*host_);
+        case ptKermit:
+            if (receiving) return std::make_unique<KermitReceiver>(*host_);
+            return std::make_unique<KermitSender>(*host_);
         default:
             return nullptr;
     }
