@@ -62,8 +62,11 @@ std::string Resequencer::nextNumber() {
     const long long number = next_;
     next_ += settings_.increment;
     std::string digits = std::to_string(number < 0 ? -number : number);
-    if (settings_.leadingZeros && int(digits.size()) < settings_.maxDigits)
-        digits.insert(0, size_t(settings_.maxDigits) - digits.size(), '0');
+    // A mistyped width of millions stops at the longest line a document
+    // holds (which then refuses the edit) instead of taking the memory.
+    const int width = std::min(settings_.maxDigits, editor::kMaxParagraphLength);
+    if (settings_.leadingZeros && int(digits.size()) < width)
+        digits.insert(0, size_t(width) - digits.size(), '0');
     return (number < 0 ? "-" : "") + digits;
 }
 

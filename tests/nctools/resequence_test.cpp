@@ -132,6 +132,18 @@ TEST(Resequence, SettingsShapeTheNumbers) {
     for (const Case& c : cases) EXPECT_EQ(resequenced(c.before, c.settings), c.after) << c.what;
 }
 
+TEST(Resequence, AHugeWidthForLeadingZerosIsRefusedByTheDocument) {
+    NcDocument doc;
+    testing::fillDocument(doc, {"G1"});
+    ResequenceSettings settings;
+    settings.leadingZeros = true;
+    settings.maxDigits = 2000000000;
+    RecordingProgress progress;
+    EXPECT_THROW(Resequence(doc, progress, settings), editor::EditorError);
+    EXPECT_EQ(testing::paragraphsOf(doc), Lines{"G1"});
+    EXPECT_EQ(progress.ends, 1) << "the progress box is hidden after the error";
+}
+
 TEST(Resequence, RemovingStillCountsTheNumbers) {
     // Removal and renumbering walk the same lines: a second run renumbers
     // from the start again, with no gap where numbers were taken away.
