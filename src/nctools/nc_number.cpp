@@ -25,6 +25,19 @@ std::string padLeft(std::string text, int width) {
     return text;
 }
 
+// A whole, non-negative value in decimal; to_chars while it fits a 64-bit
+// integer (printf is several times slower and the utilities write millions).
+std::string wholeNumberText(double whole) {
+    if (whole < 1e18) {
+        char buffer[24];
+        const auto end = std::to_chars(buffer, buffer + sizeof buffer, (long long)whole).ptr;
+        return std::string(buffer, end);
+    }
+    char buffer[400];
+    std::snprintf(buffer, sizeof buffer, "%.0f", whole);
+    return buffer;
+}
+
 void dropTrailingZeros(std::string& fraction) {
     while (!fraction.empty() && fraction.back() == '0') fraction.pop_back();
 }
@@ -49,14 +62,9 @@ std::string FormatNcNumber(NcNumberFormat format, int left, int right, double va
         whole += 1;
         digits = 0;
     }
-    char buffer[400];
-    std::snprintf(buffer, sizeof buffer, "%.0f", whole);
-    std::string integer = buffer;
+    std::string integer = wholeNumberText(whole);
     std::string fraction;
-    if (right > 0) {
-        std::snprintf(buffer, sizeof buffer, "%0*.0f", right, digits);
-        fraction = buffer;
-    }
+    if (right > 0) fraction = padLeft(wholeNumberText(digits), right);
     switch (format) {
         case NcNumberFormat::Decimal:
             fraction = "." + fraction;
