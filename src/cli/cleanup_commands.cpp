@@ -13,12 +13,6 @@ namespace zantor::cli {
 
 namespace {
 
-struct UtilityArguments {
-    std::optional<std::string> machine;
-    std::string file;
-    std::optional<std::string> output;
-};
-
 struct SpacesArguments : UtilityArguments {
     bool add = false;
     bool remove = false;
@@ -58,15 +52,6 @@ int runCleanup(CliContext& context, const CleanupArguments& a) {
     return 0;
 }
 
-void addFileOptions(CLI::App* command, UtilityArguments& a) {
-    command->add_option("--machine", a.machine,
-                        "The machine whose comment marks and defaults count (default: the "
-                        "current one)");
-    command->add_option("-o,--output", a.output,
-                        "Where the program goes (default: standard output); may be FILE itself");
-    command->add_option("FILE", a.file, "The NC program")->required();
-}
-
 }  // namespace
 
 void addCleanupCommands(CLI::App& app, CommandSet& commands) {
@@ -79,7 +64,7 @@ void addCleanupCommands(CLI::App& app, CommandSet& commands) {
     CLI::Option* remove =
         spaces->add_flag("--remove", s->remove, "Remove Spaces Between Registers");
     add->excludes(remove);
-    addFileOptions(spaces, *s);
+    addUtilityArguments(spaces, *s);
 
     auto c = std::make_shared<CleanupArguments>();
     CLI::App* cleanup = commands.add(
@@ -98,7 +83,7 @@ void addCleanupCommands(CLI::App& app, CommandSet& commands) {
                  {"--add-percent", CleanupOperation::AddPercentAtEnd}};
     for (const auto& f : flags)
         cleanup->add_flag(f.flag, c->flags[size_t(f.operation)], cleanupCaption(f.operation));
-    addFileOptions(cleanup, *c);
+    addUtilityArguments(cleanup, *c);
 }
 
 }  // namespace zantor::cli

@@ -45,5 +45,8 @@ void addNumberCommands(CLI::App& app, CommandSet& commands);  // number format|p
 void addBMacroCommand(CLI::App& app, CommandSet& commands);
 void addCalculatorCommands(CLI::App& app, CommandSet& commands);  // triangle, speeds-feeds
 void addCleanupCommands(CLI::App& app, CommandSet& commands);     // spaces, cleanup
+void addResequenceCommand(CLI::App& app, CommandSet& commands);
+void addLineEndsCommand(CLI::App& app, CommandSet& commands);
+void addArithmeticCommands(CLI::App& app, CommandSet& commands);  // arithmetic, override
 
 }  // namespace zantor::cli

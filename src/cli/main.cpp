@@ -80,6 +80,9 @@ int main(int argc, char** argv) {
     zantor::cli::addEvalCommand(app, commands);
     zantor::cli::addNumberCommands(app, commands);
     zantor::cli::addCleanupCommands(app, commands);
+    zantor::cli::addResequenceCommand(app, commands);
+    zantor::cli::addLineEndsCommand(app, commands);
+    zantor::cli::addArithmeticCommands(app, commands);
     zantor::cli::addBMacroCommand(app, commands);
     zantor::cli::addCalculatorCommands(app, commands);
 

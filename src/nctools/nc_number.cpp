@@ -25,6 +25,25 @@ std::string padLeft(std::string text, int width) {
     return text;
 }
 
+double powerOfTen(int exponent) {
+    static constexpr double kPowers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                         1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    return exponent >= 0 && exponent < 16 ? kPowers[exponent] : std::pow(10.0, exponent);
+}
+
+// A whole, non-negative value in decimal; to_chars while it fits a 64-bit
+// integer (printf is several times slower and the utilities write millions).
+std::string wholeNumberText(double whole) {
+    if (whole < 1e18) {
+        char buffer[24];
+        const auto end = std::to_chars(buffer, buffer + sizeof buffer, (long long)whole).ptr;
+        return std::string(buffer, end);
+    }
+    char buffer[400];
+    std::snprintf(buffer, sizeof buffer, "%.0f", whole);
+    return buffer;
+}
+
 void dropTrailingZeros(std::string& fraction) {
     while (!fraction.empty() && fraction.back() == '0') fraction.pop_back();
 }
@@ -41,7 +60,7 @@ std::string FormatNcNumber(NcNumberFormat format, int left, int right, double va
     right = std::max(right, 0);
     if (format == NcNumberFormat::WholeNumber) right = 0;
     double whole = std::floor(magnitude);
-    const double scale = std::pow(10.0, right);
+    const double scale = powerOfTen(right);
     // Round the fraction to `right` decimals, halves away from zero; the
     // small nudge keeps 0.99996 * 10^4 = 9999.6 from landing a hair below.
     double digits = std::floor((magnitude - whole) * scale + 0.5 + 1e-9);
@@ -49,14 +68,9 @@ std::string FormatNcNumber(NcNumberFormat format, int left, int right, double va
         whole += 1;
         digits = 0;
     }
-    char buffer[400];
-    std::snprintf(buffer, sizeof buffer, "%.0f", whole);
-    std::string integer = buffer;
+    std::string integer = wholeNumberText(whole);
     std::string fraction;
-    if (right > 0) {
-        std::snprintf(buffer, sizeof buffer, "%0*.0f", right, digits);
-        fraction = buffer;
-    }
+    if (right > 0) fraction = padLeft(wholeNumberText(digits), right);
     switch (format) {
         case NcNumberFormat::Decimal:
             fraction = "." + fraction;
@@ -102,7 +116,7 @@ double ParseNcNumber(std::string_view text, NcNumberFormat format, int left, int
         case NcNumberFormat::TrailingZeros:
         case NcNumberFormat::LeadingTrailing:
             if (!readDecimal(number, value)) return 0;
-            if (right > 0) value /= std::pow(10.0, right);
+            if (right > 0) value /= powerOfTen(right);
             break;
         default:
             if (number.back() == '.') number += '0';
