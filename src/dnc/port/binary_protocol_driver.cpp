@@ -126,4 +126,33 @@ void BinaryProtocolDriver::stop(int code) {
     restoreLine();
 }
 
+bool BinaryProtocolDriver::openFileToSend(std::optional<ReadableFile>& file) {
+    if (s_.FileMask.empty()) {
+        host_.fail(transfer_code::kFileNotFound);
+        return false;
+    }
+    try {
+        file.emplace(s_.FileMask);
+    } catch (const FileError& error) {
+        host_.fail(fileErrorCode(error.errorNumber()));
+        return false;
+    }
+    takeLine();
+    host_.progress().fileSize = file->size();
+    return true;
+}
+
+void BinaryProtocolDriver::releaseReceivedFile(std::optional<ReceivedFile>& file,
+                                               bool keepPart) {
+    if (keepPart && file) {
+        try {
+            file->keep();
+            host_.progress().fileWritten = true;
+        } catch (const FileError&) {
+            // Nothing more can be kept.
+        }
+    }
+    file.reset();
+}
+
 }  // namespace zantor

@@ -1,11 +1,13 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "dnc/port/clock_timer.h"
 #include "dnc/port/flow_control.h"
 #include "dnc/port/protocol_driver.h"
+#include "dnc/port/received_file.h"
 
 namespace zantor {
 
@@ -54,6 +56,12 @@ protected:
     // Receivers: releases the file, keeping the part received when the
     // code allows.
     virtual void releaseFile(bool keepPart) = 0;
+    // A sender's start: FileMask opened into `file`, the line taken and the
+    // size shown; false when the transfer has failed instead.
+    bool openFileToSend(std::optional<ReadableFile>& file);
+    // A receiver's releaseFile: what came is put in its place when the
+    // ending keeps a partial file, and the file is let go either way.
+    void releaseReceivedFile(std::optional<ReceivedFile>& file, bool keepPart);
 
     TransferHost& host_;
     ComPort& port_;

@@ -227,15 +227,7 @@ void KermitReceiver::fileError() {
 }
 
 void KermitReceiver::releaseFile(bool keepPart) {
-    if (keepPart && file_) {
-        try {
-            file_->keep();
-            host_.progress().fileWritten = true;
-        } catch (const FileError&) {
-            // Nothing more can be kept.
-        }
-    }
-    file_.reset();
+    releaseReceivedFile(file_, keepPart);
 }
 
 }  // namespace zantor

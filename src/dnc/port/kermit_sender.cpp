@@ -20,18 +20,7 @@ constexpr size_t kBestCompression = kLongestRepeat / 5 + 1;
 KermitSender::KermitSender(TransferHost& host) : KermitDriver(host) {}
 
 void KermitSender::start() {
-    if (s_.FileMask.empty()) {
-        host_.fail(transfer_code::kFileNotFound);
-        return;
-    }
-    try {
-        file_.emplace(s_.FileMask);
-    } catch (const FileError& error) {
-        host_.fail(fileErrorCode(error.errorNumber()));
-        return;
-    }
-    takeLine();
-    host_.progress().fileSize = file_->size();
+    if (!openFileToSend(file_)) return;
     host_.setStatus(transfer_status::kHandshake);
     startedAt_ = port_.clock().now();
     sendNext(kSendInit, encodeInit(ourInit()));

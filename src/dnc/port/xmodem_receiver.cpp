@@ -290,17 +290,16 @@ void XmodemReceiver::fileError() {
 }
 
 void XmodemReceiver::releaseFile(bool keepPart) {
-    if (keepPart && file_) {
+    // The block held back for its padding belongs to what is kept.
+    if (keepPart && file_ && !held_.empty()) {
         try {
-            if (!held_.empty()) file_->write(held_);
-            file_->keep();
-            host_.progress().fileWritten = true;
+            file_->write(held_);
         } catch (const FileError&) {
-            // Nothing more can be kept.
+            keepPart = false;
         }
     }
     held_.clear();
-    file_.reset();
+    releaseReceivedFile(file_, keepPart);
 }
 
 }  // namespace zantor

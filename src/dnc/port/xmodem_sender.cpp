@@ -14,18 +14,7 @@ XmodemSender::XmodemSender(TransferHost& host, bool batch)
     : BinaryProtocolDriver(host), batch_(batch) {}
 
 void XmodemSender::start() {
-    if (s_.FileMask.empty()) {
-        host_.fail(transfer_code::kFileNotFound);
-        return;
-    }
-    try {
-        file_.emplace(s_.FileMask);
-    } catch (const FileError& error) {
-        host_.fail(fileErrorCode(error.errorNumber()));
-        return;
-    }
-    takeLine();
-    host_.progress().fileSize = file_->size();
+    if (!openFileToSend(file_)) return;
     host_.progress().blockSize = batch_ ? 1024 : 128;
     host_.setStatus(transfer_status::kHandshake);
     armTimer(s_.HandshakeWait,

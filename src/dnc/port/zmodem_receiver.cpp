@@ -236,15 +236,7 @@ void ZmodemReceiver::fileError() {
 }
 
 void ZmodemReceiver::releaseFile(bool keepPart) {
-    if (keepPart && file_) {
-        try {
-            file_->keep();
-            host_.progress().fileWritten = true;
-        } catch (const FileError&) {
-            // Nothing more can be kept.
-        }
-    }
-    file_.reset();
+    releaseReceivedFile(file_, keepPart);
 }
 
 }  // namespace zantor

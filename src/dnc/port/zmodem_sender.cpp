@@ -13,18 +13,7 @@ using namespace zmodem;
 ZmodemSender::ZmodemSender(TransferHost& host) : BinaryProtocolDriver(host) {}
 
 void ZmodemSender::start() {
-    if (s_.FileMask.empty()) {
-        host_.fail(transfer_code::kFileNotFound);
-        return;
-    }
-    try {
-        file_.emplace(s_.FileMask);
-    } catch (const FileError& error) {
-        host_.fail(fileErrorCode(error.errorNumber()));
-        return;
-    }
-    takeLine();
-    host_.progress().fileSize = file_->size();
+    if (!openFileToSend(file_)) return;
     host_.progress().blockSize = int(kSubpacket);
     host_.setStatus(transfer_status::kHandshake);
     // "rz" and a return start a receiver waiting at a shell prompt.
