@@ -35,6 +35,7 @@ constexpr int rgb(int r, int g, int b) {
 }
 
 constexpr int kMaxDelaySeconds = 3600;
+constexpr int kOtherColour = -1;  // the list entry that opens the colour dialog
 
 QSpinBox* numberField(int low, int high) {
     auto* box = new QSpinBox;
@@ -173,6 +174,7 @@ QWidget* TZtrSettingsDlg::editorPage() {
             swatch.fill(QColor(value & 0xff, (value >> 8) & 0xff, (value >> 16) & 0xff));
             list->addItem(QIcon(swatch), name, value);
         }
+        list->addItem("Other...", kOtherColour);
         return list;
     };
     for (size_t i = 0; i < syntaxColours.size(); ++i) {
@@ -180,6 +182,8 @@ QWidget* TZtrSettingsDlg::editorPage() {
         colours->addRow(names[i], syntaxColours[i]);
     }
     backgroundColour = colourList();
+    for (QComboBox* list : {syntaxColours[0], syntaxColours[1], syntaxColours[2], backgroundColour})
+        connect(list, &QComboBox::activated, this, [this, list] { chooseOtherColour(list); });
     editorFont = new QPushButton("Editor Font");
     sample = new QLabel("N1 G00 X2.5 Y3.2");
     sample->setFrameShape(QFrame::StyledPanel);
@@ -224,14 +228,29 @@ QWidget* TZtrSettingsDlg::dncPage() {
 void TZtrSettingsDlg::showColour(QComboBox* list, int colour) {
     int index = list->findData(colour);
     if (index < 0) {
-        list->addItem(QString("RGB %1, %2, %3")
-                          .arg(colour & 0xff)
-                          .arg((colour >> 8) & 0xff)
-                          .arg((colour >> 16) & 0xff),
-                      colour);
+        // Before "Other...", which stays last.
         index = list->count() - 1;
+        list->insertItem(index,
+                         QString("RGB %1, %2, %3")
+                             .arg(colour & 0xff)
+                             .arg((colour >> 8) & 0xff)
+                             .arg((colour >> 16) & 0xff),
+                         colour);
     }
     list->setCurrentIndex(index);
+    list->setProperty("shownColour", colour);
+}
+
+void TZtrSettingsDlg::chooseOtherColour(QComboBox* list) {
+    const int previous = list->property("shownColour").toInt();
+    if (list->currentData().toInt() != kOtherColour) {
+        list->setProperty("shownColour", list->currentData());
+        return;
+    }
+    const QColor chosen = QColorDialog::getColor(
+        QColor(previous & 0xff, (previous >> 8) & 0xff, (previous >> 16) & 0xff), this);
+    showColour(list, chosen.isValid() ? chosen.red() + 256 * chosen.green() + 65536 * chosen.blue()
+                                      : previous);
 }
 
 int TZtrSettingsDlg::colourOf(const QComboBox* list) {

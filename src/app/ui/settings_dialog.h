@@ -66,7 +66,8 @@ public:
     QSpinBox* dtrDelay;
     QSpinBox* comOpenDelay;
 
-    // Sets the list to a stored colour; one not among the 16 is added as it is.
+    // Sets the list to a stored colour; one not among the 16 is added as it
+    // is. The last entry, "Other...", opens the colour dialog.
     static void showColour(QComboBox* list, int colour);
     static int colourOf(const QComboBox* list);
 
@@ -87,6 +88,8 @@ private:
     void applyEnabling();
     void evaluateMargin(QLineEdit* field);
     void chooseEditorFont();
+    // "Other..." of a colour list: any colour through the colour dialog.
+    void chooseOtherColour(QComboBox* list);
     void choosePrinterFont();
 
     RunState& state_;

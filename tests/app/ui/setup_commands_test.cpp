@@ -8,6 +8,7 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTimer>
@@ -20,6 +21,7 @@
 #include "editor/ui/editor_workspace.h"
 #include "editor/ui/tmdi_child.h"
 #include "machines/ui/setup_dialog.h"
+#include "machines/ui/setup_pages.h"
 #include "scripted_interaction.h"
 #include "session/app_session.h"
 #include "temp_folder.h"
@@ -197,6 +199,40 @@ private slots:
         QCOMPARE(form->machineBox()->currentText(), QString("Lathe"));
         QCOMPARE(state().CurrentMachine, std::string("Lathe"));
         QVERIFY(dir->read("ZTRDNC.LOG").find(",Modify System Settings\n") != std::string::npos);
+    }
+
+    void aColourOutsideTheListIsShownAndKept() {
+        state().Settings.CommentColor = 0x123456;
+        TZtrSettingsDlg& d = properties();
+        d.show();
+        QCOMPARE(d.syntaxColours[2]->currentText(), QString("RGB 86, 52, 18"));
+        QCOMPARE(d.syntaxColours[2]->itemText(d.syntaxColours[2]->count() - 1),
+                 QString("Other..."));
+        d.accept();
+        QCOMPARE(state().Settings.CommentColor, 0x123456);
+    }
+
+    void utilityDefaultsAreEditedInTheUtilityDialogItself() {
+        whenShown([this] {
+            TZTRSetupDlg& d = commands().setupDialog();
+            for (QLineEdit* folder : d.pages->folders)
+                folder->setText(QString::fromStdString(dir->path()));
+            whenShown([this] {
+                QWidget* modal = QApplication::activeModalWidget();
+                QVERIFY(modal);
+                auto* increment = modal->findChild<QLineEdit*>("nincr");
+                QVERIFY(increment);
+                increment->setText("25");
+                static_cast<QDialog*>(modal)->accept();
+            });
+            d.pages->utilityButtons[TZTRSetupDlg::Resequence]->click();
+            d.accept();
+        });
+        action("actionMachineSetup")->trigger();
+        MachineSettings saved;
+        FolderFlags flags;
+        session->machines.LoadMachine("Mill", saved, flags);
+        QCOMPARE(saved.Utilities.ResequenceIncrement, std::string("25"));
     }
 
     void machineSetupIsRefusedWithoutThePrivilege() {
