@@ -214,6 +214,8 @@ void TZTRSetupDlg::addMachine() {
 }
 
 void TZTRSetupDlg::deleteMachine() {
+    // Without a machine there is no section to erase.
+    if (session_.state.CurrentMachine.empty()) return interaction_.beep();
     if (interaction_.message(MessageKind::Confirmation, "Delete Current Machine ?",
                              Buttons::YesNo) != Answer::Yes)
         return;
@@ -231,6 +233,7 @@ void TZTRSetupDlg::deleteMachine() {
 }
 
 void TZTRSetupDlg::renameMachine() {
+    if (session_.state.CurrentMachine.empty()) return interaction_.beep();
     if (!settleEdits()) return;
     const std::string oldName = session_.state.CurrentMachine;
     const std::string name =

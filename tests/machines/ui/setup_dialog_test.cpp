@@ -371,6 +371,16 @@ private slots:
         QCOMPARE(ui->texts(), Texts{"'1x' is not a valid integer value"});
     }
 
+    void withoutMachinesDeleteAndRenameOnlyBeep() {
+        open("[Machine Names]\nNUMBER=0\n", "");
+        const std::string before = dir->read("WPOSTS.INI");
+        dlg->deleteButton->click();
+        dlg->renameButton->click();
+        QCOMPARE(ui->beeps, 2);
+        QVERIFY(ui->messages.empty());
+        QCOMPARE(dir->read("WPOSTS.INI"), before);
+    }
+
     void cancelWithEditsAsksAndMayStay() {
         open(twoMachines(), "mill 2");
         dlg->pages->Description->setText("edited");
