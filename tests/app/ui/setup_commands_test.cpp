@@ -17,6 +17,7 @@
 
 #include "app/ui/main_form.h"
 #include "app/ui/settings_dialog.h"
+#include "dnc/simulator/pty_pair.h"
 #include "editor/ui/editor_view.h"
 #include "editor/ui/editor_workspace.h"
 #include "editor/ui/tmdi_child.h"
@@ -233,6 +234,23 @@ private slots:
         FolderFlags flags;
         session->machines.LoadMachine("Mill", saved, flags);
         QCOMPARE(saved.Utilities.ResequenceIncrement, std::string("25"));
+    }
+
+    void testPortFindsTheDeviceThroughThePortsSection() {
+        sim::PtyPair pty;
+        dir->write("ZTR2013.INI", "[GENERAL]\nCMACHINE=Mill\n[PORTS]\n3=" + pty.slavePath() +
+                                      "\n4=" + dir->file("no-such-tty") + "\n");
+        TZTRSetupDlg& d = commands().setupDialog();
+        d.show();
+        d.pages->PortNum->setCurrentIndex(2);
+        d.pages->testPort->click();
+        d.pages->PortNum->setCurrentIndex(3);
+        d.pages->testPort->click();
+        QCOMPARE(ui->texts(), (Texts{"Port Sucessfully Opened", "Port Does Not Appear to Exist"}));
+        d.pages->load(state().CurrentSettings);  // no edits left to ask about
+        d.SettingsModified = false;
+        ui->answers = {Answer::No, Answer::No, Answer::No};
+        d.reject();
     }
 
     void machineSetupIsRefusedWithoutThePrivilege() {
