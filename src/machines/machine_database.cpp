@@ -67,6 +67,33 @@ void writeSection(IniFile& ini, const std::string& name, const MachineSettings& 
         ini.writeString(name, key, value);
 }
 
+void deleteMachine(IniFile& ini, const std::string& name) {
+    ini.eraseSection(name);
+    const auto slots = presentSlots(ini);
+    const int count = slotCountForChange(ini, slots);
+    for (const auto& [n, listed] : slots) {
+        if (n > count) break;
+        if (listed == name) {
+            ini.writeString(kNamesSection, slotKey(n), kNotUsedSlot);
+            return;
+        }
+    }
+}
+
+bool allDigits(std::string_view text) {
+    return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
+}
+
+// "M" + n + "N" names a macro, "M" + n + "L" + m holds one of its lines.
+bool isMacroKey(std::string_view key) {
+    if (key.size() < 3 || asciiUpper(key[0]) != 'M') return false;
+    const size_t letter = key.find_first_not_of("0123456789", 1);
+    if (letter == std::string_view::npos || letter == 1) return false;
+    const char kind = asciiUpper(key[letter]);
+    if (kind == 'N') return letter + 1 == key.size();
+    return kind == 'L' && allDigits(key.substr(letter + 1));
+}
+
 }  // namespace
 
 std::string machineNameProblem(const std::string& name) {
@@ -80,15 +107,18 @@ std::string machineNameProblem(const std::string& name) {
     return {};
 }
 
-std::vector<std::string> MachineDatabase::ListMachines() const {
-    const auto ini = IniStore::read(path_);
-    const int count = ini->readInt(kNamesSection, "NUMBER", kListedSlotsWithoutNumber);
+std::vector<std::string> listMachines(const IniFile& ini) {
+    const int count = ini.readInt(kNamesSection, "NUMBER", kListedSlotsWithoutNumber);
     std::vector<std::string> names;
-    for (auto& [n, name] : presentSlots(*ini)) {
+    for (auto& [n, name] : presentSlots(ini)) {
         if (n > count) break;
         if (name != kNotUsedSlot) names.push_back(std::move(name));
     }
     return names;
+}
+
+std::vector<std::string> MachineDatabase::ListMachines() const {
+    return listMachines(*IniStore::read(path_));
 }
 
 void MachineDatabase::LoadMachine(const std::string& name, MachineSettings& settings,
@@ -121,18 +151,30 @@ void MachineDatabase::AddMachine(const std::string& name, const MachineSettings&
 }
 
 void MachineDatabase::DeleteMachine(const std::string& name) const {
+    IniStore::update(path_, [&](IniFile& ini) { deleteMachine(ini, name); });
+}
+
+std::string MachineDatabase::RenameMachine(const std::string& oldName, const std::string& newName,
+                                           const MachineSettings& settings) const {
+    if (std::string problem = machineNameProblem(newName); !problem.empty()) return problem;
+    std::string refusal;
     IniStore::update(path_, [&](IniFile& ini) {
-        ini.eraseSection(name);
-        const auto slots = presentSlots(ini);
-        const int count = slotCountForChange(ini, slots);
-        for (const auto& [n, listed] : slots) {
-            if (n > count) break;
-            if (listed == name) {
-                ini.writeString(kNamesSection, slotKey(n), kNotUsedSlot);
+        // Sections match without regard to case, so "MILL" for "Mill" is the
+        // same machine spelt anew, not another one.
+        for (const std::string& listed : listMachines(ini))
+            if (equalsIgnoreCase(listed, newName) && !equalsIgnoreCase(oldName, newName)) {
+                refusal = "A machine named \"" + listed + "\" exists already.";
                 return;
             }
-        }
+        KeyValueList macros;
+        for (const std::string& key : ini.keys(oldName))
+            if (isMacroKey(key)) macros.emplace_back(key, ini.readString(oldName, key, ""));
+        deleteMachine(ini, oldName);
+        addName(ini, newName);
+        writeSection(ini, newName, settings);
+        for (const auto& [key, value] : macros) ini.writeString(newName, key, value);
     });
+    return refusal;
 }
 
 }  // namespace zantor

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "core/ini_file.h"
 #include "machines/machine_settings.h"
 
 namespace zantor {
@@ -19,6 +20,9 @@ inline constexpr const char* kNotUsedSlot = "Not Used";
 
 // Why a machine could not be stored under this name, or empty when it can.
 std::string machineNameProblem(const std::string& name);
+
+// The listed machine names of a parsed database, in slot order.
+std::vector<std::string> listMachines(const IniFile& database);
 
 // The machine database: one section per machine, listed by name in slots of
 // section "Machine Names". Every operation reads the file as it is on disk
@@ -42,6 +46,13 @@ public:
     void AddMachine(const std::string& name, const MachineSettings& settings) const;
     // Erases every section of that name and frees the first slot naming it.
     void DeleteMachine(const std::string& name) const;
+    // Gives machine `oldName` the name `newName` with `settings` in one write
+    // of the file: the NC-code macros of the old section come along, the old
+    // section is erased and its slot freed before the new name is listed.
+    // Returns why it was refused (a bad name, or a name listed already),
+    // empty when done; a refused rename changes nothing.
+    std::string RenameMachine(const std::string& oldName, const std::string& newName,
+                              const MachineSettings& settings) const;
 
 private:
     std::string path_;

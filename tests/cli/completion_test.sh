@@ -19,8 +19,8 @@ expect() {
 }
 
 expect "machine machines " ma
-expect "add delete show " machine ""
-expect "add delete show " --home /tmp machine ""
+expect "add delete rename report set show " machine ""
+expect "add delete rename report set show " --home /tmp machine ""
 expect "--help --machine --output " prepare --
 expect "--help --machine --output " prepare --machine M --
 # Every top-level command of --help is offered.

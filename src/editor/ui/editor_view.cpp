@@ -374,7 +374,37 @@ bool belongsToTheMenus(const QKeyEvent& key, const QsciCommandSet& commands) {
 }
 }  // namespace
 
+int EditorView::wordStarCommand(const QKeyEvent& event) const {
+    if (!settings_.wordStar || event.modifiers() != Qt::ControlModifier) return 0;
+    // The caret moves of the WordStar diamond and its neighbours.
+    switch (event.key()) {
+        case Qt::Key_E:
+            return SCI_LINEUP;
+        case Qt::Key_X:
+            return SCI_LINEDOWN;
+        case Qt::Key_S:
+            return SCI_CHARLEFT;
+        case Qt::Key_D:
+            return SCI_CHARRIGHT;
+        case Qt::Key_A:
+            return SCI_WORDLEFT;
+        case Qt::Key_F:
+            return SCI_WORDRIGHT;
+        case Qt::Key_R:
+            return SCI_PAGEUP;
+        case Qt::Key_C:
+            return SCI_PAGEDOWN;
+        default:
+            return 0;
+    }
+}
+
 bool EditorView::event(QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride &&
+        wordStarCommand(*static_cast<QKeyEvent*>(event))) {
+        event->accept();  // the key comes here rather than to a menu
+        return true;
+    }
     if (event->type() == QEvent::ShortcutOverride &&
         belongsToTheMenus(*static_cast<QKeyEvent*>(event), *standardCommands())) {
         event->ignore();  // the shortcut goes ahead
@@ -384,6 +414,10 @@ bool EditorView::event(QEvent* event) {
 }
 
 void EditorView::keyPressEvent(QKeyEvent* event) {
+    if (const int command = wordStarCommand(*event)) {
+        SendScintilla(command);
+        return;
+    }
     if (belongsToTheMenus(*event, *standardCommands())) {
         event->ignore();  // no menu has that letter: nothing is typed either
         return;

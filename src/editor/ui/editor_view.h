@@ -110,6 +110,8 @@ signals:
 protected:
     void focusInEvent(QFocusEvent* event) override;
     bool event(QEvent* event) override;
+    // The Scintilla command of a WordStar key while that set is on, else 0.
+    int wordStarCommand(const QKeyEvent& event) const;
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;

@@ -22,6 +22,7 @@ struct EditorViewSettings {
     QColor alphaColor = Qt::black;
     QColor nonAlphaColor = Qt::blue;
     QColor commentColor = Qt::red;
+    bool wordStar = false;  // the WordStar control keys move the caret and delete
 };
 
 // A colour stored as red + 256 * green + 65536 * blue.

@@ -61,6 +61,7 @@ EditorViewSettings EditorWorkspace::viewSettings() const {
     v.alphaColor = colourFromSetting(s.AlphaColor);
     v.nonAlphaColor = colourFromSetting(s.NonAlphaColor);
     v.commentColor = colourFromSetting(s.CommentColor);
+    v.wordStar = wordStarActive_;
     return v;
 }
 

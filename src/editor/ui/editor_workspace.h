@@ -53,6 +53,9 @@ public:
     void activate(TMDIChild& window);
     // The view settings again, in every view of every window.
     void applySettingsToAll();
+    // The WordStar key set follows WORDSTAR only once the Properties dialog
+    // has been closed; off until then.
+    void setWordStarActive(bool active) { wordStarActive_ = active; }
     // Colours the shown lines of every view again, after the comment strings
     // changed with the current machine.
     void recolourAll();
@@ -96,6 +99,7 @@ private:
     QMenu* contextMenu_ = nullptr;
     std::unique_ptr<FileCommands> fileCommands_;
     QTimer stateTimer_;
+    bool wordStarActive_ = false;
 };
 
 }  // namespace zantor::editor

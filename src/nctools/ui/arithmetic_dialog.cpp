@@ -62,6 +62,12 @@ void TArithDlg::setDefaults(const UtilityDefaults& machine) {
     Amount->setText(latin1Text(machine.ArithmeticAmount));
 }
 
+void TArithDlg::storeDefaults(UtilityDefaults& machine) const {
+    machine.ArithmeticRegisters = latin1Of(Regs);
+    machine.ArithmeticOperation = int(operation());
+    machine.ArithmeticAmount = latin1Of(Amount);
+}
+
 ArithmeticOperation TArithDlg::operation() const {
     if (RBsub->isChecked()) return ArithmeticOperation::Subtract;
     if (RBmul->isChecked()) return ArithmeticOperation::Multiply;

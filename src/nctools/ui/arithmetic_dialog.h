@@ -27,6 +27,7 @@ public:
     explicit TArithDlg(Interaction& interaction, QWidget* parent = nullptr);
 
     void setDefaults(const UtilityDefaults& machine);
+    void storeDefaults(UtilityDefaults& machine) const;
     // The settings OK accepted.
     ArithmeticSettings settings() const { return settings_; }
 

@@ -49,6 +49,13 @@ void TChgBeginEndDlg::setDefaults(const UtilityDefaults& machine) {
     Eto->setText(latin1Text(machine.LineEndTo));
 }
 
+void TChgBeginEndDlg::storeDefaults(UtilityDefaults& machine) const {
+    machine.LineBeginFrom = latin1Of(Bfrom);
+    machine.LineBeginTo = latin1Of(Bto);
+    machine.LineEndFrom = latin1Of(Efrom);
+    machine.LineEndTo = latin1Of(Eto);
+}
+
 LineEnds TChgBeginEndDlg::ends() const {
     return {latin1Of(Bfrom), latin1Of(Bto), latin1Of(Efrom), latin1Of(Eto)};
 }

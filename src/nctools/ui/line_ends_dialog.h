@@ -20,6 +20,7 @@ public:
     explicit TChgBeginEndDlg(QWidget* parent = nullptr);
 
     void setDefaults(const UtilityDefaults& machine);
+    void storeDefaults(UtilityDefaults& machine) const;
     LineEnds ends() const;
 
     QLineEdit* Bfrom;

@@ -61,6 +61,15 @@ void TRESEQDlg::setDefaults(const UtilityDefaults& machine) {
     lzeros->setChecked(machine.ResequenceLeadingZeros);
 }
 
+void TRESEQDlg::storeDefaults(UtilityDefaults& machine) const {
+    machine.ResequenceStart = latin1Of(snum);
+    machine.ResequenceIncrement = latin1Of(nincr);
+    machine.ResequenceMaxDigits = latin1Of(maxdig);
+    machine.ResequenceChars = latin1Of(Seqchrs);
+    machine.ResequenceSkipChars = latin1Of(skpchrs);
+    machine.ResequenceLeadingZeros = lzeros->isChecked();
+}
+
 std::optional<std::string> TRESEQDlg::readSettings(ResequenceSettings& settings) const {
     if (auto error = readResequenceNumbers(latin1Of(snum), latin1Of(nincr), latin1Of(maxdig), settings))
         return error;

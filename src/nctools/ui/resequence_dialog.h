@@ -24,6 +24,8 @@ public:
     explicit TRESEQDlg(QWidget* parent = nullptr);
 
     void setDefaults(const UtilityDefaults& machine);
+    // The fields as the machine's defaults (the setup dialog edits them here).
+    void storeDefaults(UtilityDefaults& machine) const;
     // The fields as a run takes them; the error text when a number is no
     // whole number.
     std::optional<std::string> readSettings(ResequenceSettings& settings) const;

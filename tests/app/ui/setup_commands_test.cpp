@@ -1,0 +1,268 @@
+#include "app/ui/setup_commands.h"
+
+#include <Qsci/qsciscintilla.h>
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTimer>
+#include <QtTest>
+#include <memory>
+
+#include "app/ui/main_form.h"
+#include "app/ui/settings_dialog.h"
+#include "dnc/simulator/pty_pair.h"
+#include "editor/ui/editor_view.h"
+#include "editor/ui/editor_workspace.h"
+#include "editor/ui/tmdi_child.h"
+#include "machines/ui/setup_dialog.h"
+#include "machines/ui/setup_pages.h"
+#include "scripted_interaction.h"
+#include "session/app_session.h"
+#include "temp_folder.h"
+
+namespace zantor {
+
+using Texts = std::vector<std::string>;
+
+// The Setup menu's Properties and Machine/DNC Setup in the main window.
+class SetupCommandsTest : public QObject {
+    Q_OBJECT
+    std::unique_ptr<testing::TempFolder> dir;
+    std::unique_ptr<testing::ScriptedInteraction> ui;
+    std::unique_ptr<AppSession> session;
+    std::unique_ptr<TMainForm> form;
+
+    SetupCommands& commands() { return *form->findChild<SetupCommands*>(); }
+    TZtrSettingsDlg& properties() { return commands().propertiesDialog(); }
+    QAction* action(const char* name) {
+        auto* a = form->findChild<QAction*>(name);
+        if (!a) qFatal("no action %s", name);
+        return a;
+    }
+    static void whenShown(std::function<void()> step) { QTimer::singleShot(0, step); }
+    RunState& state() { return session->state; }
+
+private slots:
+    void init() {
+        dir = std::make_unique<testing::TempFolder>();
+        ui = std::make_unique<testing::ScriptedInteraction>();
+        qputenv("HOME", QByteArray::fromStdString(dir->path()));
+        dir->write("WPOSTS.INI",
+                   "[Machine Names]\nNumber=2\nMachine1=Mill\nMachine2=Lathe\n[Lathe]\nMTYPE=2\n");
+        dir->write("ZTR2013.INI", "[GENERAL]\nCMACHINE=Mill\n");
+        session = std::make_unique<AppSession>(dir->path(), dir->path(), *ui);
+        form = std::make_unique<TMainForm>(*session, *ui);
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        QVERIFY(form->startUp({}));
+    }
+    void cleanup() {
+        for (editor::TMDIChild* w : form->workspace().editorWindows()) w->SetModified(false);
+        form.reset();
+        session.reset();
+        ui.reset();
+        dir.reset();
+    }
+
+    void theSetupMenuListsItsEntriesInOrder() {
+        QStringList captions;
+        for (QAction* a : form->setupMenu()->actions()) captions << a->text();
+        QCOMPARE(captions,
+                 (QStringList{"Properties", "&Machine/DNC Setup...", "Password Manager"}));
+    }
+
+    void propertiesShowTheSettingsAndTheirEnabling() {
+        state().Settings.ShowSyntax = false;
+        state().Settings.WordWrap = true;
+        state().Settings.PrettyPrint = false;
+        state().DtrDelayTicks = 36;
+        TZtrSettingsDlg& d = properties();
+        d.show();
+        QCOMPARE(d.windowTitle(), QString("Zantor Pro 2013 Properties"));
+        QCOMPARE(d.margins[0]->text(), QString("1.00000"));
+        QCOMPARE(d.margins[2]->text(), QString("0.50000"));
+        QCOMPARE(d.dtrDelay->value(), 2);
+        QCOMPARE(d.colourGroup->title(), QString("Disabled"));
+        QVERIFY(!d.syntaxColours[0]->isEnabled());
+        QVERIFY(!d.colorPrint->isEnabled());
+        QVERIFY(d.wrapToWindow->isEnabled());
+        QCOMPARE(d.syntaxColours[1]->currentText(), QString("Blue"));
+        QCOMPARE(d.backgroundColour->currentText(), QString("White"));
+        // The two wrap choices exclude each other; the column needs its own.
+        d.wrapToColumn->click();
+        QVERIFY(!d.wrapToWindow->isChecked());
+        QVERIFY(d.wrapColumn->isEnabled());
+        d.wrapToWindow->click();
+        QVERIFY(!d.wrapToColumn->isChecked());
+        QVERIFY(!d.wrapColumn->isEnabled());
+        d.showSyntax->click();
+        QCOMPARE(d.colourGroup->title(), QString("Syntax Highlight Colors"));
+        QVERIFY(d.syntaxColours[0]->isEnabled());
+        d.reject();
+    }
+
+    void okTakesEveryControlIntoTheSettings() {
+        TZtrSettingsDlg& d = properties();
+        d.show();
+        d.margins[0]->setText("2/4");
+        emit d.margins[0]->editingFinished();
+        QCOMPARE(d.margins[0]->text(), QString("0.50000"));
+        d.tabSize->setValue(4);
+        d.tabTypes[2]->setChecked(true);
+        d.syntaxColours[0]->setCurrentText("Red");
+        d.backgroundColour->setCurrentText("Yellow");
+        d.useSecure->setChecked(true);
+        d.commentStart->setText(";");
+        d.receiveBuffer->setValue(8192);
+        d.comOpenDelay->setValue(3);
+        d.wordStar->setChecked(true);
+        d.accept();
+        const AppSettings& s = state().Settings;
+        QCOMPARE(s.MarginLeft, 0.5);
+        QCOMPARE(s.TabSize, 4);
+        QCOMPARE(s.TabType, 2);
+        QCOMPARE(s.AlphaColor, 255);
+        QCOMPARE(s.EditorColor, 65535);
+        QVERIFY(s.UseSecure);
+        QCOMPARE(s.LineCommentChar, std::string(";"));
+        QCOMPARE(s.ComInSize, 8192);
+        QCOMPARE(state().ComOpenDelayTicks, 54);
+        QVERIFY(s.WordStar);
+        QVERIFY(ui->messages.empty());
+    }
+
+    void aMarginThatLeavesNoRoomKeepsTheDialogOpen() {
+        TZtrSettingsDlg& d = properties();
+        d.show();
+        d.margins[1]->setText("6");
+        d.accept();
+        QVERIFY(d.isVisible());
+        QCOMPARE(ui->texts(), (Texts{"Bad value \"6.00000\" for PMARGINT: a margin from 0 to 5 "
+                                     "inches leaves room for a printed line."}));
+        QCOMPARE(state().Settings.MarginTop, 0.5);
+        d.margins[1]->setText("0.75");
+        d.accept();
+        QVERIFY(!d.isVisible());
+        QCOMPARE(state().Settings.MarginTop, 0.75);
+    }
+
+    void propertiesApplyToEveryOpenEditorAndSwitchWordStar() {
+        form->workspace().OpenEditorWindow(dir->write("A.TAP", "N1\nN2\nN3\n"), true);
+        form->workspace().OpenEditorWindow(dir->write("B.TAP", "N1\n"), true);
+        editor::EditorView* a = form->workspace().editorWindows()[0]->Editor1();
+        editor::EditorView* b = form->workspace().editorWindows()[1]->Editor1();
+        whenShown([this] {
+            properties().tabSize->setValue(3);
+            properties().wordStar->setChecked(true);
+            properties().accept();
+        });
+        action("actionProperties")->trigger();
+        for (editor::EditorView* view : {a, b})
+            QCOMPARE(int(view->SendScintilla(QsciScintilla::SCI_GETTABWIDTH)), 3);
+        a->setFocus();
+        a->setCursorPosition(0, 0);
+        QTest::keyClick(a, Qt::Key_X, Qt::ControlModifier);
+        int line = -1, index = -1;
+        a->getCursorPosition(&line, &index);
+        QCOMPARE(line, 1);
+        // Off again: Ctrl+X no longer moves the caret.
+        whenShown([this] {
+            properties().wordStar->setChecked(false);
+            properties().accept();
+        });
+        action("actionProperties")->trigger();
+        a->setCursorPosition(0, 0);
+        QTest::keyClick(a, Qt::Key_E, Qt::ControlModifier);
+        QTest::keyClick(a, Qt::Key_X, Qt::ControlModifier);
+        a->getCursorPosition(&line, &index);
+        QCOMPARE(line, 0);
+    }
+
+    void machineSetupLogsAndRefillsTheSelectorOnOk() {
+        dir->write("ZTR2013.INI", "[GENERAL]\nCMACHINE=Mill\nLOGGING=1\n");
+        session->log.LoggingEnabled = true;
+        whenShown([this] {
+            TZTRSetupDlg& d = commands().setupDialog();
+            ui->inputs = {std::string("Okuma")};
+            ui->answers = {};
+            d.Mnamebox->setCurrentIndex(d.Mnamebox->findText("Lathe"));
+            emit d.Mnamebox->activated(d.Mnamebox->currentIndex());
+            d.accept();
+        });
+        action("actionMachineSetup")->trigger();
+        QCOMPARE(form->machineBox()->currentText(), QString("Lathe"));
+        QCOMPARE(state().CurrentMachine, std::string("Lathe"));
+        QVERIFY(dir->read("ZTRDNC.LOG").find(",Modify System Settings\n") != std::string::npos);
+    }
+
+    void aColourOutsideTheListIsShownAndKept() {
+        state().Settings.CommentColor = 0x123456;
+        TZtrSettingsDlg& d = properties();
+        d.show();
+        QCOMPARE(d.syntaxColours[2]->currentText(), QString("RGB 86, 52, 18"));
+        QCOMPARE(d.syntaxColours[2]->itemText(d.syntaxColours[2]->count() - 1),
+                 QString("Other..."));
+        d.accept();
+        QCOMPARE(state().Settings.CommentColor, 0x123456);
+    }
+
+    void utilityDefaultsAreEditedInTheUtilityDialogItself() {
+        whenShown([this] {
+            TZTRSetupDlg& d = commands().setupDialog();
+            for (QLineEdit* folder : d.pages->folders)
+                folder->setText(QString::fromStdString(dir->path()));
+            whenShown([this] {
+                QWidget* modal = QApplication::activeModalWidget();
+                QVERIFY(modal);
+                auto* increment = modal->findChild<QLineEdit*>("nincr");
+                QVERIFY(increment);
+                increment->setText("25");
+                static_cast<QDialog*>(modal)->accept();
+            });
+            d.pages->utilityButtons[TZTRSetupDlg::Resequence]->click();
+            d.accept();
+        });
+        action("actionMachineSetup")->trigger();
+        MachineSettings saved;
+        FolderFlags flags;
+        session->machines.LoadMachine("Mill", saved, flags);
+        QCOMPARE(saved.Utilities.ResequenceIncrement, std::string("25"));
+    }
+
+    void testPortFindsTheDeviceThroughThePortsSection() {
+        sim::PtyPair pty;
+        dir->write("ZTR2013.INI", "[GENERAL]\nCMACHINE=Mill\n[PORTS]\n3=" + pty.slavePath() +
+                                      "\n4=" + dir->file("no-such-tty") + "\n");
+        TZTRSetupDlg& d = commands().setupDialog();
+        d.show();
+        d.pages->PortNum->setCurrentIndex(2);
+        d.pages->testPort->click();
+        d.pages->PortNum->setCurrentIndex(3);
+        d.pages->testPort->click();
+        QCOMPARE(ui->texts(), (Texts{"Port Sucessfully Opened", "Port Does Not Appear to Exist"}));
+        d.pages->load(state().CurrentSettings);  // no edits left to ask about
+        d.SettingsModified = false;
+        ui->answers = {Answer::No, Answer::No, Answer::No};
+        d.reject();
+    }
+
+    void machineSetupIsRefusedWithoutThePrivilege() {
+        state().Settings.UseSecure = true;
+        session->security.CurrentRights = 0;
+        action("actionMachineSetup")->trigger();
+        QCOMPARE(ui->texts(), Texts{"Insufficient Priviliges for this Function"});
+        QVERIFY(!commands().setupDialog().isVisible());
+    }
+};
+
+}  // namespace zantor
+
+QTEST_MAIN(zantor::SetupCommandsTest)
+#include "setup_commands_test.moc"
