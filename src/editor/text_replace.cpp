@@ -36,7 +36,13 @@ int ReplaceText(TextDocument& document, const std::string& search, const std::st
         const bool found = document.FindText(text, find, watch);
         return replaced > 0 || found ? replaced : -1;
     }
-    while (document.FindText(text, find, watch)) replaceSelection();
+    // Matches close together never reach a search's own question to the
+    // watch, so the replacements ask it too.
+    constexpr int kReplacementsPerWatch = 256;
+    while (document.FindText(text, find, watch)) {
+        replaceSelection();
+        if (watch && replaced % kReplacementsPerWatch == 0 && !watch->keepGoing()) break;
+    }
     return replaced > 0 ? replaced : -1;
 }
 

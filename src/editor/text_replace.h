@@ -14,7 +14,8 @@ class SearchWatch;
 // following match to the end (or, searching backward, the start). Each
 // replacement is an edit of its own, so undo takes them back one by one.
 // Both texts are cut to 255 characters. Returns the number of replacements,
-// or -1 when nothing was replaced and nothing was found.
+// or -1 when nothing was replaced and nothing was found. A Replace All that
+// `watch` stops keeps the replacements made so far.
 int ReplaceText(TextDocument& document, const std::string& search, const std::string& replacement,
                 const SearchOptions& options, SearchWatch* watch = nullptr);
 

@@ -260,5 +260,20 @@ TEST(SlowSearchWatch, StoppedSearchOfALargeDocumentFindsNothingAndLeavesTheCaret
         << "backward searches are watched too, and end at the first line";
 }
 
+TEST(SlowSearchWatch, ReplaceAllOfCloseMatchesCanBeStopped) {
+    NcDocument doc;
+    std::string text;
+    for (int n = 0; n < 1000; ++n) text += "G1\r\n";
+    fill(doc, text);
+    ManualTime time;
+    SlowSearchWatch watch(time.source(), [] {}, [] { return true; }, milliseconds(0));
+    const int replaced = ReplaceText(doc, "G1", "G01", options(false, false, false, true), &watch);
+    EXPECT_TRUE(watch.stopped());
+    EXPECT_GT(replaced, 0);
+    EXPECT_LT(replaced, 1000);
+    EXPECT_EQ(doc.GetParagraph(replaced), "G01") << "what was replaced stays";
+    EXPECT_EQ(doc.GetParagraph(replaced + 1), "G1");
+}
+
 }  // namespace
 }  // namespace zantor::editor

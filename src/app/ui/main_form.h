@@ -21,6 +21,7 @@ class CalculatorCommands;
 class DncMenu;
 class EditorCommands;
 class NcUtilityCommands;
+class SearchCommands;
 class Interaction;
 class TLoginDlg;
 class TPasswordDlg;
@@ -64,6 +65,7 @@ public:
 
     DncMenu& dncMenu() { return *dncMenu_; }
     NcUtilityCommands& ncUtilityCommands() { return *ncUtilityCommands_; }
+    SearchCommands& searchCommands() { return *searchCommands_; }
 
     // Shows the machine selector's entries and selection from the session.
     void showMachineSelector();
@@ -94,6 +96,7 @@ private:
     CalculatorCommands* calculatorCommands_ = nullptr;
     DncMenu* dncMenu_ = nullptr;
     NcUtilityCommands* ncUtilityCommands_ = nullptr;
+    SearchCommands* searchCommands_ = nullptr;
     TLoginDlg* loginDialog_;
     TPasswordDlg* passwordDialog_;
     bool shutDown_ = false;
