@@ -24,6 +24,7 @@
 #include "app/ui/dnc_menu.h"
 #include "app/ui/nc_utility_commands.h"
 #include "app/ui/editor_commands.h"
+#include "app/ui/insert_commands.h"
 #include "app/ui/search_commands.h"
 #include "app/ui/font_conversion.h"
 #include "core/interaction.h"
@@ -103,6 +104,7 @@ TMainForm::TMainForm(AppSession& session, Interaction& interaction, QWidget* par
     editorCommands_ = new EditorCommands(*this, *workspace_);
     calculatorCommands_ = new CalculatorCommands(*this, interaction_);
     searchCommands_ = new SearchCommands(*this, interaction_);
+    insertCommands_ = new InsertCommands(*this, interaction_);
     dncMenu_ = new DncMenu(*this, interaction_);
     ncUtilityCommands_ = new NcUtilityCommands(*this, interaction_);
     activateEditorWindow = [this](const QString& name) {

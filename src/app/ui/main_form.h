@@ -21,6 +21,7 @@ class CalculatorCommands;
 class DncMenu;
 class EditorCommands;
 class NcUtilityCommands;
+class InsertCommands;
 class SearchCommands;
 class Interaction;
 class TLoginDlg;
@@ -66,6 +67,7 @@ public:
     DncMenu& dncMenu() { return *dncMenu_; }
     NcUtilityCommands& ncUtilityCommands() { return *ncUtilityCommands_; }
     SearchCommands& searchCommands() { return *searchCommands_; }
+    InsertCommands& insertCommands() { return *insertCommands_; }
 
     // Shows the machine selector's entries and selection from the session.
     void showMachineSelector();
@@ -97,6 +99,7 @@ private:
     DncMenu* dncMenu_ = nullptr;
     NcUtilityCommands* ncUtilityCommands_ = nullptr;
     SearchCommands* searchCommands_ = nullptr;
+    InsertCommands* insertCommands_ = nullptr;
     TLoginDlg* loginDialog_;
     TPasswordDlg* passwordDialog_;
     bool shutDown_ = false;
