@@ -68,6 +68,8 @@ SpecialCharacterDialog::SpecialCharacterDialog(QWidget* parent)
     table_->verticalHeader()->hide();
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->setSelectionMode(QAbstractItemView::SingleSelection);
+    table_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    table_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     for (int r = 0; r < kTableRows; ++r)
         for (int c = 0; c < kTableColumns; ++c) {
             auto* item = new QTableWidgetItem(QString(QChar(cellCode(r, c))));
@@ -115,7 +117,11 @@ void SpecialCharacterDialog::setTableFont(const QFont& font) {
     const int cell = QFontMetrics(tableFont).height() + 6;
     for (int c = 0; c < kTableColumns; ++c) table_->setColumnWidth(c, cell);
     for (int r = 0; r < kTableRows; ++r) table_->setRowHeight(r, cell);
-    table_->setMinimumSize(kTableColumns * cell + 4, kTableRows * cell + 4);
+    // The whole table shows at once, without scroll bars.
+    const int frame = 2 * table_->frameWidth();
+    table_->setFixedSize(table_->horizontalHeader()->length() + frame,
+                         table_->verticalHeader()->length() + frame);
+    adjustSize();
 }
 
 void SpecialCharacterDialog::chooseCell(int row, int column) {

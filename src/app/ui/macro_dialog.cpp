@@ -1,6 +1,7 @@
 #include "app/ui/macro_dialog.h"
 
 #include <QDialogButtonBox>
+#include <QFontDatabase>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -37,6 +38,8 @@ MacroDialog::MacroDialog(Interaction& interaction, QWidget* parent)
     list_->setObjectName("MacroList");
     contents_->setObjectName("MacroContents");
     contents_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    // Program text lines up in columns, as in the editor.
+    contents_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     contents_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     contents_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     machineLabel_->setObjectName("MachineName");
