@@ -168,6 +168,12 @@ void InsertCommands::insertMacro() {
     TMDIChild* window = requireWindow();
     if (!window) return;
     const RunState& state = form_.session().state;
+    // Macros are kept with a machine: without one there is nowhere to keep them.
+    if (state.CurrentMachine.empty()) {
+        interaction_.showInformation(
+            "Choose a machine first: the NC-code macros are kept with each machine.");
+        return;
+    }
     macros_->prepare(state.SystemFolder + kMachineDatabaseFileName, state.CurrentMachine);
     if (macros_->exec() != QDialog::Accepted) return;
     // The window may have closed while the dialog was up.

@@ -228,6 +228,52 @@ private slots:
         QCOMPARE(paragraphs(*w), std::string("N110 G0|N20 S500|"));
     }
 
+    void searchKeysReachTheCommandsFromTheEditor() {
+        // The editor control has keys of its own (Ctrl+T swaps lines); the
+        // Search menu's keys must win over them.
+        editor::TMDIChild* w = open("N10 G0\r\nN20 T1 S5 F9 (C)\r\nO100\r\nN30 G1\r\n");
+        form->activateWindow();
+        w->FocusEditor();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        const struct {
+            Qt::Key key;
+            TextPosition found;
+        } keys[] = {{Qt::Key_T, {2, 5}}, {Qt::Key_S, {2, 8}}, {Qt::Key_E, {2, 11}},
+                    {Qt::Key_M, {2, 14}}};
+        for (const auto& k : keys) {
+            QTest::keyClick(w->CurrentView(), k.key, Qt::ControlModifier);
+            QCOMPARE(start(*w), k.found);
+        }
+        QTest::keyClick(w->CurrentView(), Qt::Key_F3);
+        QVERIFY(!ui->messages.empty());  // no second comment: told so
+        ui->messages.clear();
+        QTimer::singleShot(0, [&] { commands().jumpDialog().accept(); });
+        QTest::keyClick(w->CurrentView(), Qt::Key_J, Qt::ControlModifier);
+        QCOMPARE(w->Caret(), (TextPosition{2, 1}));
+        // The closed dialog gives the window back.
+        form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        w->FocusEditor();
+        QTRY_VERIFY(w->CurrentView()->hasFocus());
+        QString title;
+        QTimer::singleShot(0, [&] {
+            title = commands().jumpDialog().windowTitle();
+            commands().jumpDialog().accept();
+        });
+        QTest::keyClick(w->CurrentView(), Qt::Key_B, Qt::ControlModifier);
+        QCOMPARE(title, QString("Jump to Sub-Program"));
+        QCOMPARE(w->Caret(), (TextPosition{3, 1}));
+        form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        w->FocusEditor();
+        QTRY_VERIFY(w->CurrentView()->hasFocus());
+        ui->inputs = {"4"};
+        QTest::keyClick(w->CurrentView(), Qt::Key_F4);
+        QCOMPARE(w->Caret(), (TextPosition{4, 1}));
+        QCOMPARE(paragraphs(*w), std::string("N10 G0|N20 T1 S5 F9 (C)|O100|N30 G1|"));
+        QVERIFY(!w->Modified());
+    }
+
     void commentSearchUsesTheMachinesCommentStart() {
         const auto& names = session->selector.entries();
         session->machineSelected(int(std::find(names.begin(), names.end(), "Lathe") - names.begin()));
