@@ -19,9 +19,9 @@ std::string lineKeyPrefix(int slot) {
 bool isLineKeyOf(const std::string& key, int slot) {
     const std::string prefix = lineKeyPrefix(slot);
     if (key.size() <= prefix.size()) return false;
-    if (!std::equal(prefix.begin(), prefix.end(), key.begin(),
-                    [](char a, char b) { return std::toupper((unsigned char)a) ==
-                                                std::toupper((unsigned char)b); }))
+    if (!std::equal(prefix.begin(), prefix.end(), key.begin(), [](char a, char b) {
+            return std::toupper((unsigned char)a) == std::toupper((unsigned char)b);
+        }))
         return false;
     return std::all_of(key.begin() + long(prefix.size()), key.end(),
                        [](char c) { return c >= '0' && c <= '9'; });

@@ -16,8 +16,7 @@ public:
     using Now = std::function<std::chrono::milliseconds()>;
     static constexpr std::chrono::milliseconds kDefaultThreshold{100};
 
-    SlowSearchWatch(Now now, std::function<void()> becameSlow,
-                    std::function<bool()> stopRequested,
+    SlowSearchWatch(Now now, std::function<void()> becameSlow, std::function<bool()> stopRequested,
                     std::chrono::milliseconds threshold = kDefaultThreshold);
 
     bool keepGoing() override;

@@ -150,7 +150,8 @@ TEST(Navigation, JumpLinesNeedTheMarkerBeforeAnyComment) {
 
 TEST(Navigation, JumpListGivesLineNumbersAndTexts) {
     NcDocument doc;
-    fill(doc, "%\r\nO1000 (MAIN)\r\nN10 T01 M06 (FACE MILL)\r\n(T02 ROUGH) T02 M06\r\nN40 T2\r\nM30");
+    fill(doc,
+         "%\r\nO1000 (MAIN)\r\nN10 T01 M06 (FACE MILL)\r\n(T02 ROUGH) T02 M06\r\nN40 T2\r\nM30");
     EXPECT_EQ(jumpList(doc, "T", "("),
               (std::vector<JumpEntry>{{3, "N10 T01 M06 (FACE MILL)"}, {5, "N40 T2"}}));
     EXPECT_EQ(jumpList(doc, "O", "("), (std::vector<JumpEntry>{{2, "O1000 (MAIN)"}}));
@@ -162,9 +163,15 @@ TEST(Navigation, LineNumbersOutsideTheDocumentOrNotWholeAreRefused) {
         const char* text;
         std::optional<int> line;
     };
-    const Case cases[] = {{"1", 1},          {"25", 25},          {" 7 ", 7},
-                          {"0", std::nullopt}, {"26", std::nullopt}, {"abc", std::nullopt},
-                          {"", std::nullopt},  {"2.5", std::nullopt}, {"-3", std::nullopt},
+    const Case cases[] = {{"1", 1},
+                          {"25", 25},
+                          {" 7 ", 7},
+                          {"0", std::nullopt},
+                          {"26", std::nullopt},
+                          {"abc", std::nullopt},
+                          {"", std::nullopt},
+                          {"2.5", std::nullopt},
+                          {"-3", std::nullopt},
                           {"99999999999", std::nullopt}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
@@ -213,7 +220,11 @@ TEST(SlowSearchWatch, BusyAfterTheThresholdThenAsksForAStop) {
     int stopAsks = 0;
     bool escape = false;
     SlowSearchWatch watch(
-        time.source(), [&] { ++slowCalls; }, [&] { ++stopAsks; return escape; });
+        time.source(), [&] { ++slowCalls; },
+        [&] {
+            ++stopAsks;
+            return escape;
+        });
     time.now = milliseconds(99);
     EXPECT_TRUE(watch.keepGoing());
     EXPECT_FALSE(watch.slow());
@@ -252,7 +263,8 @@ TEST(SlowSearchWatch, StoppedSearchOfALargeDocumentFindsNothingAndLeavesTheCaret
     EXPECT_EQ(doc.Caret(), (TextPosition{1, 1}));
     EXPECT_FALSE(doc.GetSelection().present);
 
-    SlowSearchWatch patient(time.source(), [] {}, [] { return false; }, milliseconds(0));
+    SlowSearchWatch patient(
+        time.source(), [] {}, [] { return false; }, milliseconds(0));
     EXPECT_TRUE(doc.FindText("M30", {}, &patient));
     EXPECT_EQ(doc.Caret(), (TextPosition{lines + 1, 4}));
     time.now = milliseconds(1);
@@ -266,7 +278,8 @@ TEST(SlowSearchWatch, ReplaceAllOfCloseMatchesCanBeStopped) {
     for (int n = 0; n < 1000; ++n) text += "G1\r\n";
     fill(doc, text);
     ManualTime time;
-    SlowSearchWatch watch(time.source(), [] {}, [] { return true; }, milliseconds(0));
+    SlowSearchWatch watch(
+        time.source(), [] {}, [] { return true; }, milliseconds(0));
     const int replaced = ReplaceText(doc, "G1", "G01", options(false, false, false, true), &watch);
     EXPECT_TRUE(watch.stopped());
     EXPECT_GT(replaced, 0);

@@ -91,13 +91,12 @@ InsertCommands::InsertCommands(TMainForm& form, Interaction& interaction)
          "Insert a stored NC-code macro", &InsertCommands::insertMacro},
         {"actionInsertSpecialCharacter", "&Special Character", QKeySequence(),
          "Insert a special or control character", &InsertCommands::insertSpecialCharacter},
-        {"actionInsertDateTime", "&Date / Time", QKeySequence(),
-         "Insert the date and time", &InsertCommands::insertDateTime},
+        {"actionInsertDateTime", "&Date / Time", QKeySequence(), "Insert the date and time",
+         &InsertCommands::insertDateTime},
         {"actionInsertFileName", "C&urrent File Name", QKeySequence(),
          "Insert the name of the file", &InsertCommands::insertFileName},
         {"actionInsertComment", "&Comment", QKeySequence(),
-         "Insert a comment with the machine's comment characters",
-         &InsertCommands::insertComment},
+         "Insert a comment with the machine's comment characters", &InsertCommands::insertComment},
     };
     for (const auto& entry : entries) {
         auto* action = new QAction(entry.text, &form);
@@ -128,7 +127,8 @@ void InsertCommands::insertExpression() {
     if (TMDIChild* window = form_.workspace().ActiveEditorWindow())
         paste(*window, text);
     else
-        QApplication::clipboard()->setText(QString::fromLatin1(text.data(), qsizetype(text.size())));
+        QApplication::clipboard()->setText(
+            QString::fromLatin1(text.data(), qsizetype(text.size())));
 }
 
 void InsertCommands::insertFile() {

@@ -39,8 +39,7 @@ InsertExpressionDialog::InsertExpressionDialog(Interaction& interaction, QWidget
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(examples);
-    layout->addWidget(
-        utilityDialogButtons(this, [this] { emit helpRequested(kHelpContext); }));
+    layout->addWidget(utilityDialogButtons(this, [this] { emit helpRequested(kHelpContext); }));
 }
 
 std::string InsertExpressionDialog::expressionText() const {
@@ -102,8 +101,7 @@ SpecialCharacterDialog::SpecialCharacterDialog(QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(table_);
     layout->addLayout(controlRow);
-    layout->addWidget(
-        utilityDialogButtons(this, [this] { emit helpRequested(kHelpContext); }));
+    layout->addWidget(utilityDialogButtons(this, [this] { emit helpRequested(kHelpContext); }));
     showCode();
 }
 
@@ -166,8 +164,7 @@ InsertCommentDialog::InsertCommentDialog(QWidget* parent)
     form->addRow("Comment End :", end_);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
-    layout->addWidget(
-        utilityDialogButtons(this, [this] { emit helpRequested(kHelpContext); }));
+    layout->addWidget(utilityDialogButtons(this, [this] { emit helpRequested(kHelpContext); }));
 }
 
 void InsertCommentDialog::prepare(const std::string& start, const std::string& end) {

@@ -76,8 +76,7 @@ MacroDialog::MacroDialog(Interaction& interaction, QWidget* parent)
         if (!loading_) changed_ = true;
     });
 
-    auto* buttons =
-        new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     QPushButton* help = buttons->addButton("Help", QDialogButtonBox::HelpRole);
     connect(buttons, &QDialogButtonBox::accepted, this, &MacroDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -175,8 +174,7 @@ void MacroDialog::selectionChanged() {
 
 bool MacroDialog::saveCurrent() {
     if (current_.empty()) return false;
-    const std::vector<std::string> lines =
-        editor::macroLinesOf(bytesOf(contents_->toPlainText()));
+    const std::vector<std::string> lines = editor::macroLinesOf(bytesOf(contents_->toPlainText()));
     bool full = false;
     const bool saved = updateSlots([&](MacroSlots& macroSlots) {
         full = !macroSlots.save(current_, lines);
@@ -231,8 +229,8 @@ void MacroDialog::editName() {
 void MacroDialog::deleteMacro() {
     QListWidgetItem* item = list_->currentItem();
     if (!item) return;
-    if (interaction_.message(MessageKind::Confirmation, "Delete Current Macro ?",
-                             Buttons::YesNo) != Answer::Yes)
+    if (interaction_.message(MessageKind::Confirmation, "Delete Current Macro ?", Buttons::YesNo) !=
+        Answer::Yes)
         return;
     const std::string name = bytesOf(item->text());
     updateSlots([&](MacroSlots& macroSlots) {
@@ -255,8 +253,7 @@ void MacroDialog::accept() {
         return;
     }
     if (changed_ && !saveCurrent()) return;
-    const std::vector<std::string> lines =
-        editor::macroLinesOf(bytesOf(contents_->toPlainText()));
+    const std::vector<std::string> lines = editor::macroLinesOf(bytesOf(contents_->toPlainText()));
     const auto text = editor::expandMacro(lines, [this](const std::string& p) {
         return interaction_
             .inputText("NC-Code Macro", "Enter Setting for Register -" + p + "-", "0")

@@ -98,9 +98,8 @@ void SearchCommands::buildMenu() {
          "Find Next Speed", &SearchCommands::findNextSpeed, true},
         {nullptr, "actionFindNextFeed", "Fin&d Next -F-", QKeySequence(Qt::CTRL | Qt::Key_E),
          "Find Next Feed", &SearchCommands::findNextFeed, true},
-        {nullptr, "actionFindNextComment", "Find Next &Comment",
-         QKeySequence(Qt::CTRL | Qt::Key_M), "Find Next Comment",
-         &SearchCommands::findNextComment, true},
+        {nullptr, "actionFindNextComment", "Find Next &Comment", QKeySequence(Qt::CTRL | Qt::Key_M),
+         "Find Next Comment", &SearchCommands::findNextComment, true},
         {nullptr, "actionJumpToSubprogram", "Jump To Su&bprogram",
          QKeySequence(Qt::CTRL | Qt::Key_B), "Jump to Sub-Program",
          &SearchCommands::jumpToSubprogram, true},
@@ -211,8 +210,7 @@ void SearchCommands::searchFromFindDialog() {
     const std::string text = findText();
     history_.add(text);
     findDialog_->close();
-    if (TMDIChild* window = form_.workspace().ActiveEditorWindow())
-        search(*window, text, options_);
+    if (TMDIChild* window = form_.workspace().ActiveEditorWindow()) search(*window, text, options_);
     updateEnabling();
 }
 
@@ -223,8 +221,7 @@ void SearchCommands::searchFromReplaceDialog() {
     const std::string text = toBytes(replaceDialog_->findText());
     history_.add(text);
     findDialog_->setFindText(replaceDialog_->findText());
-    if (TMDIChild* window = form_.workspace().ActiveEditorWindow())
-        search(*window, text, options_);
+    if (TMDIChild* window = form_.workspace().ActiveEditorWindow()) search(*window, text, options_);
     updateEnabling();
 }
 

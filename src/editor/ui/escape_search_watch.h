@@ -19,9 +19,8 @@ namespace zantor::editor {
 // under the search.
 class EscapeSearchWatch : public QObject, public SearchWatch {
 public:
-    explicit EscapeSearchWatch(
-        Interaction& interaction,
-        std::chrono::milliseconds threshold = SlowSearchWatch::kDefaultThreshold);
+    explicit EscapeSearchWatch(Interaction& interaction, std::chrono::milliseconds threshold =
+                                                             SlowSearchWatch::kDefaultThreshold);
     ~EscapeSearchWatch() override;
 
     bool keepGoing() override { return watch_.keepGoing(); }

@@ -11,8 +11,7 @@ JumpListDialog::JumpListDialog(QWidget* parent) : QDialog(parent), list_(new QLi
     setObjectName("JumpListDialog");
     list_->setObjectName("JumpList");
     list_->setMinimumSize(420, 260);
-    auto* buttons =
-        new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     QPushButton* help = buttons->addButton("&Help", QDialogButtonBox::HelpRole);
     help->setObjectName("HelpButton");
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);

@@ -99,9 +99,9 @@ private slots:
     }
 
     void commandsNeedAWindowButExpression() {
-        for (const char* name : {"actionInsertFile", "actionInsertMacro",
-                                 "actionInsertSpecialCharacter", "actionInsertDateTime",
-                                 "actionInsertFileName", "actionInsertComment"})
+        for (const char* name :
+             {"actionInsertFile", "actionInsertMacro", "actionInsertSpecialCharacter",
+              "actionInsertDateTime", "actionInsertFileName", "actionInsertComment"})
             action(name)->trigger();
         QCOMPARE(ui->texts(), (std::vector<std::string>(
                                   6, "No File Currently Loaded\r\nSelect File Open/New First")));
@@ -216,12 +216,13 @@ private slots:
         IniStore::clearCache();
         const auto file = IniStore::read(dir->path() + "/WPOSTS.INI");
         std::vector<std::string> names;
-        for (int n = 1; n <= 4; ++n) names.push_back(file->readString("Mill", "M" + std::to_string(n) + "N", "-"));
+        for (int n = 1; n <= 4; ++n)
+            names.push_back(file->readString("Mill", "M" + std::to_string(n) + "N", "-"));
         QCOMPARE(names, (std::vector<std::string>{"-", "Part", "New Macro", "Drill"}));
         QCOMPARE(file->readString("Mill", "M4L1", ""), std::string("G83 Z#"));
         QCOMPARE(file->readString("Mill", "CMTSTART", ""), std::string("("));
-        QCOMPARE(ui->prompts, (std::vector<std::string>{"NC-code macros", "NC-code macros",
-                                                        "NC-Code Macros"}));
+        QCOMPARE(ui->prompts,
+                 (std::vector<std::string>{"NC-code macros", "NC-code macros", "NC-Code Macros"}));
         QCOMPARE(ui->texts(), (std::vector<std::string>{"Delete Current Macro ?"}));
     }
 
@@ -312,8 +313,10 @@ private slots:
         QList<int> contexts;
         auto record = [&](int c) { contexts << c; };
         connect(&commands().macroDialog(), &MacroDialog::helpRequested, this, record);
-        connect(&commands().expressionDialog(), &InsertExpressionDialog::helpRequested, this, record);
-        connect(&commands().specialCharacterDialog(), &SpecialCharacterDialog::helpRequested, this, record);
+        connect(&commands().expressionDialog(), &InsertExpressionDialog::helpRequested, this,
+                record);
+        connect(&commands().specialCharacterDialog(), &SpecialCharacterDialog::helpRequested, this,
+                record);
         connect(&commands().commentDialog(), &InsertCommentDialog::helpRequested, this, record);
         for (QDialog* d : std::initializer_list<QDialog*>{
                  &commands().macroDialog(), &commands().expressionDialog(),

@@ -61,9 +61,7 @@ class SearchCommandsTest : public QObject {
         for (int p = 1; p <= doc.ParagraphCount(); ++p) text += doc.GetParagraph(p) + "|";
         return text;
     }
-    static TextPosition start(const editor::TextDocument& doc) {
-        return doc.GetSelection().start;
-    }
+    static TextPosition start(const editor::TextDocument& doc) { return doc.GetSelection().start; }
     void findFromDialog(const QString& text, bool up = false) {
         commands().find();
         auto& dialog = commands().findDialog();
@@ -238,8 +236,8 @@ private slots:
         const struct {
             Qt::Key key;
             TextPosition found;
-        } keys[] = {{Qt::Key_T, {2, 5}}, {Qt::Key_S, {2, 8}}, {Qt::Key_E, {2, 11}},
-                    {Qt::Key_M, {2, 14}}};
+        } keys[] = {
+            {Qt::Key_T, {2, 5}}, {Qt::Key_S, {2, 8}}, {Qt::Key_E, {2, 11}}, {Qt::Key_M, {2, 14}}};
         for (const auto& k : keys) {
             QTest::keyClick(w->CurrentView(), k.key, Qt::ControlModifier);
             QCOMPARE(start(*w), k.found);
@@ -276,7 +274,8 @@ private slots:
 
     void commentSearchUsesTheMachinesCommentStart() {
         const auto& names = session->selector.entries();
-        session->machineSelected(int(std::find(names.begin(), names.end(), "Lathe") - names.begin()));
+        session->machineSelected(
+            int(std::find(names.begin(), names.end(), "Lathe") - names.begin()));
         QCOMPARE(session->state.CurrentSettings.Format.CommentStart, std::string(";"));
         editor::TMDIChild* w = open("N10 (NOT) G0\r\nN20 ;REAL\r\n");
         action("actionFindNextComment")->trigger();
@@ -298,7 +297,8 @@ private slots:
         QStringList shown;
         QTimer::singleShot(0, [&] {
             auto& dialog = commands().jumpDialog();
-            for (int i = 0; i < dialog.list()->count(); ++i) shown << dialog.list()->item(i)->text();
+            for (int i = 0; i < dialog.list()->count(); ++i)
+                shown << dialog.list()->item(i)->text();
             QCOMPARE(dialog.windowTitle(), QString("Jump to Tool"));
             dialog.list()->setCurrentRow(1);
             dialog.accept();
