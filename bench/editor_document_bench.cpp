@@ -7,6 +7,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -14,7 +15,10 @@
 
 #include "core/file_io.h"
 #include "editor/file_viewer_model.h"
+#include "editor/navigation.h"
 #include "editor/nc_document.h"
+#include "editor/slow_search_watch.h"
+#include "editor/text_replace.h"
 
 namespace {
 
@@ -130,6 +134,55 @@ void FindTextThroughMillionLines(benchmark::State& state) {
     }
 }
 BENCHMARK(FindTextThroughMillionLines)->Unit(benchmark::kMillisecond);
+
+// The same with the watch the desktop puts on every search: the clock is
+// read every few thousand lines, which must cost next to nothing.
+void WatchedFindTextThroughMillionLines(benchmark::State& state) {
+    BenchFolder folder;
+    NcDocument doc;
+    doc.LoadDocument(makeProgram(folder));
+    int questions = 0;
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        zantor::editor::SlowSearchWatch watch(
+            [start] {
+                return std::chrono::duration_cast<std::chrono::milliseconds>(
+                    std::chrono::steady_clock::now() - start);
+            },
+            [] {}, [&questions] { return ++questions < 0; });
+        doc.SetCaret(1, 1);
+        benchmark::DoNotOptimize(doc.FindText("T99", {}, &watch));
+    }
+    state.counters["stop_questions"] = double(questions) / double(state.iterations());
+}
+BENCHMARK(WatchedFindTextThroughMillionLines)->Unit(benchmark::kMillisecond);
+
+// Jump To Tool reads every line of the program for its list.
+void JumpListOfMillionLines(benchmark::State& state) {
+    BenchFolder folder;
+    NcDocument doc;
+    doc.LoadDocument(makeProgram(folder));
+    size_t entries = 0;
+    for (auto _ : state) entries = zantor::editor::jumpList(doc, "G1", "(").size();
+    state.counters["entries"] = double(entries);
+}
+BENCHMARK(JumpListOfMillionLines)->Unit(benchmark::kMillisecond);
+
+// Replace All of a word on every line: a million edits, each its own undo step.
+void ReplaceAllOnMillionLines(benchmark::State& state) {
+    BenchFolder folder;
+    const std::string path = makeProgram(folder);
+    for (auto _ : state) {
+        state.PauseTiming();
+        NcDocument doc;
+        doc.LoadDocument(path);
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(zantor::editor::ReplaceText(
+            doc, "Z-1.25", "Z-1.5", {false, true, false, false, true}));
+    }
+    state.counters["replacements"] = kLines;
+}
+BENCHMARK(ReplaceAllOnMillionLines)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 // A 2 GB file: NC text at both ends, a sparse middle.
 std::string makeTwoGigabyteFile(const BenchFolder& folder) {

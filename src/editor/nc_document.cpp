@@ -168,12 +168,13 @@ void NcDocument::SelectAll() {
 
 // ---- search ------------------------------------------------------------
 
-bool NcDocument::FindText(const std::string& text, const SearchOptions& options) {
+bool NcDocument::FindText(const std::string& text, const SearchOptions& options,
+                          SearchWatch* watch) {
     const DocPosition from = options.backward ? selectionStart() : selectionEnd();
     const auto match = findInParagraphs(
         int(paragraphs_.size()), [this](int p) { return std::string_view(paragraphs_[size_t(p)]); },
         from.paragraph, size_t(from.offset), text, options.backward,
-        {options.matchCase, options.wholeWord});
+        {options.matchCase, options.wholeWord}, watch);
     if (!match) return false;
     const size_t length = std::min(text.size(), kMaxSearchLength);
     anchor_ = {match->paragraph, int(match->offset)};

@@ -46,7 +46,8 @@ public:
     int TopLine() const override { return 1; }
     bool InsertMode() const override { return insertMode_; }
     void SetInsertMode(bool on) override { insertMode_ = on; }
-    bool FindText(const std::string& text, const SearchOptions& options) override;
+    bool FindText(const std::string& text, const SearchOptions& options,
+                  SearchWatch* watch = nullptr) override;
     void DeleteSelection() override;
     void InsertText(const std::string& text) override;
     void DeleteCaretLine() override;

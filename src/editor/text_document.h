@@ -5,6 +5,8 @@
 
 namespace zantor::editor {
 
+class SearchWatch;
+
 // Texts of the editor's own errors, shown to the user as they stand.
 inline constexpr const char* kInvalidIndex = "Invalid line or paragraph index";
 inline constexpr const char* kTooManyParagraphs =
@@ -87,7 +89,9 @@ public:
     virtual void SetInsertMode(bool on) = 0;
 
     // From the caret forward (backward with the option); selects the match.
-    virtual bool FindText(const std::string& text, const SearchOptions& options) = 0;
+    // A search that `watch` stops finds nothing and leaves the caret.
+    virtual bool FindText(const std::string& text, const SearchOptions& options,
+                          SearchWatch* watch = nullptr) = 0;
     virtual void DeleteSelection() = 0;
     // At the caret, replacing the selection; CR LF starts a new paragraph.
     virtual void InsertText(const std::string& text) = 0;

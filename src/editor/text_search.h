@@ -19,6 +19,18 @@ struct MatchRules {
 
 inline constexpr size_t kMaxSearchLength = 255;
 
+// Asked now and then during a long search whether to go on; a search it
+// stops finds nothing. The desktop shows the busy cursor through it and lets
+// Esc stop a search of a huge program.
+class SearchWatch {
+public:
+    virtual ~SearchWatch() = default;
+    virtual bool keepGoing() = 0;
+};
+
+// Paragraphs searched between two questions to the watch.
+inline constexpr int kParagraphsPerWatch = 4096;
+
 bool isWordDelimiter(char c);
 
 // The first match in `line` starting at or after `from`; npos when none.
@@ -37,21 +49,31 @@ struct ParagraphMatch {
 // The next match of `text` (cut to kMaxSearchLength) in paragraphs
 // 0..count-1, read through paragraphAt(index) -> string_view: forward from
 // (paragraph, offset), or with `backward` the last one starting before it.
-// Both the document and the editor window search through this.
+// Both the document and the editor window search through this; `watch`,
+// when given, is asked every kParagraphsPerWatch paragraphs.
 template <typename ParagraphAt>
 std::optional<ParagraphMatch> findInParagraphs(int count, ParagraphAt paragraphAt, int paragraph,
                                                size_t offset, std::string_view text, bool backward,
-                                               const MatchRules& rules) {
+                                               const MatchRules& rules,
+                                               SearchWatch* watch = nullptr) {
     text = text.substr(0, kMaxSearchLength);
     if (text.empty()) return std::nullopt;
+    int untilWatch = kParagraphsPerWatch;
+    const auto stopped = [&] {
+        if (!watch || --untilWatch > 0) return false;
+        untilWatch = kParagraphsPerWatch;
+        return !watch->keepGoing();
+    };
     if (!backward) {
         for (int p = paragraph; p < count; ++p) {
+            if (stopped()) return std::nullopt;
             const size_t at = findForward(paragraphAt(p), text, p == paragraph ? offset : 0, rules);
             if (at != std::string_view::npos) return ParagraphMatch{p, at};
         }
         return std::nullopt;
     }
     for (int p = paragraph; p >= 0; --p) {
+        if (stopped()) return std::nullopt;
         const std::string_view line = paragraphAt(p);
         const size_t at =
             findBackward(line, text, p == paragraph ? offset : line.size() + 1, rules);

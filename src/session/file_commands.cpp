@@ -118,13 +118,7 @@ void FileCommands::openFile(const std::string& name, bool addToRecent) {
 
 void FileCommands::openFiles() {
     if (!mayEditFiles(kOpenFailedLine)) return;
-    FileDialogRequest request;
-    request.title = "Open";
-    request.folder = dialogFolder();
-    request.filter = filter();
-    request.defaultSuffix = defaultExtension();
-    request.multiple = true;
-    for (const std::string& name : interaction_.openFiles(request)) {
+    for (const std::string& name : interaction_.openFiles(openDialogRequest("Open"))) {
         // A name typed into the dialog may be a file still to be written:
         // on Yes its window opens empty under that name.
         if (!windows_.findWindow(name) && !fileExists(name)) {
@@ -136,6 +130,16 @@ void FileCommands::openFiles() {
         }
         openFile(name, true);
     }
+}
+
+FileDialogRequest FileCommands::openDialogRequest(const std::string& title) {
+    FileDialogRequest request;
+    request.title = title;
+    request.folder = dialogFolder();
+    request.filter = filter();
+    request.defaultSuffix = defaultExtension();
+    request.multiple = true;
+    return request;
 }
 
 void FileCommands::openRecentFile(int index) {

@@ -5,6 +5,8 @@
 #include <set>
 #include <string>
 
+#include "core/interaction.h"
+
 namespace zantor {
 
 class AppSession;
@@ -82,6 +84,9 @@ public:
 
     void newFile();
     void openFiles();
+    // The open dialog of Open, also used by Insert File: the machine's
+    // extension and filter, several files, the folder by Open's rule.
+    FileDialogRequest openDialogRequest(const std::string& title);
     // Recent-file item `index` (0..5).
     void openRecentFile(int index);
 

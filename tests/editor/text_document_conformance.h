@@ -18,6 +18,8 @@
 #include <vector>
 
 #include "editor/export_lines.h"
+#include "editor/navigation.h"
+#include "editor/text_replace.h"
 #include "editor/text_document.h"
 #include "temp_folder.h"
 
@@ -378,6 +380,30 @@ TYPED_TEST_P(TextDocumentConformance, FindTextUsesTheFirst255Characters) {
     EXPECT_EQ(d.GetSelection().end, (TextPosition{1, 257}));
 }
 
+TYPED_TEST_P(TextDocumentConformance, ReplaceAllEditsUndoOneByOne) {
+    this->fill({"N1\tG1 X1", "N2 g1", "G1"});
+    TextDocument& d = this->doc();
+    d.SetCaret(1, 1);
+    ASSERT_TRUE(d.FindText("G1", {}));
+    EXPECT_TRUE(SelectionIs(d, "g1", false)) << "a tab before the match counts as one character";
+    EXPECT_EQ(ReplaceText(d, "G1", "G01", {.replace = true}), 1);
+    EXPECT_EQ(d.GetSelection().start, (TextPosition{2, 4}));
+    EXPECT_EQ(ReplaceText(d, "G1", "G01", {.replaceAll = true}), 2);
+    EXPECT_EQ(this->paragraphs(), (Paragraphs{"N1\tG01 X1", "N2 G01", "G01"}));
+    EXPECT_EQ(ReplaceText(d, "G1", "G01", {.replaceAll = true}), -1);
+    d.UndoEdit();
+    EXPECT_EQ(this->paragraphs(), (Paragraphs{"N1\tG01 X1", "N2 G01", "G1"}));
+    d.UndoEdit();
+    d.UndoEdit();
+    EXPECT_EQ(this->paragraphs(), (Paragraphs{"N1\tG1 X1", "N2 g1", "G1"}));
+}
+
+TYPED_TEST_P(TextDocumentConformance, JumpListReadsTheDisplayLines) {
+    this->fill({"O100 (MAIN)", "(T2) T2", "N1 T1 (T)"});
+    EXPECT_EQ(jumpList(this->doc(), "T", "("), (std::vector<JumpEntry>{{3, "N1 T1 (T)"}}));
+    EXPECT_EQ(jumpList(this->doc(), "O", "("), (std::vector<JumpEntry>{{1, "O100 (MAIN)"}}));
+}
+
 TYPED_TEST_P(TextDocumentConformance, FileNameKeepsATrailingPoint) {
     TextDocument& d = this->doc();
     d.SetFileName("/shop/PART.");
@@ -470,7 +496,8 @@ REGISTER_TYPED_TEST_SUITE_P(
     UndoPutsBackTrimmedBlanksAndJoinedParagraphs, ModifiedFlagFollowsEdits,
     EveryByteValueButLineEndsIsKept, ParagraphLengthLimitRefusesTheEdit,
     FindTextSearchesForwardFromTheCaretAndSelects, FindTextOptions,
-    FindTextUsesTheFirst255Characters, FileNameKeepsATrailingPoint,
+    FindTextUsesTheFirst255Characters, ReplaceAllEditsUndoOneByOne, JumpListReadsTheDisplayLines,
+    FileNameKeepsATrailingPoint,
     EditsWhileRedrawIsSuspendedTakeEffect, ParagraphPositionsAndReadsWithoutWrap,
     ReplaceInParagraphIsOneEditOfThatLine,
     ExportLinesWritesTheLinesOfEachMode);

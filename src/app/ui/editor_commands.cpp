@@ -259,10 +259,9 @@ void EditorCommands::buildContextMenu() {
                               editEntry("contextDelete", "Delete", delete_)});
     contextMenu_->addSeparator();
     contextMenu_->addActions({findNext_, save, print, dnc});
-    connect(contextMenu_, &QMenu::aboutToShow, this, [this] {
-        // Enabled once there is a text to find again.
-        findNext_->setEnabled(false);
-    });
+    // The search commands run Find Next and enable it once there is a text
+    // to find again.
+    findNext_->setEnabled(false);
 }
 
 void EditorCommands::refresh() {

@@ -25,6 +25,8 @@
 #include "app/ui/nc_utility_commands.h"
 #include "app/ui/setup_commands.h"
 #include "app/ui/editor_commands.h"
+#include "app/ui/insert_commands.h"
+#include "app/ui/search_commands.h"
 #include "app/ui/font_conversion.h"
 #include "core/interaction.h"
 #include "editor/ui/editor_workspace.h"
@@ -102,6 +104,8 @@ TMainForm::TMainForm(AppSession& session, Interaction& interaction, QWidget* par
         this);
     editorCommands_ = new EditorCommands(*this, *workspace_);
     calculatorCommands_ = new CalculatorCommands(*this, interaction_);
+    searchCommands_ = new SearchCommands(*this, interaction_);
+    insertCommands_ = new InsertCommands(*this, interaction_);
     dncMenu_ = new DncMenu(*this, interaction_);
     ncUtilityCommands_ = new NcUtilityCommands(*this, interaction_);
     new SetupCommands(*this, interaction_);

@@ -21,6 +21,8 @@ class CalculatorCommands;
 class DncMenu;
 class EditorCommands;
 class NcUtilityCommands;
+class InsertCommands;
+class SearchCommands;
 class Interaction;
 class TLoginDlg;
 class TPasswordDlg;
@@ -64,6 +66,8 @@ public:
 
     DncMenu& dncMenu() { return *dncMenu_; }
     NcUtilityCommands& ncUtilityCommands() { return *ncUtilityCommands_; }
+    SearchCommands& searchCommands() { return *searchCommands_; }
+    InsertCommands& insertCommands() { return *insertCommands_; }
 
     // Shows the machine selector's entries and selection from the session.
     void showMachineSelector();
@@ -94,6 +98,8 @@ private:
     CalculatorCommands* calculatorCommands_ = nullptr;
     DncMenu* dncMenu_ = nullptr;
     NcUtilityCommands* ncUtilityCommands_ = nullptr;
+    SearchCommands* searchCommands_ = nullptr;
+    InsertCommands* insertCommands_ = nullptr;
     TLoginDlg* loginDialog_;
     TPasswordDlg* passwordDialog_;
     bool shutDown_ = false;

@@ -82,10 +82,20 @@ EditorView::EditorView(QWidget* parent) : QsciScintilla(parent) {
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setOverwriteMode(false);
     markerDefine(QsciScintilla::Bookmark, 0);
-    // Ctrl+Del is the main window's Delete command, not "delete word".
-    if (QsciCommand* command =
-            standardCommands()->boundTo((Qt::CTRL | Qt::Key_Delete).toCombined()))
-        command->setKey(0);
+    // Ctrl+Del is the main window's Delete command, not "delete word"; the
+    // Search and Insert keys (Ctrl+T is "swap lines" here) are the menus' too.
+    for (const QKeyCombination key :
+         {Qt::CTRL | Qt::Key_Delete, Qt::CTRL | Qt::Key_F, Qt::CTRL | Qt::Key_R,
+          Qt::CTRL | Qt::Key_T, Qt::CTRL | Qt::Key_S, Qt::CTRL | Qt::Key_E, Qt::CTRL | Qt::Key_M,
+          Qt::CTRL | Qt::Key_B, Qt::CTRL | Qt::Key_J, Qt::CTRL | Qt::Key_I,
+          QKeyCombination(Qt::Key_F3), QKeyCombination(Qt::Key_F4)}) {
+        while (QsciCommand* command = standardCommands()->boundTo(key.toCombined())) {
+            if (command->key() == key.toCombined())
+                command->setKey(0);
+            else
+                command->setAlternateKey(0);
+        }
+    }
 
     connect(this, &QsciScintillaBase::SCN_UPDATEUI, this, [this](int) {
         colourVisibleLines();

@@ -559,7 +559,8 @@ void TMDIChild::FocusEditor() {
 
 // ---- search ------------------------------------------------------------
 
-bool TMDIChild::FindText(const std::string& text, const SearchOptions& options) {
+bool TMDIChild::FindText(const std::string& text, const SearchOptions& options,
+                         SearchWatch* watch) {
     settle();
     if (isEmpty()) return false;
     const long from =
@@ -569,7 +570,7 @@ bool TMDIChild::FindText(const std::string& text, const SearchOptions& options) 
     const auto match =
         findInParagraphs(editor1_->lineCount(), [this](int p) { return editor1_->lineBytes(p); },
                          paragraph, size_t(from - editor1_->lineStart(paragraph)), text,
-                         options.backward, {options.matchCase, options.wholeWord});
+                         options.backward, {options.matchCase, options.wholeWord}, watch);
     if (!match) return false;
     const long start = editor1_->lineStart(match->paragraph) + long(match->offset);
     select(start, start + long(std::min(text.size(), kMaxSearchLength)));

@@ -92,7 +92,8 @@ public:
     int TopLine() const override;
     bool InsertMode() const override;
     void SetInsertMode(bool on) override;
-    bool FindText(const std::string& text, const SearchOptions& options) override;
+    bool FindText(const std::string& text, const SearchOptions& options,
+                  SearchWatch* watch = nullptr) override;
     void DeleteSelection() override;
     void InsertText(const std::string& text) override;
     void DeleteCaretLine() override;
