@@ -11,6 +11,7 @@
 #include <sstream>
 #include <thread>
 
+#include "process_cpu.h"
 #include "process_runner.h"
 #include "pty_pair.h"
 #include "pty_simulator.h"
@@ -51,20 +52,6 @@ struct Station {
     testing::TempFolder home;
     testing::PtyPair pty;
 };
-
-// Processor time a process has used, user and system.
-double cpuSeconds(pid_t pid) {
-    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
-    std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
-    std::istringstream fields(text.substr(text.rfind(')') + 2));
-    std::string field;
-    long long utime = 0, stime = 0;
-    for (int i = 3; i <= 15 && fields >> field; ++i) {
-        if (i == 14) utime = std::stoll(field);
-        if (i == 15) stime = std::stoll(field);
-    }
-    return double(utime + stime) / double(::sysconf(_SC_CLK_TCK));
-}
 
 void BM_CliSend_1MB_Pty115200(benchmark::State& state) {
     double percent = 0;

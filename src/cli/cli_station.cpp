@@ -5,6 +5,7 @@
 
 #include <QSocketNotifier>
 #include <csignal>
+#include <functional>
 #include <ostream>
 
 #include "cli/console_interaction.h"
@@ -18,6 +19,7 @@
 #include "dnc/port/file_transfer.h"
 #include "dnc/port/status_lights.h"
 #include "dnc/port_status_sink.h"
+#include "core/text_util.h"
 #include "machines/machine_database.h"
 #include "users/activity_log.h"
 
@@ -28,24 +30,25 @@ namespace {
 // The write end of the pipe that turns Ctrl-C into an event.
 int interruptFd = -1;
 
-void onInterrupt(int) {
+void signalInterrupt(int) {
     const char c = 'i';
     [[maybe_unused]] const ssize_t n = ::write(interruptFd, &c, 1);
 }
 
-// The terminal screen of the window is stderr here: verbose lines only.
+// The terminal screen of the window is stderr here, unless a command
+// shows its lines elsewhere.
 class ConsoleSink : public PortStatusSink {
 public:
-    explicit ConsoleSink(std::ostream& err) : err_(err) {}
+    explicit ConsoleSink(std::ostream& err)
+        : write([&err](const std::string& text) { err << text << "\n"; }) {}
     void setStatusText(const std::string&) override {}
     void setPortStatus(const std::string&) override {}
-    void writeTerminalLine(const std::string& text) override { err_ << text << "\n"; }
+    void writeTerminalLine(const std::string& text) override { write(text); }
     void setPortInput(bool) override {}
     void setAnsiEmulation(bool) override {}
     void focusTerminal() override {}
 
-private:
-    std::ostream& err_;
+    std::function<void(const std::string&)> write;
 };
 
 // The waiting window as a line on stderr; Ctrl-C ticks "Stop Waiting".
@@ -100,7 +103,9 @@ public:
           port(clock, devices),
           lights(port),
           transfer(port),
-          station{port, transfer, log, sink, waiting} {
+          station{port, transfer, log, sink, waiting},
+          context(context),
+          portOption(portOption) {
         log.LoggingEnabled = loaded.logging;
         transfer.ProtocolLog.HistoryName = context.programFolder + kHistoryFileName;
         if (::isatty(STDERR_FILENO)) transfer.StatusDisplay = &progress;
@@ -115,7 +120,10 @@ public:
     }
 
     ~Parts() {
-        if (interruptFd >= 0) std::signal(SIGINT, SIG_DFL);
+        if (interruptFd >= 0) {
+            std::signal(SIGINT, SIG_DFL);
+            std::signal(SIGTERM, SIG_DFL);
+        }
         interruptFd = -1;
         notifier.reset();
         for (const int fd : interruptPipe)
@@ -138,10 +146,22 @@ public:
         if (const auto failure = port.open()) throw CliError{failure->message};
     }
 
+    bool openFor(const MachComRec& record) {
+        MachinePortControl control(port, lights, hubErrors, sink, loaded.state, machines);
+        control.loadPortMap();
+        control.loadHubTable();
+        hubErrors.last.clear();
+        if (control.openMachinePort(record)) return true;
+        sink.writeTerminalLine(hubErrors.last.empty() ? "the port could not be opened"
+                                                      : hubErrors.last);
+        return false;
+    }
+
     void catchInterrupts() {
         if (::pipe2(interruptPipe, O_CLOEXEC | O_NONBLOCK) != 0) return;
         interruptFd = interruptPipe[1];
-        std::signal(SIGINT, onInterrupt);
+        std::signal(SIGINT, signalInterrupt);
+        std::signal(SIGTERM, signalInterrupt);  // a service manager stops us so
         notifier = std::make_unique<QSocketNotifier>(interruptPipe[0], QSocketNotifier::Read);
         QObject::connect(notifier.get(), &QSocketNotifier::activated, [this] {
             char drained[16];
@@ -149,6 +169,7 @@ public:
             }
             waiting.stop = true;
             if (transfer.inProgress()) transfer.cancel();
+            if (interrupted) interrupted();
         });
     }
 
@@ -170,6 +191,9 @@ public:
     DncStation station;
     int interruptPipe[2] = {-1, -1};
     std::unique_ptr<QSocketNotifier> notifier;
+    std::function<void()> interrupted;
+    CliContext& context;
+    std::optional<std::string> portOption;
 };
 
 CliStation::CliStation(CliContext& context, const std::optional<std::string>& machine,
@@ -199,6 +223,48 @@ int CliStation::waitForEnd() {
     parts_->clock.waitUntil([&] { return !transfer.inProgress(); }, Clock::kForever,
                             WaitMode::Responsive);
     return transfer.lastCode();
+}
+
+void CliStation::onInterrupt(std::function<void()> action) {
+    parts_->interrupted = std::move(action);
+}
+
+void CliStation::showTerminalLines(std::function<void(const std::string&)> write) {
+    parts_->sink.write = std::move(write);
+}
+
+void CliStation::reopenPort() {
+    parts_->port.close();
+    if (const auto failure = parts_->port.open()) throw CliError{failure->message};
+}
+
+std::vector<std::string> CliStation::machineNames() const {
+    return parts_->machines.ListMachines();
+}
+
+std::optional<MachineSettings> CliStation::machineSettings(const std::string& name) const {
+    for (const std::string& listed : parts_->machines.ListMachines()) {
+        if (!equalsIgnoreCase(listed, name)) continue;
+        MachineSettings settings;
+        FolderFlags flags;
+        parts_->machines.LoadMachine(listed, settings, flags);
+        return settings;
+    }
+    return std::nullopt;
+}
+
+bool CliStation::switchTo(const std::string& name) {
+    const std::optional<MachineSettings> settings = machineSettings(name);
+    return settings && parts_->openFor(settings->Comm);
+}
+
+bool CliStation::backToHome() {
+    Parts& p = *parts_;
+    if (!p.portOption) return p.openFor(p.machineSettings.Comm);
+    // The terminal's port was given on the command line: open that one again.
+    p.port.close();
+    choosePort(p.port, p.context, p.machineSettings.Comm, p.portOption);
+    return !p.port.open().has_value();
 }
 
 void CliStation::drain() {

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "cli/cli_context.h"
 #include "cli/settings_loader.h"
@@ -20,8 +22,8 @@ namespace zantor::cli {
 // The DNC station of `send` and `receive`: the settings and the machine, its
 // port opened (switching its DNC hub first when it has one and no --port was
 // given), the transfer engine with the history in the program folder, the
-// activity log, progress on stderr when it is a terminal, and Ctrl-C, which
-// cancels a transfer or stops a wait.
+// activity log, progress on stderr when it is a terminal, and Ctrl-C (or
+// SIGTERM), which cancels a transfer or stops a wait.
 class CliStation {
 public:
     CliStation(CliContext& context, const std::optional<std::string>& machine,
@@ -38,6 +40,20 @@ public:
     int waitForEnd();
     // Lets what is queued leave the port before it closes (the end string).
     void drain();
+    // Ctrl-C and SIGTERM also run `action` (after cancelling a transfer).
+    void onInterrupt(std::function<void()> action);
+    // The terminal screen's lines go to `write` instead of stderr.
+    void showTerminalLines(std::function<void(const std::string&)> write);
+    // Closes and opens the port again with its settings.
+    void reopenPort();
+
+    // For a station that serves other machines (the shop-terminal menu):
+    std::vector<std::string> machineNames() const;
+    std::optional<MachineSettings> machineSettings(const std::string& name) const;
+    // The machine's port opened (through its hub); false with the reason on stderr.
+    bool switchTo(const std::string& name);
+    // This station's own machine and port again.
+    bool backToHome();
 
 private:
     class Parts;

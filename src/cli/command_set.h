@@ -38,5 +38,15 @@ void addViewCommand(CLI::App& app, CommandSet& commands);
 void addTapeCommands(CLI::App& app, CommandSet& commands);      // tape, prepare
 void addTransferCommands(CLI::App& app, CommandSet& commands);  // send, receive
 void addUserCommands(CLI::App& app, CommandSet& commands);      // user add|delete|password
+void addRemoteCommand(CLI::App& app, CommandSet& commands);     // remote
+void addSimulateCommand(CLI::App& app, CommandSet& commands);
+void addEvalCommand(CLI::App& app, CommandSet& commands);
+void addNumberCommands(CLI::App& app, CommandSet& commands);  // number format|parse
+void addBMacroCommand(CLI::App& app, CommandSet& commands);
+void addCalculatorCommands(CLI::App& app, CommandSet& commands);  // triangle, speeds-feeds
+void addCleanupCommands(CLI::App& app, CommandSet& commands);     // spaces, cleanup
+void addResequenceCommand(CLI::App& app, CommandSet& commands);
+void addLineEndsCommand(CLI::App& app, CommandSet& commands);
+void addArithmeticCommands(CLI::App& app, CommandSet& commands);  // arithmetic, override
 
 }  // namespace zantor::cli

@@ -7,6 +7,7 @@
 #include "cli/command_set.h"
 #include "core/file_io.h"
 #include "core/folders.h"
+#include "core/version.h"
 
 namespace {
 
@@ -62,6 +63,8 @@ int main(int argc, char** argv) {
                    "Folder of WPOSTS.INI and VXNPWL.INI; default $ZANTOR_SYSTEM_DIR or the "
                    "program folder");
     app.allow_extras();
+    app.set_version_flag("--version", std::string("zantor-cli ") + ZANTOR_VERSION,
+                         "Print the version and exit");
     app.footer("'zantor-cli COMMAND --help' describes one command.");
 
     zantor::cli::CommandSet commands;
@@ -72,6 +75,16 @@ int main(int argc, char** argv) {
     zantor::cli::addViewCommand(app, commands);
     zantor::cli::addTapeCommands(app, commands);
     zantor::cli::addTransferCommands(app, commands);
+    zantor::cli::addRemoteCommand(app, commands);
+    zantor::cli::addSimulateCommand(app, commands);
+    zantor::cli::addEvalCommand(app, commands);
+    zantor::cli::addNumberCommands(app, commands);
+    zantor::cli::addCleanupCommands(app, commands);
+    zantor::cli::addResequenceCommand(app, commands);
+    zantor::cli::addLineEndsCommand(app, commands);
+    zantor::cli::addArithmeticCommands(app, commands);
+    zantor::cli::addBMacroCommand(app, commands);
+    zantor::cli::addCalculatorCommands(app, commands);
 
     if (argc < 2) {
         std::cerr << app.help();
@@ -84,6 +97,9 @@ int main(int argc, char** argv) {
         return 0;
     } catch (const CLI::CallForAllHelp&) {
         std::cout << app.help("", CLI::AppFormatMode::All);
+        return 0;
+    } catch (const CLI::CallForVersion& version) {
+        std::cout << version.what() << "\n";
         return 0;
     } catch (const CLI::ParseError& error) {
         const CLI::App* command = commands.chosen(app);

@@ -19,9 +19,17 @@ namespace zantor::cli {
 namespace {
 
 struct TransferArguments {
-    std::optional<std::string> machine, port;
+    std::optional<std::string> machine, port, protocol;
     std::string file;
 };
+
+// The machine's line record with --protocol in place of its own.
+MachComRec withProtocol(MachComRec record, const std::optional<std::string>& protocol) {
+    static const char* const kNames[] = {"ascii", "xmodem", "ymodem", "zmodem", "kermit"};
+    for (int index = 0; protocol && index < 5; ++index)
+        if (*protocol == kNames[index]) record.Protocol = index;
+    return record;
+}
 
 // The end of a transfer as the command reports it: a line on stdout and
 // status 0 for success, one line on stderr and status 1 otherwise.
@@ -41,7 +49,7 @@ int runSend(CliContext& context, const TransferArguments& a) {
     const TapeOptions options = tapeOptionsFor(machine, cli.state().Settings);
     try {
         prepareDiskFile(file, work.WorkFile(), work.SendFile(), options);
-        if (!singleSend(cli.station(), machine.Comm, cli.machineName(),
+        if (!singleSend(cli.station(), withProtocol(machine.Comm, a.protocol), cli.machineName(),
                         cli.state().Settings.RtsLowForWrite, work.SendFile(), file))
             throw CliError{"stopped before the send: nothing was sent"};
     } catch (const TapeCodeError& error) {
@@ -59,7 +67,7 @@ int runReceive(CliContext& context, const TransferArguments& a) {
     const MachineSettings& machine = cli.machine();
     ReceiveResult result;
     try {
-        result = portReceive(cli.station(), machine.Comm, cli.machineName(),
+        result = portReceive(cli.station(), withProtocol(machine.Comm, a.protocol), cli.machineName(),
                              cli.state().Settings.RtsLowForWrite, {file, fileExists(file)});
     } catch (const TapeCodeError& error) {
         throw CliError{error.what()};
@@ -76,6 +84,10 @@ void addOptions(CLI::App* command, TransferArguments& a, const char* fileHelp) {
     command->add_option("--port", a.port,
                         "Port number or device path (default: the machine's, through its DNC "
                         "hub when it has one)");
+    command
+        ->add_option("--protocol", a.protocol,
+                     "ascii, xmodem, ymodem, zmodem or kermit (default: the machine's)")
+        ->check(CLI::IsMember({"ascii", "xmodem", "ymodem", "zmodem", "kermit"}));
     command->add_option("FILE", a.file, fileHelp)->required();
 }
 
@@ -98,7 +110,10 @@ void addTransferCommands(CLI::App& app, CommandSet& commands) {
                      "does: its start string, the wait for the first character when it asks for "
                      "one, the capture until the line is quiet for its EOF time-out, its end "
                      "string, and the conversion back from EIA or ASCII. An existing FILE is "
-                     "replaced only when something was received. Ctrl-C cancels.",
+                     "replaced only when something was received. With YMODEM and ZMODEM a FILE "
+                     "that is a folder takes the files under their sent names, and files after "
+                     "the first go beside FILE; a sent name that would leave the folder is "
+                     "skipped. Ctrl-C cancels.",
                      [receive](CliContext& context) { return runReceive(context, *receive); }),
         *receive, "The file to receive into");
 }

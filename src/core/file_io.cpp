@@ -270,3 +270,16 @@ void appendToFile(const std::string& path, std::string_view bytes) {
 }
 
 }  // namespace zantor
+
+namespace zantor {
+
+void copyFileAtomically(const std::string& source, const std::string& target) {
+    ReadableFile in(source);
+    AtomicFileWriter out(target);
+    std::string buffer(65536, '\0');
+    while (const size_t n = in.read(buffer.data(), buffer.size()))
+        out.write(std::string_view(buffer.data(), n));
+    out.commit();
+}
+
+}  // namespace zantor

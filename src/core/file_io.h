@@ -102,3 +102,11 @@ void setAtomicWriteHook(std::function<void(AtomicWriteStep)> hook);
 void appendToFile(const std::string& path, std::string_view bytes);
 
 }  // namespace zantor
+
+namespace zantor {
+
+// Copies a file's bytes to `target` by an atomic write: the target holds
+// either its old bytes or all of the new ones. Throws FileError.
+void copyFileAtomically(const std::string& source, const std::string& target);
+
+}  // namespace zantor

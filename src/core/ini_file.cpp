@@ -43,7 +43,9 @@ IniFile IniFile::parse(std::string_view bytes) {
         if (end == std::string_view::npos) end = bytes.size();
         std::string_view text = bytes.substr(pos, end - pos);
         pos = end + 1;
-        if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
+        // Every CR before the line end goes ("\r\r\n" from a file copied
+        // between systems twice): a CR kept would be a line end after a save.
+        while (!text.empty() && text.back() == '\r') text.remove_suffix(1);
         const std::string_view trimmed = trimBlanks(text);
         if (!trimmed.empty() && trimmed.front() == '[') {
             Section section;

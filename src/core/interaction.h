@@ -17,6 +17,7 @@ struct FileDialogRequest {
     std::string defaultSuffix;  // "TAP"
     std::string fileName;       // proposed name (save dialogs)
     bool multiple = false;      // open dialogs: several files at once
+    bool confirmOverwrite = true;  // save dialogs: the dialog asks before replacing a file
 };
 
 // Everything the logic asks of a person. The desktop program answers with

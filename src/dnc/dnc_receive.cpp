@@ -42,8 +42,11 @@ ReceiveResult portReceive(DncStation& station, const MachComRec& machine, const 
     station.port.setFlowCharactersAsData(false);
 
     sendInitString(station.port, machine.EndRecv, code, "The end-of-receive string", roomLimit);
-    // A receive that wrote nothing left the file as it was: not ours to convert.
-    if (transfer.progress().fileWritten && code != TapeCode::Iso) {
+    // A receive that wrote nothing left the file as it was: not ours to
+    // convert. A published protocol carries the file itself, eight bits
+    // clean: converting it as a tape would clear bits and drop line feeds.
+    if (transfer.progress().fileWritten && code != TapeCode::Iso &&
+        transfer.ProtocolType == ptAscii) {
         try {
             convertReceivedFile(request.path, code);
         } catch (const FileError& error) {

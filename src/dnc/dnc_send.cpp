@@ -33,6 +33,7 @@ bool singleSend(DncStation& station, const MachComRec& machine, const std::strin
     if (machine.SendWaitXon && !waitForXon(station, machineName)) return false;
     setupForMachine(station.transfer, machine, rtsLowForWrite, TransferDirection::Sending);
     station.transfer.FileMask = sendFile;
+    station.transfer.SendAsName = sentName;
     station.transfer.startTransmit();
     return true;
 }

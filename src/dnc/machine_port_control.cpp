@@ -71,13 +71,16 @@ void MachinePortControl::applyBufferSizes() {
 }
 
 void MachinePortControl::loadPortMap() {
-    if (state_.SettingsFile.empty()) return;
+    PortMap map;
     try {
-        port_.setPortMap(PortMap::fromSettings(*IniStore::read(state_.SettingsFile)));
+        if (!state_.SettingsFile.empty())
+            map = PortMap::fromSettings(*IniStore::read(state_.SettingsFile));
     } catch (const FileError&) {
         // Start-up has already said the settings cannot be read; the ports
         // keep their standard devices.
     }
+    for (const auto& [number, path] : state_.PortOverrides) map.set(number, path);
+    port_.setPortMap(map);
 }
 
 bool MachinePortControl::openForCurrentMachine() {
@@ -232,9 +235,11 @@ bool MachinePortControl::selectHub(int hub, int port) {
 }
 
 void MachinePortControl::showPortStatus() {
+    const bool simulated = state_.PortOverrides.count(port_.ComNumber()) > 0;
     sink_.setPortStatus(portStatusText(port_.ComNumber(), port_.DataBits(),
                                        parityLetter(port_.Parity()), port_.StopBits(),
-                                       port_.Baud()));
+                                       port_.Baud()) +
+                        (simulated ? " (simulated machine)" : ""));
 }
 
 void MachinePortControl::hubButton() {

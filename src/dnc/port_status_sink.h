@@ -16,6 +16,9 @@ public:
     // A progress line for the terminal screen, shown in verbose mode; the
     // window adds CR LF.
     virtual void writeTerminalLine(const std::string& text) = 0;
+    // Text for the terminal screen as it is, without a line end (the dots
+    // of a block-wise send); where there is no screen it goes nowhere.
+    virtual void writeTerminalText(const std::string& text) { (void)text; }
     // Whether the terminal display takes bytes from the port.
     virtual void setPortInput(bool on) = 0;
     // Plain text or ANSI escape sequences on the terminal screen.

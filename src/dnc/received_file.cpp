@@ -23,8 +23,14 @@ constexpr uint16_t kHasEndOfText = 0x200;
 
 std::array<uint16_t, 256> conversionFor(TapeCode code) {
     std::array<uint16_t, 256> c{};
-    for (int b = 0; b < 256; ++b)
+    for (int b = 0; b < 256; ++b) {
         c[size_t(b)] = code == TapeCode::Eia ? decodeEia(uint8_t(b)) : uint8_t(b & 0x7F);
+        // Whatever reads as a line feed (0x8A under ASCII: a line feed with
+        // a parity fault) goes with the line feeds, and a CR it would give
+        // ends the line: the text has no line end but CR LF.
+        if (c[size_t(b)] == '\n') c[size_t(b)] = kDropped | kHasDropped;
+        if (c[size_t(b)] == '\r') c[size_t(b)] = kLineEnd;
+    }
     c[0x0A] = kDropped | kHasDropped;
     c[0x80] = kLineEnd;
     if (code == TapeCode::Ascii) {

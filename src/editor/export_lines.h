@@ -14,10 +14,10 @@ struct ExportResult {
     std::string error;     // the system's text when the write failed
 };
 
-// Writes display lines of `document` to `workFile` (created anew), each as
-// GetLine gives it (tabs expanded, at most kLineReadLength characters)
-// followed by CR LF: all lines, the lines of the selection, or the lines from
-// the caret's to the last. SelectedLines without a selection writes nothing
+// Writes program lines (paragraphs) of `document` to `workFile` (created
+// anew), each whole with its tabs expanded and followed by CR LF: all lines,
+// the lines of the selection, or the lines from the caret's to the last.
+// Word wrap changes nothing: a block is never split. SelectedLines without a selection writes nothing
 // and fails. The caller picks the view: the first view for AllLines, the
 // current one otherwise.
 ExportResult ExportLines(const TextDocument& document, ExportMode mode,

@@ -1,6 +1,7 @@
 #include "editor/nc_document.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <new>
 
 #include "editor/control_chars.h"
@@ -43,6 +44,23 @@ std::string NcDocument::GetLine(int line, int maxLength) const {
 std::string NcDocument::GetParagraph(int paragraph) const {
     if (paragraph < 1 || paragraph > ParagraphCount()) throw EditorError(kInvalidIndex);
     return paragraphs_[size_t(paragraph) - 1];
+}
+
+void NcDocument::ReadParagraph(int paragraph, std::string& text) const {
+    if (paragraph < 1 || paragraph > ParagraphCount()) throw EditorError(kInvalidIndex);
+    text.assign(paragraphs_[size_t(paragraph) - 1]);
+}
+
+TextPosition NcDocument::ParagraphPosition(int paragraph, int offset) const {
+    if (paragraph < 1 || paragraph > ParagraphCount() || offset < 0 ||
+        offset > paragraphLength(paragraph - 1))
+        throw EditorError(kInvalidIndex);
+    return displayPositionOf({paragraph - 1, offset});
+}
+
+int NcDocument::ParagraphOfLine(int line) const {
+    if (line < 1 || line > LineCount()) throw EditorError(kInvalidIndex);
+    return layout_.wordWrap ? lineMap_.paragraphOfLine(line - 1) + 1 : line;
 }
 
 std::string NcDocument::SelectedText() const {
@@ -263,6 +281,14 @@ void NcDocument::DeleteCaretLine() {
     replaceRange(from, to, {}, &from);
 }
 
+void NcDocument::ReplaceInParagraph(int paragraph, int offset, int length,
+                                    const std::string& text) {
+    if (paragraph < 1 || paragraph > ParagraphCount() || offset < 0 || length < 0 ||
+        (long long)offset + length > paragraphLength(paragraph - 1))
+        throw EditorError(kInvalidIndex);
+    replaceRange({paragraph - 1, offset}, {paragraph - 1, offset + length}, text);
+}
+
 void NcDocument::AppendLine(const std::string& text) {
     const DocPosition caret = caret_;
     const DocPosition end = endPosition();
@@ -334,6 +360,12 @@ ProgramFileReport NcDocument::LoadDocument(const std::string& path) {
     long long characters = 0;
     ProgramFileReport report;
     try {
+        // Room for the usual program's lines and for the first edits' gap:
+        // the vector then never moves its strings while loading or editing,
+        // and pages it does not use are never touched.
+        std::error_code sizeUnknown;
+        const auto bytes = std::filesystem::file_size(path, sizeUnknown);
+        if (!sizeUnknown) loaded.reserve(size_t(bytes / 16) + 1024);
         report = readProgramFile(path, [&](std::string_view paragraph) {
             characters += (long long)paragraph.size();
             checkDocumentSize((long long)loaded.size() + 1, characters);

@@ -34,6 +34,9 @@ public:
     int ParagraphCount() const override;
     std::string GetLine(int line, int maxLength = kLineReadLength) const override;
     std::string GetParagraph(int paragraph) const override;
+    void ReadParagraph(int paragraph, std::string& text) const override;
+    TextPosition ParagraphPosition(int paragraph, int offset) const override;
+    int ParagraphOfLine(int line) const override;
     TextSelection GetSelection() const override;
     void SetSelection(TextPosition start, TextPosition end) override;
     void SelectAll() override;
@@ -47,6 +50,8 @@ public:
     void DeleteSelection() override;
     void InsertText(const std::string& text) override;
     void DeleteCaretLine() override;
+    void ReplaceInParagraph(int paragraph, int offset, int length,
+                            const std::string& text) override;
     void AppendLine(const std::string& text) override;
     // Nothing is drawn without a window.
     void SuspendRedraw() override {}

@@ -127,13 +127,8 @@ void keepBackup(const std::string& path, const std::string& backup) {
 
 }  // namespace
 
-void writeProgramFile(const std::string& path, int paragraphCount,
-                      const ParagraphSource& getParagraph, bool backup) {
-    // The file is replaced by renaming, which a write-protected file would
-    // not stop: a protected program must stay as it is.
-    if (::access(path.c_str(), F_OK) == 0 && ::access(path.c_str(), W_OK) != 0)
-        throw FileError(path, errno);
-    AtomicFileWriter writer(path, kWriteBufferSize);
+void writeProgramLines(int paragraphCount, const ParagraphSource& getParagraph,
+                       const std::function<void(std::string_view bytes)>& write) {
     std::string converted;
     for (int n = 1; n <= paragraphCount; ++n) {
         std::string_view paragraph = getParagraph(n);
@@ -143,9 +138,20 @@ void writeProgramFile(const std::string& path, int paragraphCount,
             std::replace(converted.begin(), converted.end(), '\0', ' ');
             paragraph = converted;
         }
-        writer.write(paragraph);
-        writer.write("\r\n");
+        write(paragraph);
+        write("\r\n");
     }
+}
+
+void writeProgramFile(const std::string& path, int paragraphCount,
+                      const ParagraphSource& getParagraph, bool backup) {
+    // The file is replaced by renaming, which a write-protected file would
+    // not stop: a protected program must stay as it is.
+    if (::access(path.c_str(), F_OK) == 0 && ::access(path.c_str(), W_OK) != 0)
+        throw FileError(path, errno);
+    AtomicFileWriter writer(path, kWriteBufferSize);
+    writeProgramLines(paragraphCount, getParagraph,
+                      [&](std::string_view bytes) { writer.write(bytes); });
     const std::string backupName = backup ? backupFileName(path) : std::string();
     writer.commit([&] {
         if (!backupName.empty() && fileExists(path)) keepBackup(path, backupName);

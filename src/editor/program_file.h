@@ -65,6 +65,12 @@ using ParagraphSource = std::function<std::string_view(int paragraph)>;
 // already has that extension.
 std::string backupFileName(const std::string& path);
 
+// The bytes of a program file, in pieces handed to `write`: paragraphs
+// 1..paragraphCount, each followed by CR LF, the last one only when it is not
+// empty; a NUL is written as a space.
+void writeProgramLines(int paragraphCount, const ParagraphSource& getParagraph,
+                       const std::function<void(std::string_view bytes)>& write);
+
 // Writes paragraphs 1..paragraphCount, each followed by CR LF, the last one
 // only when it is not empty; a NUL is written as a space. The new file is
 // written beside the old one and renamed into place, so a failure (full disk,

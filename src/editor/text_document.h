@@ -63,6 +63,17 @@ public:
     virtual std::string GetLine(int line, int maxLength = kLineReadLength) const = 0;
     // Paragraph n (1..ParagraphCount) as stored, tabs kept; throws EditorError.
     virtual std::string GetParagraph(int paragraph) const = 0;
+    // The same into `text`, whose room is used again: a walk over millions
+    // of lines then allocates nothing per line.
+    virtual void ReadParagraph(int paragraph, std::string& text) const {
+        text = GetParagraph(paragraph);
+    }
+    // Where character `offset` (0-based, at most the paragraph's length) of
+    // paragraph `paragraph` (1..ParagraphCount) shows; throws EditorError.
+    // With these the utilities work on whole paragraphs, wrapped or not.
+    virtual TextPosition ParagraphPosition(int paragraph, int offset) const = 0;
+    // The paragraph (1-based) that display line `line` shows; throws EditorError.
+    virtual int ParagraphOfLine(int line) const = 0;
 
     virtual TextSelection GetSelection() const = 0;
     // Selects from start to end (end exclusive column); throws EditorError on a bad position.
@@ -81,6 +92,11 @@ public:
     // At the caret, replacing the selection; CR LF starts a new paragraph.
     virtual void InsertText(const std::string& text) = 0;
     virtual void DeleteCaretLine() = 0;
+    // Replaces `length` characters from `offset` (0-based) of paragraph
+    // `paragraph` by `text` (no line breaks) as one edit, the caret after it;
+    // throws EditorError. The utilities' edit of a line, wrapped or not.
+    virtual void ReplaceInParagraph(int paragraph, int offset, int length,
+                                    const std::string& text) = 0;
     virtual void AppendLine(const std::string& text) = 0;
 
     virtual void SuspendRedraw() = 0;

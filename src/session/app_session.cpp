@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "session/first_start.h"
 #include "session/settings_file.h"
 #include "core/file_io.h"
 #include "core/folders.h"
@@ -21,6 +22,26 @@ AppSession::AppSession(const std::string& programFolder, const std::string& syst
     state.SystemFolder = withTrailingSeparator(systemFolder);
     state.SettingsFile = state.ProgramFolder + kSettingsFileName;
     state.TempDir = state.ProgramFolder;
+    firstStart_ = isFirstStart(programFolder, systemFolder);
+}
+
+void AppSession::offerExamples() {
+    const std::string text =
+        "Welcome to Zantor. The machine database is empty.\n\n"
+        "Start with two example machines, an ISO-code mill on port 1 and an EIA-code lathe on "
+        "DNC hub 1, and their example programs?\n\n"
+        "No starts with an empty database; machines are added in Machine/DNC Setup.";
+    if (interaction_.message(MessageKind::Confirmation, text, Buttons::YesNo) != Answer::Yes)
+        return;
+    try {
+        const ExampleSetup setup = installExamples(machines, examplesFolder);
+        state.CurrentMachine = kExampleMill;
+        log.WriteLog("Example machines added; example programs in [" + setup.programFolder + "]");
+    } catch (const FileError& error) {
+        interaction_.showError("Cannot add the example machines to " + machines.path() + ":\n" +
+                               error.what());
+    }
+    refillMachineSelector();
 }
 
 void AppSession::updateSettingsFile(const std::function<void(IniFile&)>& change) {
@@ -92,6 +113,8 @@ AppSession::StartOutcome AppSession::start(const CommandLine& commandLine,
         if (!security.Login(users, prompt)) return StartOutcome::Quit;
     }
     state.RemoteMode = commandLine.remoteMode;
+    if (firstStart_ && !commandLine.remoteMode && !examplesFolder.empty()) offerExamples();
+    firstStart_ = false;
     if (commandLine.remoteMode && !commandLine.remoteMachine.empty()) {
         state.CurrentMachine = commandLine.remoteMachine;
         loadCurrentMachine();
@@ -112,6 +135,7 @@ void AppSession::machineSelected(int index) {
 void AppSession::loadCurrentMachine() {
     try {
         machines.LoadMachine(state.CurrentMachine, state.CurrentSettings, state.Folders);
+        for (const auto& listener : machineLoaded) listener(state.CurrentSettings);
     } catch (const FileError& error) {
         interaction_.showError("Cannot read the machine database " + machines.path() + ":\n" +
                                error.what());

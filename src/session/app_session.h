@@ -32,6 +32,8 @@ public:
     ActivityLog log;
     Security security;
     RecentFiles recentFiles;
+    // The example programs the package installs; empty: no first-start offer.
+    std::string examplesFolder;
 
     // The main window's creation step: folders, recent files, settings, the
     // two work files and the machine selector. `defaultEditorFont` is the
@@ -40,13 +42,17 @@ public:
 
     enum class StartOutcome { Run, Remote, Quit };
     // The show step up to the files: start-up log line and login when
-    // security is on (Quit when it is cancelled), then the machine of a
-    // remote start or the current machine is loaded.
+    // security is on (Quit when it is cancelled), on a first start the offer
+    // of the example machines, then the machine of a remote start or the
+    // current machine is loaded.
     StartOutcome start(const CommandLine& commandLine, const CredentialsPrompt& prompt);
 
     // The selector's choice becomes the current machine and is loaded.
     void machineSelected(int index);
     void loadCurrentMachine();
+    // Called after every load of the current machine, so that the utility
+    // dialogs take its defaults.
+    std::vector<std::function<void(const MachineSettings&)>> machineLoaded;
     // FillMachineBox again from the file (after the machine list changed).
     void refillMachineSelector();
 
@@ -71,10 +77,12 @@ public:
 
 private:
     void updateSettingsFile(const std::function<void(IniFile&)>& change);
+    void offerExamples();
     void makeWorkFiles();
     std::string makeWorkFile();
 
     Interaction& interaction_;
+    bool firstStart_ = false;
 };
 
 }  // namespace zantor

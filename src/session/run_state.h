@@ -1,5 +1,6 @@
 #pragma once
 
+#include <map>
 #include <string>
 
 #include "machines/mach_com_rec.h"
@@ -74,6 +75,9 @@ struct RunState {
     int DtrDelayTicks = 0;
     int ComOpenDelayTicks = 0;
     AppSettings Settings;
+    // Port numbers mapped to other devices for this run only, over section
+    // PORTS ("Try without a machine" puts its simulated control here).
+    std::map<int, std::string> PortOverrides;
 };
 
 }  // namespace zantor

@@ -109,6 +109,14 @@ TEST(IniFile, DamagedFilesLoadAndLoseNothingOnTheNextWrite) {
     EXPECT_EQ(again.readString("M", "A", ""), "1");
 }
 
+TEST(IniFile, StrayCarriageReturnsBeforeALineEndStayOutOfValuesAndSaves) {
+    const IniFile ini = IniFile::parse("[M]\nA=1\r\r\n\r\r\nB=2\n");
+    EXPECT_EQ(ini.readString("M", "A", ""), "1");
+    const std::string saved = ini.serialize();
+    EXPECT_EQ(saved, "[M]\nA=1\n\nB=2\n");
+    EXPECT_EQ(IniFile::parse(saved).serialize(), saved);
+}
+
 TEST(IniFile, DeleteKeyAndEraseSection) {
     IniFile ini =
         IniFile::parse("[Index]\nAnn=#\nBob=#\n[Ann]\nPword=x\nLevel=3\n[Bob]\nLevel=1\n");

@@ -34,6 +34,8 @@ TEST_F(ReceivedFileTest, AsciiBackToText) {
               "G1\r\nM30\r\n");
     EXPECT_EQ(converted("G1\r\nG2\x1AG3\r\n", TapeCode::Ascii), "G1\r\nG2");
     EXPECT_EQ(converted("\xC7\xB1", TapeCode::Ascii), "G1");
+    // A line feed with a parity fault is still a line feed: no lone LF in the text.
+    EXPECT_EQ(converted("G1\x8AG2\x8D\x0A", TapeCode::Ascii), "G1G2\r\n");
 }
 
 TEST_F(ReceivedFileTest, IsoStaysAsCaptured) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "activity_log_lines.h"
 #include "core/file_io.h"
 #include "core/ticks.h"
 #include "dnc/dnc_receive.h"
@@ -47,14 +48,7 @@ protected:
                          [this](int c) { finished.push_back(c); });
     }
     std::vector<std::string> logLines() {
-        std::vector<std::string> lines;
-        std::string text = folder.read("ZTRDNC.LOG");
-        for (size_t at = 0; at < text.size();) {
-            const size_t end = text.find('\n', at);
-            lines.push_back(text.substr(at + 20, end - at - 20));  // past "mm/dd/yyyy,hh:mm:ss,"
-            at = end + 1;
-        }
-        return lines;
+        return testing::activityLogLines(folder.file("ZTRDNC.LOG"));
     }
     void runToEnd() {
         clock.waitUntil([&] { return !transfer.inProgress(); }, Clock::kForever,

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <map>
 #include <set>
 
@@ -116,6 +119,26 @@ TEST(TapeCode, TapeCodeOfAMachineIndex) {
     EXPECT_EQ(tapeCodeOf(1), TapeCode::Ascii);
     EXPECT_EQ(tapeCodeOf(2), TapeCode::Iso);
     EXPECT_EQ(tapeCodeOf(-1), TapeCode::Iso);  // nothing selected: bytes go unchanged
+}
+
+}  // namespace
+}  // namespace zantor
+
+namespace zantor {
+namespace {
+
+// The example programs a new shop starts with go to an EIA machine too.
+TEST(ExamplePrograms, EveryCharacterHasAnEiaCode) {
+    int checked = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(ZANTOR_EXAMPLES)) {
+        std::ifstream file(entry.path(), std::ios::binary);
+        const std::string text{std::istreambuf_iterator<char>(file), {}};
+        const auto problem = findEiaProblem(text);
+        EXPECT_FALSE(problem.has_value())
+            << entry.path() << ": " << (problem ? describeEiaProblem(*problem) : "");
+        ++checked;
+    }
+    EXPECT_GE(checked, 2);
 }
 
 }  // namespace

@@ -48,17 +48,26 @@ TEST_F(ExportLinesTest, SelectedLinesWithoutSelectionFailsAndLeavesTheWorkFile) 
     EXPECT_EQ(folder.read("ZTR1.TMP"), "BEFORE");
 }
 
-TEST_F(ExportLinesTest, LinesAreDisplayLinesWithTabsExpandedAndCut) {
+// A send never splits a block: program lines go whole, wrapped or not and
+// however long, with their tabs expanded.
+TEST_F(ExportLinesTest, LinesAreWholeProgramLinesWithTabsExpanded) {
     NcDocument wide;
-    wide.InsertText("G1\tX5\r\n" + std::string(1500, 'A') + "\r\nB C D E F");
+    const std::string program = "G1\tX5\r\n" + std::string(1500, 'A') + "\r\nN9 B C D E F";
+    wide.InsertText(program);
+    const std::string expected =
+        "G1      X5\r\n" + std::string(1500, 'A') + "\r\nN9 B C D E F\r\n";
     ASSERT_TRUE(ExportLines(wide, ExportMode::AllLines, workFile).success);
-    EXPECT_EQ(folder.read("ZTR1.TMP"),
-              "G1      X5\r\n" + std::string(1024, 'A') + "\r\nB C D E F\r\n");
+    EXPECT_EQ(folder.read("ZTR1.TMP"), expected);
     wide.SetWrapColumn(4);
     wide.SetWordWrap(true);
-    wide.SetCaret(wide.LineCount() - 2, 1);
+    ASSERT_TRUE(ExportLines(wide, ExportMode::AllLines, workFile).success);
+    EXPECT_EQ(folder.read("ZTR1.TMP"), expected);
+    wide.SetCaret(wide.LineCount() - 1, 1);
     ASSERT_TRUE(ExportLines(wide, ExportMode::FromCaret, workFile).success);
-    EXPECT_EQ(folder.read("ZTR1.TMP"), "C \r\nD \r\nE F\r\n");
+    EXPECT_EQ(folder.read("ZTR1.TMP"), "N9 B C D E F\r\n");
+    wide.SetSelection({2, 2}, {wide.LineCount(), 1});
+    ASSERT_TRUE(ExportLines(wide, ExportMode::SelectedLines, workFile).success);
+    EXPECT_EQ(folder.read("ZTR1.TMP"), "G1      X5\r\n" + std::string(1500, 'A') + "\r\nN9 B C D E F\r\n");
 }
 
 TEST_F(ExportLinesTest, AWriteErrorFailsWithTheSystemText) {

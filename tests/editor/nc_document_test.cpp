@@ -162,6 +162,21 @@ TEST(NcDocumentWrap, PositionsAndEditsFollowDisplayLines) {
     EXPECT_EQ(doc.SelectedText(), "X1.5 Z3 W1\r\nM");
 }
 
+TEST(NcDocumentWrap, ParagraphPositionsNameTheirDisplayLines) {
+    NcDocument doc;
+    doc.SetWrapColumn(10);
+    doc.SetWordWrap(true);
+    doc.InsertText("G1 X1.5 Y2.5 Z3 W1\r\nM30");
+    ASSERT_EQ(linesOf(doc), (Lines{"G1 X1.5 ", "Y2.5 Z3 W1", "M30"}));
+    EXPECT_EQ(doc.ParagraphPosition(1, 0), (TextPosition{1, 1}));
+    EXPECT_EQ(doc.ParagraphPosition(1, 8), (TextPosition{2, 1}));
+    EXPECT_EQ(doc.ParagraphPosition(1, 18), (TextPosition{2, 11}));
+    EXPECT_EQ(doc.ParagraphPosition(2, 1), (TextPosition{3, 2}));
+    const int paragraphOfLine[] = {1, 1, 2};
+    for (int line = 1; line <= 3; ++line)
+        EXPECT_EQ(doc.ParagraphOfLine(line), paragraphOfLine[line - 1]) << line;
+}
+
 // After each edit the line map must agree with a document built afresh.
 TEST(NcDocumentWrap, LineCountStaysRightThroughManyEdits) {
     NcDocument doc;

@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -396,6 +397,49 @@ TYPED_TEST_P(TextDocumentConformance, EditsWhileRedrawIsSuspendedTakeEffect) {
     EXPECT_EQ(d.LineCount(), 2);
 }
 
+TYPED_TEST_P(TextDocumentConformance, ParagraphPositionsAndReadsWithoutWrap) {
+    this->fill({"G1 X1", "", "M30"});
+    TextDocument& d = this->doc();
+    EXPECT_EQ(d.ParagraphPosition(1, 0), (TextPosition{1, 1}));
+    EXPECT_EQ(d.ParagraphPosition(1, 5), (TextPosition{1, 6}));
+    EXPECT_EQ(d.ParagraphPosition(2, 0), (TextPosition{2, 1}));
+    EXPECT_EQ(d.ParagraphPosition(3, 2), (TextPosition{3, 3}));
+    EXPECT_EQ(d.ParagraphOfLine(3), 3);
+    std::string text = "left over";
+    d.ReadParagraph(1, text);
+    EXPECT_EQ(text, "G1 X1");
+    d.ReadParagraph(2, text);
+    EXPECT_EQ(text, "");
+    const std::function<void()> bad[] = {
+        [&] { d.ReadParagraph(4, text); },
+        [&] { d.ParagraphPosition(0, 0); }, [&] { d.ParagraphPosition(4, 0); },
+        [&] { d.ParagraphPosition(1, 6); }, [&] { d.ParagraphPosition(1, -1); },
+        [&] { d.ParagraphOfLine(0); },      [&] { d.ParagraphOfLine(4); }};
+    for (size_t i = 0; i < std::size(bad); ++i)
+        EXPECT_EQ(this->errorOf(bad[i]), kInvalidIndex) << "case " << i;
+}
+
+TYPED_TEST_P(TextDocumentConformance, ReplaceInParagraphIsOneEditOfThatLine) {
+    this->fill({"G1 X1", "M30"});
+    TextDocument& d = this->doc();
+    d.SetInsertMode(false);  // an insert never overwrites
+    d.ReplaceInParagraph(1, 3, 2, "Y22");
+    EXPECT_EQ(this->paragraphs(), (Paragraphs{"G1 Y22", "M30"}));
+    EXPECT_EQ(d.Caret(), (TextPosition{1, 7}));
+    d.ReplaceInParagraph(2, 0, 0, "N5 ");
+    d.ReplaceInParagraph(2, 6, 0, "  ");  // trailing blanks go
+    EXPECT_EQ(this->paragraphs(), (Paragraphs{"G1 Y22", "N5 M30"}));
+    d.UndoEdit();
+    d.UndoEdit();
+    EXPECT_EQ(this->paragraphs(), (Paragraphs{"G1 Y22", "M30"}));
+    const std::function<void()> bad[] = {[&] { d.ReplaceInParagraph(3, 0, 0, "X"); },
+                                         [&] { d.ReplaceInParagraph(1, 4, 3, "X"); },
+                                         [&] { d.ReplaceInParagraph(1, -1, 0, "X"); }};
+    for (size_t i = 0; i < std::size(bad); ++i)
+        EXPECT_EQ(this->errorOf(bad[i]), kInvalidIndex) << "case " << i;
+    EXPECT_EQ(this->paragraphs(), (Paragraphs{"G1 Y22", "M30"}));
+}
+
 TYPED_TEST_P(TextDocumentConformance, ExportLinesWritesTheLinesOfEachMode) {
     this->fill({"N1", "N2\tX1", "N3", "N4", "N5", "N6", "N7", "N8"});
     TextDocument& d = this->doc();
@@ -427,6 +471,8 @@ REGISTER_TYPED_TEST_SUITE_P(
     EveryByteValueButLineEndsIsKept, ParagraphLengthLimitRefusesTheEdit,
     FindTextSearchesForwardFromTheCaretAndSelects, FindTextOptions,
     FindTextUsesTheFirst255Characters, FileNameKeepsATrailingPoint,
-    EditsWhileRedrawIsSuspendedTakeEffect, ExportLinesWritesTheLinesOfEachMode);
+    EditsWhileRedrawIsSuspendedTakeEffect, ParagraphPositionsAndReadsWithoutWrap,
+    ReplaceInParagraphIsOneEditOfThatLine,
+    ExportLinesWritesTheLinesOfEachMode);
 
 }  // namespace zantor::editor::conformance

@@ -1,6 +1,8 @@
 #include "machines/machine_section.h"
 
 #include <gtest/gtest.h>
+#include <ostream>
+#include <string>
 
 namespace zantor {
 namespace {
@@ -51,6 +53,11 @@ struct ReadCase {
     int MachComRec::*field;
     int expected;
 };
+
+// Names each case by its keys, so ctest lists readable, stable test names.
+void PrintTo(const ReadCase& c, std::ostream* os) {
+    *os << ::testing::PrintToString(std::string(c.keys)) << " reads as " << c.expected;
+}
 
 class MachineSectionReadRules : public ::testing::TestWithParam<ReadCase> {};
 

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <regex>
+#include <cstdlib>
 
 #include "session/app_session.h"
 #include "session/machine_selector.h"
@@ -150,6 +151,68 @@ TEST_F(SessionTest, AnUnreadableSettingsFileStartsWithDefaultsAndSaysSo) {
     EXPECT_EQ(s->state.Settings.TabSize, 8);
     s->saveSettings();
     EXPECT_EQ(ui.messages.size(), 2u);  // the save failure is shown, nothing crashes
+}
+
+}  // namespace
+}  // namespace zantor
+
+namespace zantor {
+namespace {
+
+class FirstStartTest : public ::testing::Test {
+protected:
+    testing::TempFolder dir, home, examples;
+    testing::ScriptedInteraction ui;
+    std::string savedHome = std::getenv("HOME") ? std::getenv("HOME") : "";
+
+    FirstStartTest() {
+        ::setenv("HOME", home.path().c_str(), 1);  // the machines' folder \NCPRG lies below it
+        examples.write("O1001.TAP", "%\r\nO1001\r\n%\r\n");
+        examples.write("O2001.TAP", "%\r\nO2001\r\n%\r\n");
+    }
+    ~FirstStartTest() override { ::setenv("HOME", savedHome.c_str(), 1); }
+    std::unique_ptr<AppSession> started() {
+        auto s = std::make_unique<AppSession>(dir.path(), dir.path(), ui);
+        s->examplesFolder = examples.path();
+        s->create(FontSpec{"DejaVu Sans Mono", 10});
+        s->start(CommandLine{}, [] { return std::optional<Credentials>(); });
+        return s;
+    }
+};
+
+TEST_F(FirstStartTest, YesAddsTheExampleMachinesAndCopiesTheProgramsKeepingTheShopsOwn) {
+    std::filesystem::create_directories(home.file("NCPRG"));
+    home.write("NCPRG/O2001.TAP", "mine");
+    ui.answers.push_back(Answer::Yes);
+    auto s = started();
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_NE(ui.messages[0].text.find("two example machines"), std::string::npos);
+    EXPECT_EQ(s->machines.ListMachines(),
+              (std::vector<std::string>{"Example Mill (ISO)", "Example Lathe (EIA, hub 1)"}));
+    EXPECT_EQ(s->state.CurrentMachine, "Example Mill (ISO)");
+    EXPECT_EQ(s->state.CurrentSettings.Comm.TapeCode, kTapeIso);
+    MachineSettings lathe;
+    FolderFlags flags;
+    s->machines.LoadMachine("Example Lathe (EIA, hub 1)", lathe, flags);
+    EXPECT_EQ(lathe.Comm.HubNum, 1);
+    EXPECT_EQ(lathe.Comm.TapeCode, kTapeEia);
+    EXPECT_NE(dir.read("WPOSTS.INI").find("[HUB1]"), std::string::npos);
+    EXPECT_EQ(home.read("NCPRG/O1001.TAP"), "%\r\nO1001\r\n%\r\n");
+    EXPECT_EQ(home.read("NCPRG/O2001.TAP"), "mine");
+
+    s->shutdown();
+    s.reset();
+    ui.messages.clear();
+    started();
+    EXPECT_TRUE(ui.messages.empty());  // only the first start asks
+}
+
+TEST_F(FirstStartTest, NoStartsWithAnEmptyDatabase) {
+    ui.answers.push_back(Answer::No);
+    auto s = started();
+    EXPECT_EQ(ui.messages.size(), 1u);
+    EXPECT_TRUE(s->machines.ListMachines().empty());
+    EXPECT_FALSE(std::filesystem::exists(home.file("NCPRG/O1001.TAP")));
 }
 
 }  // namespace

@@ -15,12 +15,14 @@ public:
     void setStatusText(const std::string& text) override { statusTexts.push_back(text); }
     void setPortStatus(const std::string& text) override { portStatus = text; }
     void writeTerminalLine(const std::string& text) override { lines.push_back(text); }
+    void writeTerminalText(const std::string& text) override { screenText += text; }
     void setPortInput(bool on) override { portInput = on; }
     void setAnsiEmulation(bool on) override { ansi = on; }
     void focusTerminal() override { ++focused; }
 
     std::vector<std::string> statusTexts, lines;
     std::string portStatus;
+    std::string screenText;  // what writeTerminalText wrote
     bool portInput = false, ansi = false;
     int focused = 0;
 };

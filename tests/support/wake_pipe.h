@@ -1,24 +1,9 @@
 #pragma once
 
+// The simulated control lives with the program (zantor-cli simulate); the
+// tests name it in their own namespace.
+#include "dnc/simulator/wake_pipe.h"
+
 namespace zantor::testing {
-
-// Wakes a thread that waits in poll() on fd(), from any other thread:
-// nudge() to make it look again, quit() to make it end.
-class WakePipe {
-public:
-    WakePipe();
-    ~WakePipe();
-    WakePipe(const WakePipe&) = delete;
-    WakePipe& operator=(const WakePipe&) = delete;
-
-    int fd() const { return fds_[0]; }
-    void nudge();
-    void quit();
-    // Takes what was written; true when quit() was among it.
-    bool drain();
-
-private:
-    int fds_[2] = {-1, -1};
-};
-
+using sim::WakePipe;
 }  // namespace zantor::testing

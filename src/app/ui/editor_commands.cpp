@@ -77,6 +77,9 @@ void EditorCommands::buildFileMenu() {
     connect(newFile, &QAction::triggered, this, [&commands] { commands.newFile(); });
     QAction* open = makeAction("actionOpen", "&Open...", "Open file");
     connect(open, &QAction::triggered, this, [&commands] { commands.openFiles(); });
+    // The desktop's keys for New and Open; no other command of the window uses them.
+    newFile->setShortcut(QKeySequence::New);
+    open->setShortcut(QKeySequence::Open);
     save_ = makeAction("actionSave", "&Save", "Save current file");
     connect(save_, &QAction::triggered, this, [&commands] { commands.save(); });
     saveAs_ = makeAction("actionSaveAs", "Save &as...", "Save current file under a different name");

@@ -20,6 +20,9 @@
 #include <filesystem>
 
 #include "app/ui/dialog_placement.h"
+#include "app/ui/calculator_commands.h"
+#include "app/ui/dnc_menu.h"
+#include "app/ui/nc_utility_commands.h"
 #include "app/ui/editor_commands.h"
 #include "app/ui/font_conversion.h"
 #include "core/interaction.h"
@@ -97,6 +100,9 @@ TMainForm::TMainForm(AppSession& session, Interaction& interaction, QWidget* par
         session_, interaction_, *mdiArea_, [this] { return toQFont(session_.state.EditorFont); },
         this);
     editorCommands_ = new EditorCommands(*this, *workspace_);
+    calculatorCommands_ = new CalculatorCommands(*this, interaction_);
+    dncMenu_ = new DncMenu(*this, interaction_);
+    ncUtilityCommands_ = new NcUtilityCommands(*this, interaction_);
     activateEditorWindow = [this](const QString& name) {
         editor::TMDIChild* window = workspace_->editorWindow(toPath(name));
         if (window) workspace_->activate(*window);
@@ -158,6 +164,12 @@ bool TMainForm::startUp(const QStringList& arguments) {
         return false;
     }
     updateLoginCaption();
+    if (outcome == AppSession::StartOutcome::Remote) {
+        showMachineSelector();
+        // Runs once the event loop has started, until the service stops.
+        QTimer::singleShot(0, dncMenu_, &DncMenu::runRemoteStation);
+        return true;
+    }
     // A window's caption is the file's full name, by which it is found again.
     if (openEditorWindow)
         for (const std::string& file : commandLine.files)

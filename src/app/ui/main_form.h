@@ -17,7 +17,10 @@ namespace editor {
 class EditorWorkspace;
 }
 
+class CalculatorCommands;
+class DncMenu;
 class EditorCommands;
+class NcUtilityCommands;
 class Interaction;
 class TLoginDlg;
 class TPasswordDlg;
@@ -57,9 +60,15 @@ public:
     AppSession& session() { return session_; }
     editor::EditorWorkspace& workspace() { return *workspace_; }
     EditorCommands& editorCommands() { return *editorCommands_; }
+    CalculatorCommands& calculatorCommands() { return *calculatorCommands_; }
+
+    DncMenu& dncMenu() { return *dncMenu_; }
+    NcUtilityCommands& ncUtilityCommands() { return *ncUtilityCommands_; }
 
     // Shows the machine selector's entries and selection from the session.
     void showMachineSelector();
+    // The help page of a context number.
+    void showHelp(int context);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -72,7 +81,6 @@ private:
     void showPasswordManager();
     std::optional<Credentials> askCredentials();
     void updateLoginCaption();
-    void showHelp(int context);
 
     AppSession& session_;
     Interaction& interaction_;
@@ -83,6 +91,9 @@ private:
     QAction* loginAction_ = nullptr;
     editor::EditorWorkspace* workspace_ = nullptr;
     EditorCommands* editorCommands_ = nullptr;
+    CalculatorCommands* calculatorCommands_ = nullptr;
+    DncMenu* dncMenu_ = nullptr;
+    NcUtilityCommands* ncUtilityCommands_ = nullptr;
     TLoginDlg* loginDialog_;
     TPasswordDlg* passwordDialog_;
     bool shutDown_ = false;

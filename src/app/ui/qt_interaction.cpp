@@ -84,7 +84,10 @@ private:
 QWidget* QtInteraction::dialogParent() const {
     // A dialog belongs to the window the user works in (the file viewer has
     // its own), so that it comes up over that window and leaves it in front.
-    if (QWidget* active = QApplication::activeWindow()) return active;
+    QWidget* active = QApplication::activeWindow();
+    if (!keepToParent_ || !parent_) return active ? active : parent_.data();
+    for (QWidget* w = active; w; w = w->parentWidget())
+        if (w == parent_) return active;
     return parent_;
 }
 
@@ -146,6 +149,8 @@ std::optional<std::string> QtInteraction::saveFile(const FileDialogRequest& requ
                        QFile::decodeName(request.folder.c_str()), text(request.filter));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(text(request.defaultSuffix));
+    // A caller that asks its own question about an existing file.
+    if (!request.confirmOverwrite) dialog.setOption(QFileDialog::DontConfirmOverwrite);
     if (!request.fileName.empty()) dialog.selectFile(QFile::decodeName(request.fileName.c_str()));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return path(dialog.selectedFiles().front());

@@ -12,6 +12,9 @@ namespace zantor {
 class QtInteraction : public Interaction {
 public:
     void setParentWindow(QWidget* parent) { parent_ = parent; }
+    // Dialogs come up over the parent window or one of its own windows only,
+    // whichever window is active (the DNC terminal's messages stay with it).
+    void keepToParentWindow(bool on) { keepToParent_ = on; }
     // The least width of a message box, so that the desktop shows its title
     // whole.
     static int messageWidth(const QFont& font);
@@ -30,6 +33,7 @@ private:
     QWidget* dialogParent() const;
 
     QPointer<QWidget> parent_;
+    bool keepToParent_ = false;
 };
 
 }  // namespace zantor

@@ -76,6 +76,7 @@ std::optional<OpenFailure> FakeSerialDevice::open(const std::string& path,
     settings_ = settings;
     dtr_ = rts_ = true;
     break_ = false;
+    recordLines();
     errors_ = {};
     received_.clear();
     return std::nullopt;
@@ -86,6 +87,11 @@ void FakeSerialDevice::close() {
     open_ = false;
     cancelWire(toPeer_);
     received_.clear();
+    recordLines();
+}
+
+void FakeSerialDevice::recordLines() {
+    lineChanges_.push_back({clock_.now(), open_, dtr_, rts_});
 }
 
 void FakeSerialDevice::cancelWire(Wire& wire) {
@@ -127,10 +133,12 @@ std::optional<size_t> FakeSerialDevice::outputQueued() const {
 
 void FakeSerialDevice::setDtr(bool on) {
     dtr_ = on;
+    recordLines();
 }
 
 void FakeSerialDevice::setRts(bool on) {
     rts_ = on;
+    recordLines();
 }
 
 void FakeSerialDevice::setBreak(bool on) {

@@ -77,6 +77,13 @@ public:
     // that ends: the port must find the room again by itself.
     void setWritesRefused(bool refused) { writesRefused_ = refused; }
     const LineSettings& lineSettings() const { return settings_; }
+    // Every change of the device's open state, DTR and RTS, in order.
+    struct LineChange {
+        Clock::Duration at;
+        bool open, dtr, rts;
+        bool operator==(const LineChange&) const = default;
+    };
+    const std::vector<LineChange>& lineChanges() const { return lineChanges_; }
     bool dtr() const { return open_ && dtr_; }
     bool rts() const { return open_ && rts_; }
 
@@ -113,6 +120,7 @@ private:
     void receiveAtPeer(const InFlight& sent);
     void receiveAtDevice(const InFlight& sent);
     void cancelWire(Wire& wire);
+    void recordLines();
 
     Clock& clock_;
     Peer peer_;
@@ -124,6 +132,7 @@ private:
     Wire toPeer_, toDevice_;
     std::deque<uint8_t> received_;
     LineErrorCounts errors_;
+    std::vector<LineChange> lineChanges_;
 };
 
 }  // namespace zantor

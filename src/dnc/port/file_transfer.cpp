@@ -3,6 +3,12 @@
 #include "dnc/port/ascii_receiver.h"
 #include "dnc/port/ascii_transmitter.h"
 #include "dnc/port/com_port.h"
+#include "dnc/port/kermit_receiver.h"
+#include "dnc/port/kermit_sender.h"
+#include "dnc/port/xmodem_receiver.h"
+#include "dnc/port/xmodem_sender.h"
+#include "dnc/port/zmodem_receiver.h"
+#include "dnc/port/zmodem_sender.h"
 
 namespace zantor {
 
@@ -36,6 +42,28 @@ FileTransfer::FileTransfer(ComPort& port, QObject* parent)
 FileTransfer::~FileTransfer() {
     for (const auto& c : connections_) disconnect(c);
     if (driver_) driver_->stop(transfer_code::kCancelRequested);
+}
+
+std::unique_ptr<ProtocolDriver> FileTransfer::makeDriver(bool receiving) {
+    switch (ProtocolType) {
+        case ptAscii:
+            if (receiving) return std::make_unique<AsciiReceiver>(*host_);
+            return std::make_unique<AsciiTransmitter>(*host_);
+        case ptXmodemCRC:
+        case ptYmodem: {
+            const bool batch = ProtocolType == ptYmodem;
+            if (receiving) return std::make_unique<XmodemReceiver>(*host_, batch);
+            return std::make_unique<XmodemSender>(*host_, batch);
+        }
+        case ptZmodem:
+            if (receiving) return std::make_unique<ZmodemReceiver>(*host_);
+            return std::make_unique<ZmodemSender>(*host_);
+        case ptKermit:
+            if (receiving) return std::make_unique<KermitReceiver>(*host_);
+            return std::make_unique<KermitSender>(*host_);
+        default:
+            return nullptr;
+    }
 }
 
 void FileTransfer::startTransmit() {
@@ -76,16 +104,12 @@ void FileTransfer::start(bool receiving) {
     // A start that fails at once still ends from the event loop, so that the
     // caller has returned from start* before it hears of the end.
     starting_ = true;
-    if (ProtocolType != ptAscii) {
-        host_->fail(transfer_code::kNotSupported);
-    } else if (!port_.Open()) {
+    if (!port_.Open()) {
         host_->fail(transfer_code::kNotOpen);
-    } else {
-        if (receiving)
-            driver_ = std::make_unique<AsciiReceiver>(*host_);
-        else
-            driver_ = std::make_unique<AsciiTransmitter>(*host_);
+    } else if ((driver_ = makeDriver(receiving))) {
         driver_->start();
+    } else {
+        host_->fail(transfer_code::kNotSupported);
     }
     starting_ = false;
     // Shown once the driver knows what it transfers (the file's size).

@@ -20,8 +20,8 @@ class ComPort;
 // the settings it inherits. It runs in the event loop on the port's events
 // and clock; start* return at once, and the end is reported by
 // OnProtocolFinish exactly once (code 0 for success), after OnProtocolError
-// for a fatal error. The ASCII transfer is built in; a published protocol
-// ends at once with "Function not supported by protocol" until it is.
+// for a fatal error. A protocol without a driver ends at once with
+// "Function not supported by protocol".
 class FileTransfer : public QObject, public TransferSettings {
     Q_OBJECT
 public:
@@ -49,6 +49,8 @@ signals:
 private:
     class Host;
     void start(bool receiving);
+    // The driver of ProtocolType; none for a protocol not carried out.
+    std::unique_ptr<ProtocolDriver> makeDriver(bool receiving);
     void end(int code, bool withError);
     void endFromOutside(int code, int status, bool withError);
     void showProgress();

@@ -44,7 +44,10 @@ namespace transfer_status {
 inline constexpr int kOk = 0;
 inline constexpr int kHandshake = 1;
 inline constexpr int kFileRejected = 3;
+inline constexpr int kFileSkipped = 5;
 inline constexpr int kTimeout = 8;
+inline constexpr int kBadCheck = 9;
+inline constexpr int kDuplicateBlock = 11;
 inline constexpr int kProtocolError = 12;
 inline constexpr int kCancelRequested = 13;
 inline constexpr int kEndOfFile = 14;

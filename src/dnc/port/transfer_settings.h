@@ -53,6 +53,9 @@ struct TransferSettings {
     int TransmitTimeout = 1092;
     bool RTSLowForWrite = false;
     std::string FileMask;  // the file to send
+    // The name the protocols that carry one give the file sent (the
+    // program's, when FileMask is its prepared copy); empty: FileMask's.
+    std::string SendAsName;
     std::string FileName;  // the file to receive into
     TWriteFailAction WriteFailAction = wfWriteAnyway;
     TBlockCheckMethod BlockCheckMethod = bcmNone;

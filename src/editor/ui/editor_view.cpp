@@ -363,7 +363,31 @@ bool EditorView::keyMayBreakLimits(int command) const {
     }
 }
 
+namespace {
+// Alt with a key no editor command takes: the menus' mnemonics (Alt+F opens
+// File), as everywhere on the desktop. Ctrl+Alt stays with the editor, for
+// the characters AltGr types on many keyboards.
+bool belongsToTheMenus(const QKeyEvent& key, const QsciCommandSet& commands) {
+    const Qt::KeyboardModifiers mods = key.modifiers() & ~Qt::KeypadModifier;
+    return (mods & Qt::AltModifier) && !(mods & Qt::ControlModifier) &&
+           !commands.boundTo(key.key() | int(mods));
+}
+}  // namespace
+
+bool EditorView::event(QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride &&
+        belongsToTheMenus(*static_cast<QKeyEvent*>(event), *standardCommands())) {
+        event->ignore();  // the shortcut goes ahead
+        return true;
+    }
+    return QsciScintilla::event(event);
+}
+
 void EditorView::keyPressEvent(QKeyEvent* event) {
+    if (belongsToTheMenus(*event, *standardCommands())) {
+        event->ignore();  // no menu has that letter: nothing is typed either
+        return;
+    }
     if (event->key() == Qt::Key_Insert && event->modifiers() == Qt::NoModifier) {
         // The mode belongs to the document: the window switches every view.
         emit insertKeyPressed();

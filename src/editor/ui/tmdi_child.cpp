@@ -473,10 +473,36 @@ std::string TMDIChild::GetParagraph(int paragraph) const {
     return std::string(paragraphText(paragraph - 1));
 }
 
+void TMDIChild::ReadParagraph(int paragraph, std::string& text) const {
+    if (paragraph < 1 || paragraph > ParagraphCount()) throw EditorError(kInvalidIndex);
+    text.assign(paragraphText(paragraph - 1));
+}
+
+TextPosition TMDIChild::ParagraphPosition(int paragraph, int offset) const {
+    if (paragraph < 1 || paragraph > ParagraphCount() || offset < 0 ||
+        size_t(offset) > paragraphText(paragraph - 1).size())
+        throw EditorError(kInvalidIndex);
+    return displayPositionOf(editor1_->lineStart(paragraph - 1) + offset);
+}
+
+int TMDIChild::ParagraphOfLine(int line) const {
+    if (line < 1 || line > LineCount()) throw EditorError(kInvalidIndex);
+    if (!layout_.wordWrap) return line;
+    finishPendingEdit();
+    return lineMap_.paragraphOfLine(line - 1) + 1;
+}
+
 // ---- caret and selection -----------------------------------------------
 
 void TMDIChild::select(long anchor, long caret) {
-    current_->setSelectionPositions(anchor, caret);
+    if (redrawSuspended_ > 0) {
+        // Nothing is shown while a command works through the program: the
+        // view is not scrolled (and its lines laid out) to every edit.
+        current_->SendScintilla(QsciScintillaBase::SCI_SETANCHOR, anchor);
+        current_->SendScintilla(QsciScintillaBase::SCI_SETCURRENTPOS, caret);
+    } else {
+        current_->setSelectionPositions(anchor, caret);
+    }
     host_.editorStateChanged(*this);
 }
 
@@ -630,6 +656,16 @@ void TMDIChild::DeleteCaretLine() {
     const bool lastLine = lineIndex + 1 == LineCount();
     if (!lastLine && end == editor1_->lineEnd(paragraph)) to = editor1_->lineStart(paragraph + 1);
     replaceRange(start, to, {}, start);
+}
+
+void TMDIChild::ReplaceInParagraph(int paragraph, int offset, int length,
+                                   const std::string& text) {
+    settle();
+    if (paragraph < 1 || paragraph > ParagraphCount() || offset < 0 || length < 0 ||
+        (long long)offset + length > (long long)paragraphText(paragraph - 1).size())
+        throw EditorError(kInvalidIndex);
+    const long start = editor1_->lineStart(paragraph - 1) + offset;
+    replaceRange(start, start + length, text);
 }
 
 void TMDIChild::AppendLine(const std::string& text) {
@@ -793,6 +829,8 @@ void TMDIChild::SuspendRedraw() {
 void TMDIChild::ResumeRedraw() {
     if (redrawSuspended_ == 0 || --redrawSuspended_ > 0) return;
     setUpdatesEnabled(true);
+    // The caret moved without scrolling while nothing was shown.
+    current_->SendScintilla(QsciScintillaBase::SCI_SCROLLCARET);
     editor1_->viewport()->update();
     if (view2_) view2_->viewport()->update();
 }

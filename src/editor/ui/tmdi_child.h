@@ -81,6 +81,9 @@ public:
     int ParagraphCount() const override;
     std::string GetLine(int line, int maxLength = kLineReadLength) const override;
     std::string GetParagraph(int paragraph) const override;
+    void ReadParagraph(int paragraph, std::string& text) const override;
+    TextPosition ParagraphPosition(int paragraph, int offset) const override;
+    int ParagraphOfLine(int line) const override;
     TextSelection GetSelection() const override;
     void SetSelection(TextPosition start, TextPosition end) override;
     void SelectAll() override;
@@ -93,6 +96,8 @@ public:
     void DeleteSelection() override;
     void InsertText(const std::string& text) override;
     void DeleteCaretLine() override;
+    void ReplaceInParagraph(int paragraph, int offset, int length,
+                            const std::string& text) override;
     void AppendLine(const std::string& text) override;
     void SuspendRedraw() override;
     void ResumeRedraw() override;

@@ -233,8 +233,8 @@ private slots:
             const char* toolTip;  // buttons only
         };
         const Row rows[] = {
-            {"actionNew", "&New", {}, "Create a new file", nullptr},
-            {"actionOpen", "&Open...", {}, "Open file", nullptr},
+            {"actionNew", "&New", QKeySequence(Qt::CTRL | Qt::Key_N), "Create a new file", nullptr},
+            {"actionOpen", "&Open...", QKeySequence(Qt::CTRL | Qt::Key_O), "Open file", nullptr},
             {"actionSave", "&Save", {}, "Save current file", nullptr},
             {"actionSaveAs",
              "Save &as...",

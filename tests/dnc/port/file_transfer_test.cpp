@@ -258,8 +258,8 @@ TEST_F(FileTransferTest, AFileThatCannotBeSentEndsFromTheEventLoop) {
     EXPECT_EQ(peer().received(), "");
 }
 
-TEST_F(FileTransferTest, PublishedProtocolsAreNotYetSupported) {
-    for (const TProtocolType type : {ptXmodemCRC, ptYmodem, ptZmodem, ptKermit, ptNoProtocol}) {
+TEST_F(FileTransferTest, ProtocolsWithoutADriverAreNotSupported) {
+    for (const TProtocolType type : {ptNoProtocol, ptBPlus}) {
         events.clear();
         transfer.ProtocolType = type;
         send("G1\r\n");

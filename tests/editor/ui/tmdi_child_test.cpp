@@ -797,3 +797,22 @@ TEST_F(EditorWindowTest, ColoursOnlyWhatIsShown) {
 
 }  // namespace
 }  // namespace zantor::editor
+
+namespace zantor::editor {
+namespace {
+
+TEST_F(EditorWindowTest, AltWithALetterIsLeftToTheMenusAndTypesNothing) {
+    window->InsertText("N1");
+    EditorView* view = window->Editor1();
+    QKeyEvent overrideAltF(QEvent::ShortcutOverride, Qt::Key_F, Qt::AltModifier, "f");
+    QApplication::sendEvent(view, &overrideAltF);
+    EXPECT_FALSE(overrideAltF.isAccepted());  // the menu's mnemonic goes ahead
+    pressKey(view, Qt::Key_F, "f", Qt::AltModifier);
+    EXPECT_EQ(paragraphs(), (Paragraphs{"N1"}));
+    // AltGr (Ctrl+Alt) characters are still typed.
+    pressKey(view, Qt::Key_At, "@", Qt::ControlModifier | Qt::AltModifier);
+    EXPECT_EQ(paragraphs(), (Paragraphs{"N1@"}));
+}
+
+}  // namespace
+}  // namespace zantor::editor

@@ -1,0 +1,180 @@
+#include "app/ui/nc_utility_commands.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+
+#include "app/ui/main_form.h"
+#include "core/interaction.h"
+#include "editor/ui/editor_workspace.h"
+#include "editor/ui/tmdi_child.h"
+#include "nctools/feed_speed_override.h"
+#include "nctools/line_ends.h"
+#include "nctools/machine_values.h"
+#include "nctools/register_arithmetic.h"
+#include "nctools/resequence.h"
+#include "nctools/ui/add_remove_spaces_dialog.h"
+#include "nctools/ui/arithmetic_dialog.h"
+#include "nctools/ui/feed_speed_override_dialog.h"
+#include "nctools/ui/file_cleanup_dialog.h"
+#include "nctools/ui/line_ends_dialog.h"
+#include "nctools/ui/process_dialog.h"
+#include "nctools/ui/resequence_dialog.h"
+#include "session/app_session.h"
+
+namespace zantor {
+
+namespace {
+
+QMenu* utilitiesMenu(TMainForm& form) {
+    // The menu's parent is the window, wherever the menu bar shows it.
+    if (auto* menu = form.findChild<QMenu*>("NcUtilitiesMenu")) return menu;
+    auto* menu = new QMenu("&NC Utilities", &form);
+    menu->setObjectName("NcUtilitiesMenu");
+    form.menuBar()->insertMenu(form.setupMenu()->menuAction(), menu);
+    return menu;
+}
+
+CommentMarks commentMarksOf(const MachineSettings& machine) {
+    return {machine.Format.CommentStart, machine.Format.CommentEnd};
+}
+
+}  // namespace
+
+NcUtilityCommands::NcUtilityCommands(TMainForm& form, Interaction& interaction)
+    : QObject(&form),
+      form_(form),
+      interaction_(interaction),
+      spaces_(new TAddremSpaces(&form)),
+      cleanup_(new TFcleanDlg(&form)),
+      arithmetic_(new TArithDlg(interaction, &form)),
+      lineEnds_(new TChgBeginEndDlg(&form)),
+      override_(new TFSoverDlg(&form)),
+      resequence_(new TRESEQDlg(&form)),
+      progress_(new TProcessDlg(&form)) {
+    const auto takeMachineDefaults = [this](const MachineSettings& machine) {
+        cleanup_->setChoice(machine.Utilities.CleanupOptions);
+        arithmetic_->setDefaults(machine.Utilities);
+        lineEnds_->setDefaults(machine.Utilities);
+        resequence_->setDefaults(machine.Utilities);
+    };
+    takeMachineDefaults(form.session().state.CurrentSettings);
+    form.session().machineLoaded.push_back(takeMachineDefaults);
+    connect(spaces_, &TAddremSpaces::helpRequested, &form, &TMainForm::showHelp);
+    connect(cleanup_, &TFcleanDlg::helpRequested, &form, &TMainForm::showHelp);
+    connect(arithmetic_, &TArithDlg::helpRequested, &form, &TMainForm::showHelp);
+    connect(lineEnds_, &TChgBeginEndDlg::helpRequested, &form, &TMainForm::showHelp);
+    connect(override_, &TFSoverDlg::helpRequested, &form, &TMainForm::showHelp);
+    connect(resequence_, &TRESEQDlg::helpRequested, &form, &TMainForm::showHelp);
+
+    QMenu* utilities = utilitiesMenu(form);
+    QAction* spaces = utilities->addAction("Add / Remove &Spaces");
+    spaces->setObjectName("actionAddRemoveSpaces");
+    spaces->setStatusTip("Add or remove the spaces between the registers of the program");
+    connect(spaces, &QAction::triggered, this, &NcUtilityCommands::addRemoveSpaces);
+    QAction* cleanup = utilities->addAction("File Cleanup");
+    cleanup->setObjectName("actionFileCleanup");
+    cleanup->setStatusTip(
+        "Clean the program up: text before the %, control characters, "
+        "comments, blank lines, what follows the program end");
+    connect(cleanup, &QAction::triggered, this, &NcUtilityCommands::fileCleanup);
+
+    // In the menu's order: Arithmetic before the spaces, the others between
+    // the spaces and File Cleanup.
+    const auto addBefore = [&](QAction* before, const char* text, const char* name,
+                               const char* tip, void (NcUtilityCommands::*run)()) {
+        auto* action = new QAction(text, utilities);
+        action->setObjectName(name);
+        action->setStatusTip(tip);
+        utilities->insertAction(before, action);
+        connect(action, &QAction::triggered, this, run);
+    };
+    addBefore(spaces, "&Arithmetic", "actionArithmetic",
+              "Add, subtract, multiply or divide register values by an amount",
+              &NcUtilityCommands::arithmetic);
+    addBefore(cleanup, "Change &Line Begin/End", "actionChangeLineEnds",
+              "Put a text at the start and the end of every line",
+              &NcUtilityCommands::changeLineEnds);
+    addBefore(cleanup, "F&eed / Speed Overide", "actionFeedSpeedOverride",
+              "Scale the feed rates and spindle speeds by percentages",
+              &NcUtilityCommands::feedSpeedOverride);
+    addBefore(cleanup, "&Re-Sequence", "actionResequence",
+              "Renumber the block numbers, or remove them", &NcUtilityCommands::resequence);
+}
+
+template <typename Work>
+void NcUtilityCommands::runOnActiveWindow(Work work) {
+    editor::TMDIChild* window = form_.workspace().ActiveEditorWindow();
+    if (!window) return;
+    {
+        const BusyCursor busy(interaction_);
+        try {
+            work(*window);
+        } catch (const editor::EditorError& error) {
+            interaction_.showError(error.what());
+        }
+    }
+    window->FocusEditor();
+}
+
+void NcUtilityCommands::addRemoveSpaces() {
+    if (!form_.workspace().RequireActiveDocument()) return;
+    if (spaces_->exec() != QDialog::Accepted) return;
+    const CommentMarks marks = commentMarksOf(form_.session().state.CurrentSettings);
+    runOnActiveWindow([&](editor::TextDocument& document) {
+        AddRemoveSpaces(document, *progress_, spaces_->change(), marks);
+    });
+}
+
+void NcUtilityCommands::fileCleanup() {
+    if (!form_.workspace().RequireActiveDocument()) return;
+    if (cleanup_->exec() != QDialog::Accepted) return;
+    runOnActiveWindow([&](editor::TextDocument& document) { runFileCleanup(document); });
+}
+
+void NcUtilityCommands::arithmetic() {
+    if (!form_.workspace().RequireActiveDocument()) return;
+    if (arithmetic_->exec() != QDialog::Accepted) return;
+    const MachineFormat& machine = form_.session().state.CurrentSettings.Format;
+    runOnActiveWindow([&](editor::TextDocument& document) {
+        RegisterArithmetic(document, *progress_, arithmetic_->settings(),
+                           axisValueFormat(machine), machineCommentMarks(machine));
+    });
+}
+
+void NcUtilityCommands::changeLineEnds() {
+    if (!form_.workspace().RequireActiveDocument()) return;
+    if (lineEnds_->exec() != QDialog::Accepted) return;
+    runOnActiveWindow([&](editor::TextDocument& document) {
+        ChangeLineEnds(document, *progress_, lineEnds_->ends());
+    });
+}
+
+void NcUtilityCommands::feedSpeedOverride() {
+    if (!form_.workspace().RequireActiveDocument()) return;
+    if (override_->exec() != QDialog::Accepted) return;
+    const MachineFormat& machine = form_.session().state.CurrentSettings.Format;
+    runOnActiveWindow([&](editor::TextDocument& document) {
+        OverrideFeedsSpeeds(document, *progress_, override_->percentages(),
+                            feedValueFormat(machine), machineCommentMarks(machine));
+    });
+}
+
+void NcUtilityCommands::resequence() {
+    if (!form_.workspace().RequireActiveDocument()) return;
+    if (resequence_->exec() != QDialog::Accepted) return;
+    ResequenceSettings settings;
+    if (const auto error = resequence_->readSettings(settings)) {
+        interaction_.showError(*error);
+        return;
+    }
+    runOnActiveWindow(
+        [&](editor::TextDocument& document) { Resequence(document, *progress_, settings); });
+}
+
+bool NcUtilityCommands::runFileCleanup(editor::TextDocument& document) {
+    return RunFileCleanup(document, *progress_, cleanup_->choice(),
+                          commentMarksOf(form_.session().state.CurrentSettings));
+}
+
+}  // namespace zantor

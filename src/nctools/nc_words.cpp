@@ -1,0 +1,38 @@
+#include "nctools/nc_words.h"
+
+namespace zantor {
+
+namespace {
+bool isValueCharacter(char c) {
+    return (c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.';
+}
+}  // namespace
+
+std::string ReadNcWord(std::string_view line, size_t index) {
+    if (index >= line.size()) return {};
+    size_t end = index + 1;
+    while (end < line.size() && isValueCharacter(line[end])) ++end;
+    return std::string(line.substr(index, end - index));
+}
+
+void ReplaceFirst(std::string& text, std::string_view oldPart, std::string_view newPart) {
+    if (oldPart.empty()) return;
+    const size_t at = text.find(oldPart);
+    if (at != std::string::npos) text.replace(at, oldPart.size(), newPart);
+}
+
+CommentSpan findComment(std::string_view line, std::string_view commentStart,
+                        std::string_view commentEnd, size_t from) {
+    CommentSpan span;
+    if (commentStart.empty()) return span;
+    span.begin = line.find(commentStart[0], from);
+    if (span.begin == std::string_view::npos) return span;
+    span.end = line.size();
+    if (commentEnd.size() == 1) {
+        const size_t close = line.find(commentEnd[0], span.begin + 1);
+        if (close != std::string_view::npos) span.end = close + 1;
+    }
+    return span;
+}
+
+}  // namespace zantor

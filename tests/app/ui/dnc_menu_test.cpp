@@ -1,0 +1,220 @@
+#include "app/ui/dnc_menu.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTimer>
+#include <QToolBar>
+#include <QtTest>
+
+#include "app/ui/main_form.h"
+#include "core/file_io.h"
+#include "core/ini_store.h"
+#include "dnc/dnc_commands.h"
+#include "dnc/port/com_port.h"
+#include "dnc/ui/send_dialog.h"
+#include "dnc/ui/tzdncterm.h"
+#include "editor/ui/editor_workspace.h"
+#include "editor/ui/tmdi_child.h"
+#include "activity_log_lines.h"
+#include "pty_pair.h"
+#include "pty_simulator.h"
+#include "scripted_interaction.h"
+#include "session/app_session.h"
+#include "temp_folder.h"
+#include "users/ui/login_dialog.h"
+
+namespace zantor {
+
+namespace {
+
+QStringList logLines(const testing::TempFolder& dir) {
+    QStringList lines;
+    for (const std::string& line : testing::activityLogLines(dir.file("ZTRDNC.LOG")))
+        lines << QString::fromStdString(line);
+    return lines;
+}
+
+}  // namespace
+
+class DncMenuTest : public QObject {
+    Q_OBJECT
+    testing::TempFolder* dir = nullptr;
+    testing::ScriptedInteraction* ui = nullptr;
+    testing::PtyPair* line = nullptr;
+
+    // "Mill" (device type 0) and "Cell" (3, a remote CNC control), both on
+    // port 1, which is the pty; logging on.
+    void writeSettings(const std::string& general) {
+        IniStore::clearCache();
+        dir->write("WPOSTS.INI",
+                   "[Machine Names]\nNumber=2\nMachine1=Mill\nMachine2=Cell\n"
+                   "[Mill]\nPORT=1\n[Cell]\nPORT=1\nDTYPE=3\n");
+        dir->write("ZTR2013.INI", "[GENERAL]\nLOGGING=1\nCMACHINE=Mill\n" + general +
+                                      "[PORTS]\n1=" + line->slavePath() + "\n");
+    }
+
+private slots:
+    void init() {
+        dir = new testing::TempFolder;
+        ui = new testing::ScriptedInteraction;
+        line = new testing::PtyPair;
+    }
+    void cleanup() {
+        delete line;
+        delete ui;
+        delete dir;
+    }
+
+    // "&Go", the toolbar button and the editor's "Dnc" open the one window;
+    // when it is up they only bring it to the front.
+    void goOpensTheTerminalForTheCurrentMachine() {
+        writeSettings("");
+        AppSession session(dir->path(), dir->path(), *ui);
+        TMainForm form(session, *ui);
+        QVERIFY(form.startUp({}));
+        DncMenu& dnc = form.dncMenu();
+        auto* menu = form.findChild<QMenu*>("DncMenu");
+        QVERIFY(menu);
+        QCOMPARE(menu->title(), QString("&DNC"));
+        QAction* remote = form.findChild<QAction*>("DncRemote");
+        QVERIFY(!remote->isVisible() && !remote->isEnabled());
+        QCOMPARE(remote->shortcut(), QKeySequence(Qt::Key_F5));
+        QAction* button = form.findChild<QAction*>("StartDncButton");
+        QVERIFY(button);
+        QCOMPARE(button->toolTip(), QString("Start DNC"));
+
+        button->trigger();
+        TZDNCTERM& terminal = dnc.terminal();
+        QVERIFY(terminal.isVisible());
+        QVERIFY(terminal.port().Open());
+        QCOMPARE(terminal.machineText(), QString("Mill"));
+        dnc.goAction()->trigger();
+        form.findChild<QAction*>("contextDnc")->trigger();
+        QCOMPARE(logLines(*dir), QStringList{"DNC Terminal: Machine Name [Mill]"});
+        QVERIFY(ui->texts().empty());
+        terminal.close();
+        QVERIFY(!terminal.port().Open());
+    }
+
+    // Send asks with "Select What To Send to CNC" over the active editor
+    // window; its program reaches the control on the line.
+    void sendsTheActiveEditorsProgramThroughTheSendDialog() {
+        writeSettings("");
+        AppSession session(dir->path(), dir->path(), *ui);
+        TMainForm form(session, *ui);
+        QVERIFY(form.startUp({}));
+        testing::PtySimulator control(line->masterFd(), {}, 0);
+        form.workspace().OpenEditorWindow("NONAME1", false)->InsertText("G1X1\r\nM30\r\n");
+        form.dncMenu().go();
+        TZDNCTERM& terminal = form.dncMenu().terminal();
+        QTimer::singleShot(0, [] {
+            auto* dialog = qobject_cast<TSendDlg*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            QCOMPARE(dialog->mode(), SendMode::CurrentEditorFile);
+            dialog->accept();
+        });
+        terminal.findChild<QPushButton*>("SendButton")->click();
+        QTRY_VERIFY_WITH_TIMEOUT(control.received().find("G1X1\r\nM30\r\n") != std::string::npos,
+                                 10000);
+        QTRY_VERIFY(!terminal.commands().Busy());
+        control.stop();
+        QVERIFY(logLines(*dir).contains("DNC Send File [NONAME1]"));
+    }
+
+    // "Try without a machine": a machine whose port has no device sends to
+    // and receives from the simulated control, and the status line says so.
+    void tryWithoutAMachineSendsAndReceivesWithNoHardware() {
+        IniStore::clearCache();
+        dir->write("WPOSTS.INI", "[Machine Names]\nNumber=1\nMachine1=Lathe\n"
+                                 "[Lathe]\nPORT=9\nEOFTIME=2\n");
+        dir->write("ZTR2013.INI", "[GENERAL]\nCMACHINE=Lathe\n[PORTS]\n9=/dev/no-such-port\n");
+        AppSession session(dir->path(), dir->path(), *ui);
+        TMainForm form(session, *ui);
+        QVERIFY(form.startUp({}));
+        form.workspace().OpenEditorWindow("NONAME1", false)->InsertText("G1X1\r\nM30\r\n");
+        form.findChild<QAction*>("DncSimulate")->trigger();
+        TZDNCTERM& terminal = form.dncMenu().terminal();
+        QVERIFY(terminal.isVisible());
+        QVERIFY(terminal.port().Open());
+        QVERIFY(terminal.portStatusLine().endsWith(" (simulated machine)"));
+
+        QTimer::singleShot(0, [] {
+            auto* dialog = qobject_cast<TSendDlg*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            dialog->accept();
+        });
+        terminal.findChild<QPushButton*>("SendButton")->click();
+        QTRY_VERIFY_WITH_TIMEOUT(!terminal.commands().Busy(), 10000);
+
+        const std::string back = dir->file("BACK.TAP");
+        ui->savedFiles.push_back(back);
+        terminal.findChild<QPushButton*>("ReceiveButton")->click();
+        QTRY_VERIFY_WITH_TIMEOUT(!terminal.commands().Busy(), 15000);
+        QVERIFY2(fileExists(back), ui->texts().empty() ? "no message" : ui->texts().back().c_str());
+        QVERIFY(readFileBytes(back).find("O1001 (PUNCHED BY THE SIMULATED MACHINE)\r\n") !=
+                std::string::npos);
+        terminal.close();
+        // For this run only: the settings file keeps its own device.
+        QVERIFY(readFileBytes(dir->file("ZTR2013.INI")).find("9=/dev/no-such-port") !=
+                std::string::npos);
+    }
+
+    void goWithoutTheDncPrivilegeIsRefusedAndLogged() {
+        writeSettings("USESECURE=1\n");
+        dir->write("VXNPWL.INI", "[Index]\nop=#\n[Defaults]\n_Entries=1\n[op]\nLevel=0\n");
+        AppSession session(dir->path(), dir->path(), *ui);
+        TMainForm form(session, *ui);
+        form.show();
+        QTimer::singleShot(0, [] {
+            auto* login = qobject_cast<TLoginDlg*>(QApplication::activeModalWidget());
+            QVERIFY(login);
+            QTest::keyClicks(login->nameBox(), "op");
+            login->accept();
+        });
+        QVERIFY(form.startUp({}));
+        form.dncMenu().goAction()->trigger();
+        QVERIFY(!form.dncMenu().terminal().isVisible());
+        QCOMPARE(ui->texts(), std::vector<std::string>{"Insufficient Priviliges for this Function"});
+        const QStringList lines = logLines(*dir);
+        QVERIFY(lines.size() >= 2);
+        QCOMPARE(lines.mid(lines.size() - 2),
+                 QStringList({"Failed Attempt to Run DNC", "Failed Attempt to Start DNC"}));
+    }
+
+    // "CNCREMOTE Cell": the terminal comes up minimised running the remote
+    // loop; closing it stops the service and the program ends with it.
+    void aRemoteStartRunsTheStationUntilItIsClosed() {
+        writeSettings("");
+        AppSession session(dir->path(), dir->path(), *ui);
+        TMainForm form(session, *ui);
+        form.show();
+        QVERIFY(form.startUp({"CNCREMOTE", "Cell"}));
+        TZDNCTERM& terminal = form.dncMenu().terminal();
+        // The station runs inside the event loop: look at it from there.
+        bool sawItRunning = false;
+        QTimer probe;
+        connect(&probe, &QTimer::timeout, [&] {
+            if (!terminal.running()) return;
+            probe.stop();
+            sawItRunning = true;
+            QVERIFY(terminal.isMinimized());
+            QCOMPARE(terminal.windowTitle(), QString("REMOTE DNC (CNC) MODE"));
+            QCOMPARE(session.state.CurrentMachine, std::string("Cell"));
+            terminal.close();
+        });
+        probe.start(50);
+        QTRY_VERIFY(!form.isVisible());
+        QVERIFY(sawItRunning);
+        QVERIFY(!terminal.isVisible());
+        QVERIFY(!terminal.port().Open());
+        QVERIFY(logLines(*dir).contains("DNC Terminal: Machine Name [Cell]"));
+    }
+};
+
+}  // namespace zantor
+
+QTEST_MAIN(zantor::DncMenuTest)
+#include "dnc_menu_test.moc"

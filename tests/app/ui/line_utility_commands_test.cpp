@@ -1,0 +1,319 @@
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QCheckBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QTimer>
+#include <QtTest>
+#include <memory>
+
+#include "app/ui/main_form.h"
+#include "app/ui/nc_utility_commands.h"
+#include "editor/ui/editor_workspace.h"
+#include "editor/ui/tmdi_child.h"
+#include "nctools/resequence.h"
+#include "nctools/ui/arithmetic_dialog.h"
+#include "nctools/ui/feed_speed_override_dialog.h"
+#include "nctools/ui/line_ends_dialog.h"
+#include "nctools/ui/process_dialog.h"
+#include "nctools/ui/resequence_dialog.h"
+#include "scripted_interaction.h"
+#include "session/app_session.h"
+#include "temp_folder.h"
+
+namespace zantor {
+
+// Re-Sequence, Change Line Begin/End, Arithmetic and Feed / Speed Overide
+// from the NC Utilities menu: their dialogs, the machine's defaults in them,
+// and the runs on an editor window.
+class LineUtilityCommandsTest : public QObject {
+    Q_OBJECT
+    std::unique_ptr<testing::TempFolder> dir;
+    std::unique_ptr<testing::ScriptedInteraction> ui;
+    std::unique_ptr<AppSession> session;
+    std::unique_ptr<TMainForm> form;
+
+    NcUtilityCommands& commands() { return form->ncUtilityCommands(); }
+    QAction* action(const char* name) {
+        auto* a = form->findChild<QAction*>(name);
+        if (!a) qFatal("no action %s", name);
+        return a;
+    }
+    static void whenShown(std::function<void()> step) { QTimer::singleShot(0, step); }
+    editor::TMDIChild* open(const std::string& name, const std::string& text) {
+        form->workspace().OpenEditorWindow(dir->write(name, text), true);
+        return form->workspace().ActiveEditorWindow();
+    }
+    static std::string paragraphs(const editor::TextDocument& doc) {
+        std::string text;
+        for (int p = 1; p <= doc.ParagraphCount(); ++p) text += doc.GetParagraph(p) + "|";
+        return text;
+    }
+    void loadMachine(const char* name) {
+        session->state.CurrentMachine = name;
+        session->loadCurrentMachine();
+    }
+
+private slots:
+    void init() {
+        dir = std::make_unique<testing::TempFolder>();
+        ui = std::make_unique<testing::ScriptedInteraction>();
+        dir->write("WPOSTS.INI",
+                   "[Machine Names]\nNumber=2\nMachine1=Mill\nMachine2=Lathe\n"
+                   "[Mill]\nFORMAT=1\nDIGR=4\nFDIGITS=2\n"
+                   "[Lathe]\nRSSEQST=100\nRSINCR=5\nRSMAXDIG=3\nRSSEQCHR=:\nRSSKPCHR=%\n"
+                   "RSLZEROS=1\nCLBFROM=N\nCLBTO=/N\nCLEFROM=;\nCLETO=$\n"
+                   "ARREGSTR=XZ\nAROPPR=3\nARAMOUNT=25.4\nFORMAT=3\nDIGR=3\n");
+        dir->write("ZTR2013.INI", "[GENERAL]\nCMACHINE=Mill\n");
+        session = std::make_unique<AppSession>(dir->path(), dir->path(), *ui);
+        form = std::make_unique<TMainForm>(*session, *ui);
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        QVERIFY(form->startUp({}));
+    }
+    void cleanup() {
+        for (editor::TMDIChild* w : form->workspace().editorWindows()) w->SetModified(false);
+        form.reset();
+        session.reset();
+        ui.reset();
+        dir.reset();
+    }
+
+    void theMenuHoldsTheEntriesInOrder() {
+        auto* menu = form->findChild<QMenu*>("NcUtilitiesMenu");
+        QVERIFY(menu);
+        QStringList texts;
+        for (QAction* a : menu->actions())
+            if (!a->isSeparator()) texts << a->text();
+        const QStringList ours = {"&Arithmetic",        "Add / Remove &Spaces",
+                                  "Change &Line Begin/End", "F&eed / Speed Overide",
+                                  "&Re-Sequence",       "File Cleanup"};
+        int last = -1;
+        for (const QString& text : ours) {
+            const int at = texts.indexOf(text);
+            QVERIFY2(at > last, qPrintable(text));
+            last = at;
+        }
+    }
+
+    void withoutAnEditorWindowNothingRuns() {
+        for (const char* name : {"actionArithmetic", "actionChangeLineEnds",
+                                 "actionFeedSpeedOverride", "actionResequence"}) {
+            ui->messages.clear();
+            action(name)->trigger();
+            QCOMPARE(ui->texts(), std::vector<std::string>{
+                                      "No File Currently Loaded\r\nSelect File Open/New First"});
+        }
+        QVERIFY(!commands().resequenceDialog().isVisible());
+        QVERIFY(!commands().arithmeticDialog().isVisible());
+    }
+
+    void everyMachineLoadFillsTheDialogs() {
+        TRESEQDlg& reseq = commands().resequenceDialog();
+        TChgBeginEndDlg& ends = commands().lineEndsDialog();
+        TArithDlg& arith = commands().arithmeticDialog();
+        QCOMPARE(reseq.windowTitle(), QString("RE/UN-Sequence Block Numbers"));
+        QCOMPARE(ends.windowTitle(), QString("Change Line Begining/End"));
+        QCOMPARE(arith.windowTitle(), QString("Arithmetic"));
+        QCOMPARE(reseq.skpchrs->text(), QString("<(%=$#OE\\^@:"));
+        QCOMPARE(arith.Regs->text(), QString("XYZIJKR"));
+        QVERIFY(arith.RBadd->isChecked());
+        reseq.snum->setText("55");  // typed, then a machine load overrides it
+        loadMachine("Lathe");
+        QCOMPARE(reseq.snum->text(), QString("100"));
+        QCOMPARE(reseq.nincr->text(), QString("5"));
+        QCOMPARE(reseq.maxdig->text(), QString("3"));
+        QCOMPARE(reseq.Seqchrs->text(), QString(":"));
+        QCOMPARE(reseq.skpchrs->text(), QString("%"));
+        QVERIFY(reseq.lzeros->isChecked());
+        QCOMPARE(ends.Bfrom->text() + ends.Bto->text() + ends.Efrom->text() + ends.Eto->text(),
+                 QString("N/N;$"));
+        QCOMPARE(arith.Regs->text(), QString("XZ"));
+        QVERIFY(arith.RBmul->isChecked());
+        QCOMPARE(arith.Amount->text(), QString("25.4"));
+        loadMachine("Mill");
+        QCOMPARE(reseq.snum->text(), QString("10"));
+        QVERIFY(!reseq.lzeros->isChecked());
+        QCOMPARE(ends.Eto->text(), QString(""));
+    }
+
+    void removingAllNumbersDisablesTheOtherFields() {
+        TRESEQDlg& dialog = commands().resequenceDialog();
+        dialog.unseq->setChecked(true);
+        for (QWidget* w : {static_cast<QWidget*>(dialog.snum), static_cast<QWidget*>(dialog.nincr),
+                           static_cast<QWidget*>(dialog.maxdig),
+                           static_cast<QWidget*>(dialog.Seqchrs),
+                           static_cast<QWidget*>(dialog.skpchrs),
+                           static_cast<QWidget*>(dialog.lzeros)})
+            QVERIFY(!w->isEnabled());
+        dialog.unseq->setChecked(false);
+        QVERIFY(dialog.snum->isEnabled() && dialog.lzeros->isEnabled());
+    }
+
+    void resequenceRunsOnTheWindowEditByEdit() {
+        editor::TMDIChild* window = open("R.TAP", "%\r\nN5 G1\r\nG2\r\n");
+        TRESEQDlg& dialog = commands().resequenceDialog();
+        whenShown([&] {
+            dialog.lzeros->setChecked(true);
+            dialog.accept();
+        });
+        action("actionResequence")->trigger();
+        QCOMPARE(paragraphs(*window).c_str(), "%|N0010 G1|N0020G2|");
+        QVERIFY(!commands().progressBox().isVisible());
+        QCOMPARE(ui->busyDepth, 0);
+        window->UndoEdit();
+        QCOMPARE(paragraphs(*window).c_str(), "%|N0010 G1|G2|");
+        window->UndoEdit();
+        QCOMPARE(paragraphs(*window).c_str(), "%|N5 G1|G2|");
+        whenShown([&] {
+            dialog.unseq->setChecked(true);
+            dialog.accept();
+        });
+        action("actionResequence")->trigger();
+        QCOMPARE(paragraphs(*window).c_str(), "%|G1|G2|");
+    }
+
+    void aNumberThatIsNoIntegerStopsBeforeAnyChange() {
+        editor::TMDIChild* window = open("I.TAP", "G1\r\n");
+        TRESEQDlg& dialog = commands().resequenceDialog();
+        ui->messages.clear();
+        whenShown([&] {
+            dialog.nincr->setText("1O");
+            dialog.accept();
+        });
+        action("actionResequence")->trigger();
+        QCOMPARE(ui->texts(), std::vector<std::string>{"'1O' is not a valid integer value"});
+        QCOMPARE(paragraphs(*window).c_str(), "G1|");
+        QVERIFY(!window->Modified());
+    }
+
+    void lineEndsChangeTheSelectedLines() {
+        editor::TMDIChild* window = open("E.TAP", "G1;\r\nG2;\r\nG3;\r\n");
+        window->SetSelection({2, 1}, {3, 1});
+        TChgBeginEndDlg& dialog = commands().lineEndsDialog();
+        whenShown([&] {
+            dialog.Efrom->setText(";");
+            dialog.Eto->setText("$");
+            dialog.Bto->setText("/");
+            dialog.accept();
+        });
+        action("actionChangeLineEnds")->trigger();
+        QCOMPARE(paragraphs(*window).c_str(), "G1;|/G2$|/G3$|");
+        QCOMPARE(window->Caret(), (editor::TextPosition{1, 1}));
+    }
+
+    void theAmountIsAnExpressionField() {
+        TArithDlg& dialog = commands().arithmeticDialog();
+        dialog.Amount->setText("1/4");
+        dialog.Amount->setModified(true);
+        emit dialog.Amount->editingFinished();
+        QCOMPARE(dialog.Amount->text(), QString("0.25000"));
+        QVERIFY(ui->messages.empty());
+    }
+
+    void arithmeticOkRefusesWhatCannotRun() {
+        TArithDlg& dialog = commands().arithmeticDialog();
+        struct Case {
+            QRadioButton* operation;
+            const char* amount;
+            std::string message;
+        };
+        const Case cases[] = {
+            {dialog.RBdiv, "0", "Cannot Divide by Zero"},
+            {dialog.RBdiv, "0.00004", "Cannot Divide by Zero"},
+            {dialog.RBmul, "2*", "Error in Expression      \n\nIncorrect syntax\n\n2* >>"},
+        };
+        for (const Case& c : cases) {
+            ui->messages.clear();
+            c.operation->setChecked(true);
+            dialog.Amount->setText(c.amount);
+            dialog.show();
+            dialog.accept();
+            QVERIFY2(dialog.isVisible(), c.amount);
+            QCOMPARE(ui->texts(), std::vector<std::string>{c.message});
+            dialog.reject();
+        }
+        ui->messages.clear();
+        dialog.Amount->setText("-0.5");
+        dialog.show();
+        dialog.accept();
+        QVERIFY(!dialog.isVisible());
+        QVERIFY(ui->messages.empty());
+        QCOMPARE(dialog.settings().amount, -0.5);
+        QVERIFY(dialog.settings().operation == ArithmeticOperation::Multiply);
+    }
+
+    void arithmeticRunsInTheMachinesFormat() {
+        editor::TMDIChild* window = open("A.TAP", "G1 X1.25 Y2. (X1)\r\nZ-1.\r\n");
+        TArithDlg& dialog = commands().arithmeticDialog();
+        whenShown([&] {
+            dialog.Regs->setText("XZ");
+            dialog.RBadd->setChecked(true);
+            dialog.Amount->setText("0.5");
+            dialog.accept();
+        });
+        action("actionArithmetic")->trigger();
+        QCOMPARE(paragraphs(*window).c_str(), "G1 X1.75 Y2. (X1)|Z-.5|");
+        loadMachine("Lathe");  // trailing zeros, three decimals, multiply by 25.4
+        editor::TMDIChild* lathe = open("L.TAP", "X1000 Z-500\r\n");
+        whenShown([&] { commands().arithmeticDialog().accept(); });
+        action("actionArithmetic")->trigger();
+        QCOMPARE(paragraphs(*lathe).c_str(), "X25400 Z-12700|");
+    }
+
+    void overrideSlidersShowPercentages() {
+        TFSoverDlg& dialog = commands().overrideDialog();
+        QCOMPARE(dialog.windowTitle(), QString("Feed / Speed Override"));
+        QCOMPARE(dialog.feedbar->minimum(), -19);
+        QCOMPARE(dialog.feedbar->maximum(), 20);
+        struct Case {
+            int position;
+            const char* label;
+        };
+        for (const Case& c : {Case{-19, "  5%"}, Case{-1, " 95%"}, Case{0, "100%"},
+                              Case{20, "200%"}, Case{-10, " 50%"}}) {
+            dialog.feedbar->setValue(c.position);
+            dialog.Speedbar->setValue(c.position);
+            QCOMPARE(dialog.Flab->text(), QString(c.label));
+            QCOMPARE(dialog.Slab->text(), QString(c.label));
+        }
+        QCOMPARE(dialog.percentages().feed, 50);
+        dialog.show();  // every showing starts at 100 %
+        QCOMPARE(dialog.feedbar->value(), 0);
+        QCOMPARE(dialog.Slab->text(), QString("100%"));
+        QCOMPARE(dialog.percentages().speed, 100);
+        dialog.reject();
+    }
+
+    void overrideRunsOnTheWindow() {
+        editor::TMDIChild* window = open("F.TAP", "S1000 M03 F20.\r\nG1 X1 F30 (F99)\r\n");
+        TFSoverDlg& dialog = commands().overrideDialog();
+        whenShown([&] {
+            dialog.feedbar->setValue(-10);
+            dialog.Speedbar->setValue(2);
+            dialog.accept();
+        });
+        action("actionFeedSpeedOverride")->trigger();
+        QCOMPARE(paragraphs(*window).c_str(), "S1100 M03 F10.|G1 X1 F15. (F99)|");
+    }
+
+    void cancelStopsAResequenceInTheWindow() {
+        std::string text;
+        for (int i = 0; i < 500; ++i) text += "G1X" + std::to_string(i) + "\r\n";
+        editor::TMDIChild* window = open("C.TAP", text);
+        TProcessDlg& box = commands().progressBox();
+        QTimer::singleShot(0, [&] { box.cancelButton()->click(); });
+        QVERIFY(!Resequence(*window, box, {}));
+        QCOMPARE(box.caption(), QString("Resequencing..."));
+        QCOMPARE(window->GetParagraph(1), std::string("N10G1X0"));
+        QCOMPARE(window->GetParagraph(2), std::string("G1X1"));
+        QVERIFY(!box.isVisible());
+    }
+};
+
+}  // namespace zantor
+
+QTEST_MAIN(zantor::LineUtilityCommandsTest)
+#include "line_utility_commands_test.moc"
