@@ -62,7 +62,7 @@ std::string_view TSourceList::Line(long long index) const {
 
 void TSourceList::Reset() {
     cur_ = 0;
-    atEnd_ = false;
+    atEnd_ = Count() == 0;
     lookDone_ = false;
     blockStart_ = 0;
     blockEnd_ = 0;
@@ -111,9 +111,10 @@ std::string_view TSourceList::LineAt(long long index, long long offset) const {
 }
 
 void TSourceList::MarkTailBlock() {
-    if (cur_ > Last()) return;
-    if (blockStart_ == 0) blockStart_ = cur_ + 1;
-    blockEnd_ = Last() + 1;
+    // A file already at its end parts from the other after its last line.
+    const long long first = cur_ > Last() ? Count() : cur_ + 1;
+    if (blockStart_ == 0) blockStart_ = first;
+    blockEnd_ = Count();
 }
 
 }  // namespace zantor::compare

@@ -60,8 +60,8 @@ public:
     // First and last line (1-based) where a difference began; 0 when none.
     long long BlockStart() const { return blockStart_; }
     long long BlockEnd() const { return blockEnd_; }
-    // The remaining lines from the current one on did not match: the block
-    // reaches to the last line.
+    // The lines from the current one on did not match the other file (none
+    // when at the end): the block reaches to the last line.
     void MarkTailBlock();
 
 private:
