@@ -22,6 +22,7 @@
 #include "app/ui/dialog_placement.h"
 #include "app/ui/calculator_commands.h"
 #include "app/ui/dnc_menu.h"
+#include "app/ui/compare_command.h"
 #include "app/ui/nc_utility_commands.h"
 #include "app/ui/editor_commands.h"
 #include "app/ui/font_conversion.h"
@@ -103,6 +104,7 @@ TMainForm::TMainForm(AppSession& session, Interaction& interaction, QWidget* par
     calculatorCommands_ = new CalculatorCommands(*this, interaction_);
     dncMenu_ = new DncMenu(*this, interaction_);
     ncUtilityCommands_ = new NcUtilityCommands(*this, interaction_);
+    new CompareCommand(*this, interaction_);
     activateEditorWindow = [this](const QString& name) {
         editor::TMDIChild* window = workspace_->editorWindow(toPath(name));
         if (window) workspace_->activate(*window);
