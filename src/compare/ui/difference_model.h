@@ -31,7 +31,7 @@ public:
 private:
     compare::DifferenceList* list_ = nullptr;
     QString heading1_;
-    QString heading2_;
+    QString heading2_ = QString::fromLatin1(compare::DifferenceList::HeadingCell(1, 4));
 };
 
 }  // namespace zantor
