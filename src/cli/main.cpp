@@ -46,7 +46,8 @@ std::string leftOver(const CLI::App* command) {
 
 int fail(const std::string& where, const std::string& message) {
     std::cerr << "zantor-cli" << (where.empty() ? "" : " " + where) << ": " << message << "\n";
-    return 1;
+    // compare keeps 1 for "the files differ", as diff and cmp do.
+    return where == "compare" ? 2 : 1;
 }
 
 }  // namespace
@@ -85,6 +86,7 @@ int main(int argc, char** argv) {
     zantor::cli::addArithmeticCommands(app, commands);
     zantor::cli::addBMacroCommand(app, commands);
     zantor::cli::addCalculatorCommands(app, commands);
+    zantor::cli::addCompareCommand(app, commands);
 
     if (argc < 2) {
         std::cerr << app.help();

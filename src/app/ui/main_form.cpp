@@ -22,6 +22,7 @@
 #include "app/ui/dialog_placement.h"
 #include "app/ui/calculator_commands.h"
 #include "app/ui/dnc_menu.h"
+#include "app/ui/compare_command.h"
 #include "app/ui/nc_utility_commands.h"
 #include "app/ui/setup_commands.h"
 #include "app/ui/editor_commands.h"
@@ -109,6 +110,7 @@ TMainForm::TMainForm(AppSession& session, Interaction& interaction, QWidget* par
     dncMenu_ = new DncMenu(*this, interaction_);
     ncUtilityCommands_ = new NcUtilityCommands(*this, interaction_);
     new SetupCommands(*this, interaction_);
+    new CompareCommand(*this, interaction_);
     activateEditorWindow = [this](const QString& name) {
         editor::TMDIChild* window = workspace_->editorWindow(toPath(name));
         if (window) workspace_->activate(*window);
