@@ -21,6 +21,7 @@
 
 #include "app/ui/dialog_placement.h"
 #include "app/ui/calculator_commands.h"
+#include "app/ui/command_map.h"
 #include "app/ui/dnc_menu.h"
 #include "app/ui/nc_utility_commands.h"
 #include "app/ui/editor_commands.h"
@@ -103,6 +104,8 @@ TMainForm::TMainForm(AppSession& session, Interaction& interaction, QWidget* par
     calculatorCommands_ = new CalculatorCommands(*this, interaction_);
     dncMenu_ = new DncMenu(*this, interaction_);
     ncUtilityCommands_ = new NcUtilityCommands(*this, interaction_);
+    // Last: every area has made its commands, the map puts them in order.
+    new CommandMap(*this);
     activateEditorWindow = [this](const QString& name) {
         editor::TMDIChild* window = workspace_->editorWindow(toPath(name));
         if (window) workspace_->activate(*window);
@@ -125,12 +128,15 @@ TMainForm::~TMainForm() {
 
 void TMainForm::buildMenus() {
     fileMenu_ = menuBar()->addMenu("&File");
+    fileMenu_->setObjectName("FileMenu");
     fileMenu_->menuAction()->setStatusTip("File related commands");
     loginAction_ = fileMenu_->addAction("Change &Login");
+    loginAction_->setObjectName("actionLogin");
     loginAction_->setStatusTip("Log off and log in as another user");
     connect(loginAction_, &QAction::triggered, this, &TMainForm::changeLogin);
     fileMenu_->addSeparator();
     QAction* exitAction = fileMenu_->addAction("E&xit");
+    exitAction->setObjectName("actionExit");
     // Alt+F4 first, as the menu shows it; the desktop's own quit key works too.
     exitAction->setShortcuts({QKeySequence(Qt::ALT | Qt::Key_F4), QKeySequence::Quit});
     exitAction->setStatusTip("Exit application");
@@ -140,8 +146,10 @@ void TMainForm::buildMenus() {
     });
 
     setupMenu_ = menuBar()->addMenu("&Setup");
+    setupMenu_->setObjectName("SetupMenu");
     setupMenu_->menuAction()->setStatusTip("Set user preferences");
     QAction* passwords = setupMenu_->addAction("Password Manager");
+    passwords->setObjectName("actionPasswordManager");
     passwords->setStatusTip("Users, passwords, privileges and the activity log");
     connect(passwords, &QAction::triggered, this, &TMainForm::showPasswordManager);
 }
