@@ -24,6 +24,7 @@
 #include "app/ui/command_map.h"
 #include "app/ui/dnc_menu.h"
 #include "app/ui/nc_utility_commands.h"
+#include "app/ui/print_commands.h"
 #include "app/ui/editor_commands.h"
 #include "app/ui/font_conversion.h"
 #include "core/interaction.h"
@@ -104,6 +105,7 @@ TMainForm::TMainForm(AppSession& session, Interaction& interaction, QWidget* par
     calculatorCommands_ = new CalculatorCommands(*this, interaction_);
     dncMenu_ = new DncMenu(*this, interaction_);
     ncUtilityCommands_ = new NcUtilityCommands(*this, interaction_);
+    new PrintCommands(*this, interaction_);
     // Last: every area has made its commands, the map puts them in order.
     new CommandMap(*this);
     activateEditorWindow = [this](const QString& name) {

@@ -39,7 +39,7 @@ const ExpectedCommand kExpected[] = {
     {"FileMenu", "actionSave", "&Save", "", "Save current file", false},
     {"FileMenu", "actionSaveAs", "Save &as...", "", "Save current file under a different name", false},
     {"FileMenu", "actionPrint", "&Print...", "", "Print current file", false},
-    {"FileMenu", "actionPrintSetup", "P&rint setup...", "", "Define printer options", false},
+    {"FileMenu", "actionPrintSetup", "P&rint setup...", "", "Define printer options", true},
     {"FileMenu", "actionExit", "E&xit", "Alt+F4", "Exit application", true},
     {"EditMenu", "actionUndo", "&Undo", "Alt+Backspace", "Undo last edit operation", false},
     {"EditMenu", "actionRedo", "&Redo", "Ctrl+Shift+Z", "Cancel last undo operation", false},
