@@ -4,7 +4,6 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
@@ -25,6 +24,8 @@
 #include "app/ui/dnc_menu.h"
 #include "app/ui/nc_utility_commands.h"
 #include "app/ui/print_commands.h"
+#include "app/ui/external_commands.h"
+#include "app/ui/help_commands.h"
 #include "app/ui/editor_commands.h"
 #include "app/ui/font_conversion.h"
 #include "core/interaction.h"
@@ -106,6 +107,8 @@ TMainForm::TMainForm(AppSession& session, Interaction& interaction, QWidget* par
     dncMenu_ = new DncMenu(*this, interaction_);
     ncUtilityCommands_ = new NcUtilityCommands(*this, interaction_);
     new PrintCommands(*this, interaction_);
+    new ExternalCommands(*this, interaction_);
+    helpCommands_ = new HelpCommands(*this);
     // Last: every area has made its commands, the map puts them in order.
     new CommandMap(*this);
     activateEditorWindow = [this](const QString& name) {
@@ -212,11 +215,7 @@ void TMainForm::showPasswordManager() {
 }
 
 void TMainForm::showHelp(int context) {
-    // Help pages ship beside the program as help/<context>.html; a missing
-    // page does nothing.
-    const QString page =
-        QCoreApplication::applicationDirPath() + "/help/" + QString::number(context) + ".html";
-    if (QFileInfo::exists(page)) QDesktopServices::openUrl(QUrl::fromLocalFile(page));
+    helpCommands_->showHelp(context);
 }
 
 void TMainForm::openDroppedFiles(const QStringList& files) {

@@ -20,6 +20,7 @@ class EditorWorkspace;
 class CalculatorCommands;
 class DncMenu;
 class EditorCommands;
+class HelpCommands;
 class NcUtilityCommands;
 class Interaction;
 class TLoginDlg;
@@ -64,6 +65,7 @@ public:
 
     DncMenu& dncMenu() { return *dncMenu_; }
     NcUtilityCommands& ncUtilityCommands() { return *ncUtilityCommands_; }
+    HelpCommands& helpCommands() { return *helpCommands_; }
 
     // Shows the machine selector's entries and selection from the session.
     void showMachineSelector();
@@ -94,6 +96,7 @@ private:
     CalculatorCommands* calculatorCommands_ = nullptr;
     DncMenu* dncMenu_ = nullptr;
     NcUtilityCommands* ncUtilityCommands_ = nullptr;
+    HelpCommands* helpCommands_ = nullptr;
     TLoginDlg* loginDialog_;
     TPasswordDlg* passwordDialog_;
     bool shutDown_ = false;
