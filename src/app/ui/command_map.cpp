@@ -1,6 +1,7 @@
 #include "app/ui/command_map.h"
 
 #include <QFont>
+#include <QIcon>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
@@ -269,9 +270,11 @@ void CommandMap::buildToolButtons() {
                  {"toolMachineSettings", QStyle::SP_ComputerIcon},
                  {"toolAnalyzer", QStyle::SP_FileDialogContentsView},
                  {"toolExit", QStyle::SP_DialogCloseButton}};
-    for (const auto& i : icons)
-        if (QAction* a = form_.findChild<QAction*>(i.name); a && a->icon().isNull())
-            a->setIcon(style->standardIcon(i.icon));
+    const char* themed[] = {"document-print", "preferences-system", "system-search",
+                            "application-exit"};
+    for (size_t n = 0; n < std::size(icons); ++n)
+        if (QAction* a = form_.findChild<QAction*>(icons[n].name); a && a->icon().isNull())
+            a->setIcon(QIcon::fromTheme(themed[n], style->standardIcon(icons[n].icon)));
 }
 
 void CommandMap::buildStatusButtons() {

@@ -3,6 +3,7 @@
 #include <QFileInfo>
 #include <QFontMetrics>
 #include <QPainter>
+#include <QPen>
 #include <QPrinter>
 #include <cmath>
 
@@ -44,7 +45,8 @@ public:
         const int left = int(std::lround(printer.logicalDpiX() * options_.marginLeft));
         for (const ListingPage& page : pages) {
             if (page.number > 1) printer.newPage();
-            painter_.setPen(Qt::black);
+            // A hair line at printer resolution would all but vanish.
+            painter_.setPen(QPen(Qt::black, std::max(1, printer.logicalDpiX() / 100)));
             painter_.setFont(options_.font);
             painter_.drawRect(QRect(QPoint(6, page.frameTop),
                                     QPoint(pageWidth - 6, page.frameTop + 4 * lineHeight)));
