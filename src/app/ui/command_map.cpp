@@ -193,7 +193,8 @@ QMenu* CommandMap::ensureMenu(const MenuDefinition& definition) {
         menu = new QMenu(definition.caption, &form_);
         form_.menuBar()->addMenu(menu);
     }
-    menu->setObjectName(definition.name);
+    if (menu->objectName().isEmpty()) menu->setObjectName(definition.name);
+    menus_.insert(definition.name, menu);
     menu->setTitle(definition.caption);
     if (*definition.hint) menu->menuAction()->setStatusTip(definition.hint);
     return menu;
@@ -224,7 +225,9 @@ QAction* CommandMap::ensureCommand(QMenu& menu, const CommandDefinition& definit
         menu.removeAction(action);
         putAfterPrevious();
     }
-    action->setObjectName(definition.name);
+    // An area's own name for its action stays: its code finds it by that.
+    if (action->objectName().isEmpty()) action->setObjectName(definition.name);
+    commands_.insert(definition.name, action);
     if (*definition.caption) action->setText(definition.caption);
     if (*definition.hint) action->setStatusTip(definition.hint);
     // The map's key comes first; a desktop's own extra key (Quit) stays.
@@ -250,7 +253,7 @@ void CommandMap::buildToolButtons() {
     for (const ToolButtonDefinition& b : kToolButtons) {
         QAction* button = form_.findChild<QAction*>(b.name);
         if (!button) {
-            QAction* command = form_.findChild<QAction*>(b.command);
+            QAction* command = commands_.value(b.command);
             if (!command) qFatal("tool button %s runs no command", b.name);
             button = mirror(*command, b, &form_);
             // The machine settings go left of the machine selector, the rest
@@ -280,7 +283,7 @@ void CommandMap::buildToolButtons() {
 void CommandMap::buildStatusButtons() {
     QStatusBar* bar = form_.statusBar();
     for (const ToolButtonDefinition& b : kStatusButtons) {
-        QAction* command = form_.findChild<QAction*>(b.command);
+        QAction* command = commands_.value(b.command);
         if (!command) qFatal("status button %s runs no command", b.name);
         auto* button = new QToolButton(bar);
         button->setObjectName(QString(b.name) + "Button");

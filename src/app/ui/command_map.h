@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QObject>
 #include <QString>
 #include <span>
@@ -53,6 +54,10 @@ public:
 
     // True for an entry made here because nothing runs it yet.
     static bool isPlaceholder(const QAction& action);
+    // The action of a command, by its name in the map (an area may have
+    // given its own action another object name).
+    QAction* command(const QString& name) const { return commands_.value(name); }
+    QMenu* menu(const QString& name) const { return menus_.value(name); }
 
 private:
     QMenu* ensureMenu(const MenuDefinition& definition);
@@ -61,6 +66,8 @@ private:
     void buildStatusButtons();
 
     TMainForm& form_;
+    QHash<QString, QAction*> commands_;
+    QHash<QString, QMenu*> menus_;
 };
 
 }  // namespace zantor

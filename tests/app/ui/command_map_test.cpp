@@ -146,6 +146,9 @@ class CommandMapTest : public QObject {
     std::unique_ptr<TMainForm> form;
 
     QAction* action(const char* name) { return form->findChild<QAction*>(name); }
+    // A command by its name in the map.
+    QAction* command(const char* name) { return form->findChild<CommandMap*>()->command(name); }
+    QMenu* menu(const char* name) { return form->findChild<CommandMap*>()->menu(name); }
 
 private slots:
     void init() {
@@ -172,21 +175,21 @@ private slots:
             if (a->menu() && a->isVisible()) captions << a->text();
         QCOMPARE(captions, QStringList({"&File", "&Edit", "&Search", "&Insert", "&Calculators",
                                         "&NC Utilities", "&DNC", "&Setup", "&Window", "&Help"}));
-        QCOMPARE(form->findChild<QMenu*>("FileMenu")->menuAction()->statusTip(),
+        QCOMPARE(menu("FileMenu")->menuAction()->statusTip(),
                  QString("File related commands"));
-        QCOMPARE(form->findChild<QMenu*>("SearchMenu")->menuAction()->statusTip(),
+        QCOMPARE(menu("SearchMenu")->menuAction()->statusTip(),
                  QString("Search related commands"));
-        QCOMPARE(form->findChild<QMenu*>("HelpMenu")->menuAction()->statusTip(),
+        QCOMPARE(menu("HelpMenu")->menuAction()->statusTip(),
                  QString("Help related commands"));
     }
 
     void everyCommandHasItsCaptionKeyHintAndEnabling() {
         for (const ExpectedCommand& e : kExpected) {
             const QByteArray where = QByteArray(e.name);
-            QMenu* menu = form->findChild<QMenu*>(e.menu);
+            QMenu* menu = this->menu(e.menu);
             QVERIFY2(menu, e.menu);
             emit menu->aboutToShow();
-            QAction* a = action(e.name);
+            QAction* a = command(e.name);
             QVERIFY2(a, where);
             QVERIFY2(menu->actions().contains(a), where);
             QCOMPARE(a->text(), QString(e.caption));
@@ -210,10 +213,14 @@ private slots:
         for (const char* menuName : {"FileMenu", "SearchMenu", "InsertMenu", "NcUtilitiesMenu",
                                      "SetupMenu", "HelpMenu"}) {
             QStringList expected, shown;
+            QList<QAction*> commands;
             for (const ExpectedCommand& e : kExpected)
-                if (QString(e.menu) == menuName) expected << e.name;
-            for (QAction* a : form->findChild<QMenu*>(menuName)->actions())
-                if (expected.contains(a->objectName())) shown << a->objectName();
+                if (QString(e.menu) == menuName) {
+                    expected << e.name;
+                    commands << command(e.name);
+                }
+            for (QAction* a : menu(menuName)->actions())
+                if (commands.contains(a)) shown << expected[commands.indexOf(a)];
             QCOMPARE(shown, expected);
         }
     }
@@ -224,7 +231,7 @@ private slots:
             for (const ExpectedButton& b : inStatusBar ? status : tools) {
                 QAction* button = action(b.name);
                 QVERIFY2(button, b.name);
-                QAction* command = action(b.command);
+                QAction* command = this->command(b.command);
                 QVERIFY2(command, b.command);
                 if (inStatusBar) {
                     QCOMPARE(button->text(), QString(b.tooltip));
@@ -246,7 +253,7 @@ private slots:
     }
 
     void aButtonRunsItsCommandAndIsEnabledWithIt() {
-        QAction* command = action("actionFindNextTool");
+        QAction* command = this->command("actionFindNextTool");
         QAction* button = action("statusFindTool");
         int runs = 0;
         connect(command, &QAction::triggered, this, [&runs] { ++runs; });
@@ -266,14 +273,14 @@ private slots:
         QVERIFY(window);
         QTest::keyClicks(window->Editor1(), "G0");
         QVERIFY(window->Modified());
-        QVERIFY(!action("actionFindNextSpeed")->isEnabled());
+        QVERIFY(!command("actionFindNextSpeed")->isEnabled());
         QTest::keyClick(window->Editor1(), Qt::Key_S, Qt::ControlModifier);
         QCOMPARE(dir->read("PART.TAP"), std::string("N10 S1000\r\n"));
         QVERIFY(window->Modified());
         // With a window of text open, the File menu offers saving.
         emit form->fileMenu()->aboutToShow();
-        QVERIFY(action("actionSave")->isEnabled());
-        QVERIFY(action("actionSaveAs")->isEnabled());
+        QVERIFY(command("actionSave")->isEnabled());
+        QVERIFY(command("actionSaveAs")->isEnabled());
     }
 };
 
