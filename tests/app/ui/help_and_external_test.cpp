@@ -8,6 +8,10 @@
 #include <memory>
 
 #include "app/ui/about_box.h"
+#include "app/ui/calculator_commands.h"
+#include "bmacro/ui/bmacro_dialog.h"
+#include "calc/ui/speed_feed_dialog.h"
+#include "calc/ui/triangle_dialog.h"
 #include "app/ui/external_commands.h"
 #include "app/ui/help_commands.h"
 #include "app/ui/help_window.h"
@@ -82,6 +86,17 @@ private slots:
                      qPrintable(QString::number(context)));
         }
         QVERIFY(help().isVisible());
+    }
+
+    void theCalculatorsHelpButtonsOpenTheirPages() {
+        start("");
+        CalculatorCommands& calculators = form->calculatorCommands();
+        emit calculators.triangleDialog().helpRequested(104);
+        QVERIFY(shownFile().endsWith("/104.html"));
+        emit calculators.speedFeedDialog().helpRequested(10048);
+        QVERIFY(shownFile().endsWith("/10048.html"));
+        emit calculators.bmacroDialog().helpRequested(120);
+        QVERIFY(shownFile().endsWith("/120.html"));
     }
 
     void aMissingPageSaysSo() {
