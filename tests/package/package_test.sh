@@ -25,7 +25,8 @@ for f in usr/bin/zantor usr/bin/zantor-cli usr/share/applications/zantor.desktop
          usr/share/icons/hicolor/scalable/apps/zantor.svg \
          usr/share/icons/hicolor/48x48/apps/zantor.png \
          usr/share/bash-completion/completions/zantor-cli usr/share/man/man1/zantor-cli.1 \
-         usr/share/zantor/examples/O1001.TAP; do
+         usr/share/zantor/examples/O1001.TAP \
+         usr/share/zantor/help/contents.html usr/share/zantor/help/113.html; do
   [ -e "$work/root/$f" ] || { echo "missing from the package: $f"; exit 1; }
 done
 grep -q "version=\"$version\"" "$work/root/usr/share/metainfo/org.zantor.Zantor.metainfo.xml"

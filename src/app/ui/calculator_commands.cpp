@@ -40,6 +40,9 @@ CalculatorCommands::CalculatorCommands(TMainForm& form, Interaction& interaction
       zcalc_(new TZcalcform(&form)),
       bmacro_(new TMacrobdlg(interaction, form.session().state.ProgramFolder + "BMACROVARS.TXT",
                              &form)) {
+    connect(triangle_, &TTriangleDlg::helpRequested, &form, &TMainForm::showHelp);
+    connect(speedFeed_, &TSFCalcDlg::helpRequested, &form, &TMainForm::showHelp);
+    connect(bmacro_, &TMacrobdlg::helpRequested, &form, &TMainForm::showHelp);
     QMenu* calculators = menuNamed(form, "CalculatorsMenu", "&Calculators");
     // The system calculator is an external program, started by the
     // external-programs settings; it has no entry until those exist.

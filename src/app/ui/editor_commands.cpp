@@ -84,7 +84,6 @@ void EditorCommands::buildFileMenu() {
     connect(save_, &QAction::triggered, this, [&commands] { commands.save(); });
     saveAs_ = makeAction("actionSaveAs", "Save &as...", "Save current file under a different name");
     connect(saveAs_, &QAction::triggered, this, [&commands] { commands.saveAs(); });
-    // Printing comes with the listings; the entry is here for its place.
     print_ = makeAction("actionPrint", "&Print...", "Print current file");
     // Nothing to save before a window with text is there.
     for (QAction* action : {save_, saveAs_, print_}) action->setEnabled(false);
@@ -282,6 +281,7 @@ void EditorCommands::refresh() {
     delete_->setEnabled(selection);
     paste_->setEnabled(window && text);
     selectAll_->setEnabled(window && window->ByteCount() > 0);
+    print_->setEnabled(window && window->ByteCount() > 0);
     split_->setEnabled(window != nullptr);
     split_->setChecked(window && window->isSplit());
 }
@@ -290,7 +290,6 @@ void EditorCommands::fileMenuOpening() {
     TMDIChild* window = workspace_.ActiveEditorWindow();
     const bool text = window && window->ByteCount() > 0;
     for (QAction* action : {print_, save_, saveAs_}) action->setEnabled(text);
-    print_->setEnabled(false);  // not yet wired
 }
 
 void EditorCommands::windowMenuOpening() {

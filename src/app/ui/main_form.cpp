@@ -4,7 +4,6 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
@@ -21,10 +20,14 @@
 
 #include "app/ui/dialog_placement.h"
 #include "app/ui/calculator_commands.h"
+#include "app/ui/command_map.h"
 #include "app/ui/dnc_menu.h"
 #include "app/ui/compare_command.h"
 #include "app/ui/nc_utility_commands.h"
 #include "app/ui/setup_commands.h"
+#include "app/ui/print_commands.h"
+#include "app/ui/external_commands.h"
+#include "app/ui/help_commands.h"
 #include "app/ui/editor_commands.h"
 #include "app/ui/insert_commands.h"
 #include "app/ui/search_commands.h"
@@ -111,6 +114,11 @@ TMainForm::TMainForm(AppSession& session, Interaction& interaction, QWidget* par
     ncUtilityCommands_ = new NcUtilityCommands(*this, interaction_);
     new SetupCommands(*this, interaction_);
     new CompareCommand(*this, interaction_);
+    new PrintCommands(*this, interaction_);
+    new ExternalCommands(*this, interaction_);
+    helpCommands_ = new HelpCommands(*this);
+    // Last: every area has made its commands, the map puts them in order.
+    new CommandMap(*this);
     activateEditorWindow = [this](const QString& name) {
         editor::TMDIChild* window = workspace_->editorWindow(toPath(name));
         if (window) workspace_->activate(*window);
@@ -133,12 +141,15 @@ TMainForm::~TMainForm() {
 
 void TMainForm::buildMenus() {
     fileMenu_ = menuBar()->addMenu("&File");
+    fileMenu_->setObjectName("FileMenu");
     fileMenu_->menuAction()->setStatusTip("File related commands");
     loginAction_ = fileMenu_->addAction("Change &Login");
+    loginAction_->setObjectName("actionLogin");
     loginAction_->setStatusTip("Log off and log in as another user");
     connect(loginAction_, &QAction::triggered, this, &TMainForm::changeLogin);
     fileMenu_->addSeparator();
     QAction* exitAction = fileMenu_->addAction("E&xit");
+    exitAction->setObjectName("actionExit");
     // Alt+F4 first, as the menu shows it; the desktop's own quit key works too.
     exitAction->setShortcuts({QKeySequence(Qt::ALT | Qt::Key_F4), QKeySequence::Quit});
     exitAction->setStatusTip("Exit application");
@@ -148,8 +159,10 @@ void TMainForm::buildMenus() {
     });
 
     setupMenu_ = menuBar()->addMenu("&Setup");
+    setupMenu_->setObjectName("SetupMenu");
     setupMenu_->menuAction()->setStatusTip("Set user preferences");
     QAction* passwords = setupMenu_->addAction("Password Manager");
+    passwords->setObjectName("actionPasswordManager");
     passwords->setStatusTip("Users, passwords, privileges and the activity log");
     connect(passwords, &QAction::triggered, this, &TMainForm::showPasswordManager);
 }
@@ -210,11 +223,7 @@ void TMainForm::showPasswordManager() {
 }
 
 void TMainForm::showHelp(int context) {
-    // Help pages ship beside the program as help/<context>.html; a missing
-    // page does nothing.
-    const QString page =
-        QCoreApplication::applicationDirPath() + "/help/" + QString::number(context) + ".html";
-    if (QFileInfo::exists(page)) QDesktopServices::openUrl(QUrl::fromLocalFile(page));
+    helpCommands_->showHelp(context);
 }
 
 void TMainForm::openDroppedFiles(const QStringList& files) {

@@ -20,6 +20,7 @@ class EditorWorkspace;
 class CalculatorCommands;
 class DncMenu;
 class EditorCommands;
+class HelpCommands;
 class NcUtilityCommands;
 class InsertCommands;
 class SearchCommands;
@@ -68,6 +69,7 @@ public:
     NcUtilityCommands& ncUtilityCommands() { return *ncUtilityCommands_; }
     SearchCommands& searchCommands() { return *searchCommands_; }
     InsertCommands& insertCommands() { return *insertCommands_; }
+    HelpCommands& helpCommands() { return *helpCommands_; }
 
     // Shows the machine selector's entries and selection from the session.
     void showMachineSelector();
@@ -100,6 +102,7 @@ private:
     NcUtilityCommands* ncUtilityCommands_ = nullptr;
     SearchCommands* searchCommands_ = nullptr;
     InsertCommands* insertCommands_ = nullptr;
+    HelpCommands* helpCommands_ = nullptr;
     TLoginDlg* loginDialog_;
     TPasswordDlg* passwordDialog_;
     bool shutDown_ = false;
