@@ -5,7 +5,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
-#include <QToolButton>
 
 #include "app/ui/editor_commands.h"
 #include "app/ui/main_form.h"
@@ -66,7 +65,6 @@ SearchCommands::SearchCommands(TMainForm& form, Interaction& interaction)
             [this] { replaceFromDialog(true); });
     connect(jumpDialog_, &editor::JumpListDialog::helpRequested, &form, &TMainForm::showHelp);
     buildMenu();
-    buildStatusButtons();
     // Keys work only on enabled entries, so the enabling follows the window
     // as it changes rather than only when the menu opens.
     connect(&form.workspace(), &editor::EditorWorkspace::activeStateChanged, this,
@@ -130,34 +128,6 @@ void SearchCommands::buildMenu() {
         connect(contextFindNext_, &QAction::triggered, this, &SearchCommands::findNext);
         connect(form_.editorCommands().contextMenu(), &QMenu::aboutToShow, this,
                 &SearchCommands::updateEnabling);
-    }
-}
-
-void SearchCommands::buildStatusButtons() {
-    const struct {
-        const char* letter;
-        const char* hint;
-        void (SearchCommands::*run)();
-    } buttons[] = {
-        {"T", "Find Next Tool", &SearchCommands::findNextTool},
-        {"S", "Find Next Speed", &SearchCommands::findNextSpeed},
-        {"F", "Find Next Feed", &SearchCommands::findNextFeed},
-        {"C", "Find Next Comment", &SearchCommands::findNextComment},
-        {"J", "Jump to Tool", &SearchCommands::jumpToTool},
-        {"B", "Jump to Sub-Program", &SearchCommands::jumpToSubprogram},
-    };
-    for (const auto& b : buttons) {
-        auto* button = new QToolButton(form_.statusBar());
-        button->setObjectName(QString("StatusButton") + b.letter);
-        button->setText(b.letter);
-        button->setToolTip(b.hint);
-        button->setStatusTip(b.hint);
-        button->setAutoRaise(true);
-        button->setFocusPolicy(Qt::NoFocus);
-        button->setStyleSheet("QToolButton { color: navy; font-weight: bold; }");
-        connect(button, &QToolButton::clicked, this, b.run);
-        form_.statusBar()->addPermanentWidget(button);
-        statusButtons_ << button;
     }
 }
 

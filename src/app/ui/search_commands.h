@@ -10,7 +10,6 @@
 
 class QAction;
 class QMenu;
-class QToolButton;
 
 namespace zantor {
 
@@ -60,7 +59,6 @@ public:
 
 private:
     void buildMenu();
-    void buildStatusButtons();
     void searchFromFindDialog();
     void searchFromReplaceDialog();
     void replaceFromDialog(bool all);
@@ -84,7 +82,6 @@ private:
     QAction *find_ = nullptr, *replace_ = nullptr, *findNext_ = nullptr, *goToLine_ = nullptr,
             *top_ = nullptr, *bottom_ = nullptr;
     QList<QAction*> ncCommands_;
-    QList<QToolButton*> statusButtons_;
     QAction* contextFindNext_ = nullptr;
 };
 

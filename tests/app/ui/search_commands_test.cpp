@@ -129,7 +129,7 @@ private slots:
         QVERIFY(action("contextFindNext")->isEnabled());
         QList<QString> letters;
         for (auto* b : form->statusBar()->findChildren<QToolButton*>())
-            if (b->objectName().startsWith("StatusButton")) letters << b->text();
+            if (b->objectName().startsWith("status")) letters << b->text();
         QCOMPARE(letters, (QList<QString>{"T", "S", "F", "C", "J", "B"}));
     }
 
@@ -284,8 +284,8 @@ private slots:
     }
 
     void withoutAWindowTheButtonsTellTheUser() {
-        child<QToolButton>(form->statusBar(), "StatusButtonT")->click();
-        child<QToolButton>(form->statusBar(), "StatusButtonJ")->click();
+        child<QToolButton>(form->statusBar(), "statusFindToolButton")->click();
+        child<QToolButton>(form->statusBar(), "statusJumpToToolButton")->click();
         QCOMPARE(ui->texts(), (std::vector<std::string>(
                                   2, "No File Currently Loaded\r\nSelect File Open/New First")));
     }
@@ -303,7 +303,7 @@ private slots:
             dialog.list()->setCurrentRow(1);
             dialog.accept();
         });
-        child<QToolButton>(form->statusBar(), "StatusButtonJ")->click();
+        child<QToolButton>(form->statusBar(), "statusJumpToToolButton")->click();
         QCOMPARE(shown, (QStringList{"N10 T01 M06 (FACE MILL)", "N30 T3 (t)"}));
         QCOMPARE(w->Caret(), (TextPosition{5, 1}));
 
