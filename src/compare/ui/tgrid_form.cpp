@@ -166,8 +166,8 @@ QWidget* TGridForm::buildControlPanel() {
     auto* layout = new QHBoxLayout(page);
     const auto button = [&](const char* text, const char* hint, const char* name) {
         auto* b = new QPushButton(text, page);
+        // A hint only: a status tip would hide the status panel's result.
         b->setToolTip(hint);
-        b->setStatusTip(hint);
         b->setObjectName(name);
         layout->addWidget(b);
         return b;

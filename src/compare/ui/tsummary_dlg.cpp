@@ -119,8 +119,8 @@ std::vector<std::string> TSummaryDlg::memoLines() const {
 }
 
 void TSummaryDlg::print() {
-    std::vector<std::string> lines = compare::SummaryOutputLines(memoLines(), std::time(nullptr));
-    lines.push_back("\f");
+    // The printed job ends its page itself: no form feed in the text.
+    const auto lines = compare::SummaryOutputLines(memoLines(), std::time(nullptr));
     if (printLines(this, "Summary", lines, font_()) == PrintOutcome::Failed)
         interaction_.showError("Error on output of summary to PRN");
 }

@@ -1,7 +1,9 @@
 #include <QAction>
 #include <QButtonGroup>
 #include <QClipboard>
+#include <QApplication>
 #include <QGuiApplication>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableView>
@@ -205,6 +207,20 @@ private slots:
         QVERIFY(!button("SummaryButton")->isEnabled());
         button("CompareButton")->click();
         QCOMPARE(form->state(), TGridForm::Done);
+    }
+
+    void filesDroppedFromTheDesktopArrive() {
+        QMimeData mime;
+        mime.setUrls({QUrl::fromLocalFile(QString::fromStdString(pair->older)),
+                      QUrl::fromLocalFile(QString::fromStdString(pair->newer))});
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, {});
+        QApplication::sendEvent(form.get(), &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, {});
+        QApplication::sendEvent(form.get(), &drop);
+        QCOMPARE(form->state(), TGridForm::FilesReady);
+        QCOMPARE(form->file1(), pair->newer);
+        QCOMPARE(form->file2(), pair->older);
     }
 
     void identicalFilesLeaveTheOutputOff() {
