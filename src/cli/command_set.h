@@ -48,5 +48,6 @@ void addCleanupCommands(CLI::App& app, CommandSet& commands);     // spaces, cle
 void addResequenceCommand(CLI::App& app, CommandSet& commands);
 void addLineEndsCommand(CLI::App& app, CommandSet& commands);
 void addArithmeticCommands(CLI::App& app, CommandSet& commands);  // arithmetic, override
+void addReformatCommand(CLI::App& app, CommandSet& commands);
 
 }  // namespace zantor::cli
