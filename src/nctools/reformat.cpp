@@ -10,29 +10,6 @@ namespace {
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
-// A line cut into what the machine reads and its comments, joined in order.
-struct SplitLine {
-    std::string code;
-    std::string comments;
-    bool lastCommentClosed = true;
-};
-
-SplitLine splitComments(std::string_view line, const CommentMarks& marks) {
-    SplitLine split;
-    size_t at = 0;
-    while (at < line.size()) {
-        const CommentSpan comment = findComment(line, marks.start, marks.end, at);
-        if (comment.begin == std::string_view::npos) break;
-        split.code.append(line.substr(at, comment.begin - at));
-        split.comments.append(line.substr(comment.begin, comment.end - comment.begin));
-        split.lastCommentClosed = marks.end.size() == 1 && comment.end > comment.begin + 1 &&
-                                  line[comment.end - 1] == marks.end[0];
-        at = comment.end;
-    }
-    if (at < line.size()) split.code.append(line.substr(at));
-    return split;
-}
-
 size_t findWholeCode(std::string_view text, std::string_view code) {
     if (code.empty()) return std::string_view::npos;
     for (size_t at = text.find(code); at != std::string_view::npos; at = text.find(code, at + 1)) {
@@ -90,11 +67,11 @@ void changeRegisters(std::string& code, const ReformatSettings& settings,
     }
 }
 
-std::string changeCommentMarks(const SplitLine& split, const CommentMarks& from,
+std::string changeCommentMarks(const CommentSplit& split, const CommentMarks& from,
                                const CommentMarks& to) {
     std::string inner = split.comments;
     inner.erase(0, std::min(inner.size(), from.start.size()));
-    if (split.lastCommentClosed) inner.resize(inner.size() - std::min(inner.size(), from.end.size()));
+    if (split.lastClosed) inner.resize(inner.size() - std::min(inner.size(), from.end.size()));
     if (inner.empty()) return {};
     return to.start + inner + to.end;
 }
@@ -126,7 +103,7 @@ std::string reformatCaption() { return "Reformatting ..."; }
 std::string reformatLine(std::string_view line, const ReformatSettings& settings,
                          const ReformatMachine& from, const ReformatMachine& to) {
     if (line.empty()) return {};
-    SplitLine split = splitComments(line, from.comments);
+    CommentSplit split = splitComments(line, from.comments);
     if (settings.motionCodes) changeMotionCodes(split.code, from, to);
     if (settings.registers) changeRegisters(split.code, settings, from, to);
     if (settings.useSubstitutions)
