@@ -73,5 +73,59 @@ TEST_F(ProgramUtilityCommandsTest, ReformatNeedsAnotherMachine) {
     EXPECT_EQ(files.read("P.TAP"), "X1.\n");
 }
 
+TEST_F(ProgramUtilityCommandsTest, ColumnsTakeTheMachinesLayout) {
+    home.write("WPOSTS.INI", "[Machine Names]\nNumber=1\nMachine1=Mill 1\n"
+                             "[Mill 1]\nMCREGORDER=NX\nMCTABW=4\nCMTSTART=;\nCMTEND=;\n");
+    expectOutputs({
+        {{"columns"}, "N1 ;A; X1.\n\nX2\n", "N1  X1.;A;\r\n\r\n    X2\r\n"},
+        {{"columns", "--order", "NGX", "--width", "3"}, "N1 X1. (A)\n", "N1    X1.(A)\r\n"},
+        {{"columns", "--width", "0"}, "N1 X1.\n", "N1X1.\r\n"},
+    });
+    const std::string in = files.write("P.TAP", "N1\n");
+    expectFailure({"columns", "--width", "wide", in},
+                  "Could not convert: --width = wide");
+}
+
+TEST_F(ProgramUtilityCommandsTest, SplitWritesOneFilePerProgram) {
+    const std::string in =
+        files.write("ALL.TAP", "%\nO1000\nG00 X0\nM30\n%\nO2000\nG01 X1\nM30\n%\n");
+    const std::string dir = files.file("");
+    ProcessResult r = cli({"split", "--dir", dir, "--ext", "TAP", in});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, dir + "O1000.TAP\n" + dir + "O2000.TAP\n");
+    EXPECT_EQ(files.read("O1000.TAP"), "%\r\nO1000\r\nG00 X0\r\nM30\r\n%\r\n");
+    EXPECT_EQ(files.read("O2000.TAP"), "%\r\nO2000\r\nG01 X1\r\nM30\r\n%\r\n");
+
+    // Without --overwrite an existing file is named and stops the split.
+    files.write("O2000.NC", "keep");
+    expectFailure({"split", "--dir", dir, "--ext", "NC", "--prefix", "", in},
+                  dir + "O2000.NC exists; nothing more was written (--overwrite replaces it)");
+    EXPECT_EQ(files.read("O2000.NC"), "keep");
+    EXPECT_EQ(files.read("O1000.NC"), "O1000\r\nG00 X0\r\nM30\r\n%\r\n%\r\n");
+
+    r = cli({"split", "--dir", dir, "--ext", "TAP", "--suffix", "", "--overwrite", in});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(files.read("O2000.TAP"), "%\r\nO2000\r\nG01 X1\r\nM30\r\n");
+}
+
+TEST_F(ProgramUtilityCommandsTest, SplitUsesTheMachinesExtensionAndProgramCharacter) {
+    home.write("WPOSTS.INI", "[Machine Names]\nNumber=1\nMachine1=Mill 1\n"
+                             "[Mill 1]\nPROGID=:\nDEFEXT=NC\n");
+    const std::string in = files.write("ALL.TAP", ":12 (A)\nM30\n");
+    const ProcessResult r = cli({"split", "--dir", files.path(), in});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(files.read("O12.NC"), "%\r\nO12 (A)\r\nM30\r\n%\r\n");
+}
+
+TEST_F(ProgramUtilityCommandsTest, InfoShowsTheBoxValues) {
+    const std::string in = files.write("P.TAP", std::string(118, 'X') + "\n" +
+                                                    std::string(1078, 'Y') + "\n");
+    const ProcessResult r = cli({"info", in});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out,
+              "File Name: P.TAP\nLines: 2\nCharacters: 1200\nFeet:  10.0\nMeters:   3.0\n"
+              "Modified: No\n");
+}
+
 }  // namespace
 }  // namespace zantor
