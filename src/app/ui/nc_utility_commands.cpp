@@ -10,6 +10,8 @@
 #include "editor/ui/tmdi_child.h"
 #include "nctools/feed_speed_override.h"
 #include "nctools/line_ends.h"
+#include "nctools/make_columns.h"
+#include "nctools/nc_file_info.h"
 #include "nctools/machine_values.h"
 #include "nctools/register_arithmetic.h"
 #include "nctools/resequence.h"
@@ -18,6 +20,8 @@
 #include "nctools/ui/feed_speed_override_dialog.h"
 #include "nctools/ui/file_cleanup_dialog.h"
 #include "nctools/ui/line_ends_dialog.h"
+#include "nctools/ui/make_columns_dialog.h"
+#include "nctools/ui/nc_info_dialog.h"
 #include "nctools/ui/process_dialog.h"
 #include "nctools/ui/resequence_dialog.h"
 #include "session/app_session.h"
@@ -51,12 +55,15 @@ NcUtilityCommands::NcUtilityCommands(TMainForm& form, Interaction& interaction)
       lineEnds_(new TChgBeginEndDlg(&form)),
       override_(new TFSoverDlg(&form)),
       resequence_(new TRESEQDlg(&form)),
-      progress_(new TProcessDlg(&form)) {
+      progress_(new TProcessDlg(&form)),
+      columns_(new TMakeColsDlg(&form)),
+      info_(new TNcinfoDlg(&form)) {
     const auto takeMachineDefaults = [this](const MachineSettings& machine) {
         cleanup_->setChoice(machine.Utilities.CleanupOptions);
         arithmetic_->setDefaults(machine.Utilities);
         lineEnds_->setDefaults(machine.Utilities);
         resequence_->setDefaults(machine.Utilities);
+        columns_->setDefaults(machine.Utilities);
     };
     takeMachineDefaults(form.session().state.CurrentSettings);
     form.session().machineLoaded.push_back(takeMachineDefaults);
@@ -66,6 +73,7 @@ NcUtilityCommands::NcUtilityCommands(TMainForm& form, Interaction& interaction)
     connect(lineEnds_, &TChgBeginEndDlg::helpRequested, &form, &TMainForm::showHelp);
     connect(override_, &TFSoverDlg::helpRequested, &form, &TMainForm::showHelp);
     connect(resequence_, &TRESEQDlg::helpRequested, &form, &TMainForm::showHelp);
+    connect(columns_, &TMakeColsDlg::helpRequested, &form, &TMainForm::showHelp);
 
     QMenu* utilities = utilitiesMenu(form);
     QAction* spaces = utilities->addAction("Add / Remove &Spaces");
@@ -100,6 +108,14 @@ NcUtilityCommands::NcUtilityCommands(TMainForm& form, Interaction& interaction)
               &NcUtilityCommands::feedSpeedOverride);
     addBefore(cleanup, "&Re-Sequence", "actionResequence",
               "Renumber the block numbers, or remove them", &NcUtilityCommands::resequence);
+    QAction* columns = utilities->addAction("&Make Columns");
+    columns->setObjectName("actionMakeColumns");
+    columns->setStatusTip("Lay the words of every line out in columns by register letter");
+    connect(columns, &QAction::triggered, this, &NcUtilityCommands::makeColumns);
+    QAction* info = utilities->addAction("&Information");
+    info->setObjectName("actionInformation");
+    info->setStatusTip("File name, lines, characters and tape length of the program");
+    connect(info, &QAction::triggered, this, &NcUtilityCommands::information);
 }
 
 template <typename Work>
@@ -170,6 +186,27 @@ void NcUtilityCommands::resequence() {
     }
     runOnActiveWindow(
         [&](editor::TextDocument& document) { Resequence(document, *progress_, settings); });
+}
+
+void NcUtilityCommands::makeColumns() {
+    if (!form_.workspace().RequireActiveDocument()) return;
+    if (columns_->exec() != QDialog::Accepted) return;
+    ColumnLayout layout;
+    if (const auto error = columns_->readLayout(layout)) {
+        interaction_.showError(*error);
+        return;
+    }
+    const CommentMarks marks = commentMarksOf(form_.session().state.CurrentSettings);
+    runOnActiveWindow([&](editor::TextDocument& document) {
+        MakeColumns(document, *progress_, layout, marks);
+    });
+}
+
+void NcUtilityCommands::information() {
+    if (!form_.workspace().RequireActiveDocument()) return;
+    editor::TMDIChild* window = form_.workspace().ActiveEditorWindow();
+    info_->setInfo(ncFileInfo(*window));
+    info_->exec();
 }
 
 bool NcUtilityCommands::runFileCleanup(editor::TextDocument& document) {

@@ -10,6 +10,8 @@ class TArithDlg;
 class TChgBeginEndDlg;
 class TFcleanDlg;
 class TFSoverDlg;
+class TMakeColsDlg;
+class TNcinfoDlg;
 class TMainForm;
 class TProcessDlg;
 class TRESEQDlg;
@@ -19,8 +21,8 @@ class TextDocument;
 }
 
 // The NC Utilities menu's "&Arithmetic", "Add / Remove &Spaces", "Change
-// &Line Begin/End", "F&eed / Speed Overide", "&Re-Sequence" and "File
-// Cleanup": each asks its dialog, then runs over the active editor window
+// &Line Begin/End", "F&eed / Speed Overide", "&Re-Sequence", "File
+// Cleanup", "&Make Columns" and "&Information": each asks its dialog, then runs over the active editor window
 // (its selected lines, or all of it) with the progress box. The dialogs'
 // defaults follow the current machine at every load; the File Cleanup
 // choice also serves the DNC's cleanup before a send.
@@ -35,6 +37,8 @@ public:
     void changeLineEnds();
     void feedSpeedOverride();
     void resequence();
+    void makeColumns();
+    void information();
     // The ticked File Cleanup operations on `document`, without the dialog;
     // false when cancelled.
     bool runFileCleanup(editor::TextDocument& document);
@@ -46,6 +50,8 @@ public:
     TFSoverDlg& overrideDialog() const { return *override_; }
     TRESEQDlg& resequenceDialog() const { return *resequence_; }
     TProcessDlg& progressBox() const { return *progress_; }
+    TMakeColsDlg& columnsDialog() const { return *columns_; }
+    TNcinfoDlg& informationBox() const { return *info_; }
 
 private:
     // Runs `work` on the active editor window; an edit the document refuses
@@ -62,6 +68,8 @@ private:
     TFSoverDlg* override_;
     TRESEQDlg* resequence_;
     TProcessDlg* progress_;
+    TMakeColsDlg* columns_;
+    TNcinfoDlg* info_;
 };
 
 }  // namespace zantor

@@ -17,6 +17,8 @@
 #include "nctools/ui/arithmetic_dialog.h"
 #include "nctools/ui/feed_speed_override_dialog.h"
 #include "nctools/ui/line_ends_dialog.h"
+#include "nctools/ui/make_columns_dialog.h"
+#include "nctools/ui/nc_info_dialog.h"
 #include "nctools/ui/process_dialog.h"
 #include "nctools/ui/resequence_dialog.h"
 #include "scripted_interaction.h"
@@ -173,6 +175,53 @@ private slots:
         });
         action("actionResequence")->trigger();
         QCOMPARE(paragraphs(*window).c_str(), "%|G1|G2|");
+    }
+
+    void makeColumnsRunsOnTheWindowEditByEdit() {
+        editor::TMDIChild* window = open("C.TAP", "N1 X1. (A)\r\n\r\nN2 G1\r\n");
+        TMakeColsDlg& dialog = commands().columnsDialog();
+        QCOMPARE(dialog.tabw->text(), QString("10"));  // the machine record's default
+        whenShown([&] {
+            dialog.Regorder->setText("NGX");
+            dialog.tabw->setText("4");
+            dialog.accept();
+        });
+        action("actionMakeColumns")->trigger();
+        QCOMPARE(paragraphs(*window).c_str(), "N1      X1.(A)||N2  G1|");
+        QVERIFY(!commands().progressBox().isVisible());
+        window->UndoEdit();
+        QCOMPARE(paragraphs(*window).c_str(), "N1      X1.(A)||N2 G1|");
+        window->UndoEdit();
+        QCOMPARE(paragraphs(*window).c_str(), "N1 X1. (A)||N2 G1|");
+        ui->messages.clear();
+        whenShown([&] {
+            dialog.tabw->setText("wide");
+            dialog.accept();
+        });
+        action("actionMakeColumns")->trigger();
+        QCOMPARE(ui->texts(), std::vector<std::string>{"'wide' is not a valid integer value"});
+        QCOMPARE(paragraphs(*window).c_str(), "N1 X1. (A)||N2 G1|");
+    }
+
+    void informationShowsTheWindowsProgram() {
+        editor::TMDIChild* window = open("INFO.TAP", std::string(118, 'X') + "\r\n" +
+                                                         std::string(1078, 'Y') + "\r\n");
+        TNcinfoDlg& box = commands().informationBox();
+        QString shown[6];
+        whenShown([&] {
+            QLabel* labels[] = {box.Fname, box.Lines, box.Chars, box.Feet, box.meters, box.Modified};
+            for (int i = 0; i < 6; ++i) shown[i] = labels[i]->text();
+            box.accept();
+        });
+        action("actionInformation")->trigger();
+        QCOMPARE(box.windowTitle(), QString("NC-File Information"));
+        QCOMPARE(shown[0], QString("INFO.TAP"));
+        QCOMPARE(shown[1], QString("2"));
+        QCOMPARE(shown[2], QString("1200"));
+        QCOMPARE(shown[3], QString(" 10.0"));
+        QCOMPARE(shown[4], QString("  3.0"));
+        QCOMPARE(shown[5], QString("No"));
+        QVERIFY(!window->Modified());
     }
 
     void aNumberThatIsNoIntegerStopsBeforeAnyChange() {
