@@ -1,6 +1,7 @@
 #include "app/ui/nc_utility_commands.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -12,6 +13,7 @@
 #include "nctools/line_ends.h"
 #include "nctools/make_columns.h"
 #include "nctools/nc_file_info.h"
+#include "nctools/reformat.h"
 #include "nctools/machine_values.h"
 #include "nctools/register_arithmetic.h"
 #include "nctools/resequence.h"
@@ -22,6 +24,7 @@
 #include "nctools/ui/line_ends_dialog.h"
 #include "nctools/ui/make_columns_dialog.h"
 #include "nctools/ui/nc_info_dialog.h"
+#include "nctools/ui/reformat_dialog.h"
 #include "nctools/ui/process_dialog.h"
 #include "nctools/ui/resequence_dialog.h"
 #include "session/app_session.h"
@@ -57,13 +60,15 @@ NcUtilityCommands::NcUtilityCommands(TMainForm& form, Interaction& interaction)
       resequence_(new TRESEQDlg(&form)),
       progress_(new TProcessDlg(&form)),
       columns_(new TMakeColsDlg(&form)),
-      info_(new TNcinfoDlg(&form)) {
+      info_(new TNcinfoDlg(&form)),
+      reformat_(new TReformatDlg(interaction, &form)) {
     const auto takeMachineDefaults = [this](const MachineSettings& machine) {
         cleanup_->setChoice(machine.Utilities.CleanupOptions);
         arithmetic_->setDefaults(machine.Utilities);
         lineEnds_->setDefaults(machine.Utilities);
         resequence_->setDefaults(machine.Utilities);
         columns_->setDefaults(machine.Utilities);
+        reformat_->setDefaults(machine.Utilities);
     };
     takeMachineDefaults(form.session().state.CurrentSettings);
     form.session().machineLoaded.push_back(takeMachineDefaults);
@@ -74,6 +79,7 @@ NcUtilityCommands::NcUtilityCommands(TMainForm& form, Interaction& interaction)
     connect(override_, &TFSoverDlg::helpRequested, &form, &TMainForm::showHelp);
     connect(resequence_, &TRESEQDlg::helpRequested, &form, &TMainForm::showHelp);
     connect(columns_, &TMakeColsDlg::helpRequested, &form, &TMainForm::showHelp);
+    connect(reformat_, &TReformatDlg::helpRequested, &form, &TMainForm::showHelp);
 
     QMenu* utilities = utilitiesMenu(form);
     QAction* spaces = utilities->addAction("Add / Remove &Spaces");
@@ -112,6 +118,10 @@ NcUtilityCommands::NcUtilityCommands(TMainForm& form, Interaction& interaction)
     columns->setObjectName("actionMakeColumns");
     columns->setStatusTip("Lay the words of every line out in columns by register letter");
     connect(columns, &QAction::triggered, this, &NcUtilityCommands::makeColumns);
+    QAction* reformat = utilities->addAction("Re-&Format");
+    reformat->setObjectName("actionReformat");
+    reformat->setStatusTip("Convert the program to another machine's number format and codes");
+    connect(reformat, &QAction::triggered, this, &NcUtilityCommands::reformat);
     QAction* info = utilities->addAction("&Information");
     info->setObjectName("actionInformation");
     info->setStatusTip("File name, lines, characters and tape length of the program");
@@ -207,6 +217,27 @@ void NcUtilityCommands::information() {
     editor::TMDIChild* window = form_.workspace().ActiveEditorWindow();
     info_->setInfo(ncFileInfo(*window));
     info_->exec();
+}
+
+void NcUtilityCommands::reformat() {
+    if (!form_.workspace().RequireActiveDocument()) return;
+    AppSession& session = form_.session();
+    reformat_->setMachines(session.selector.entries(), session.state.CurrentMachine,
+                           session.state.CurrentSettings.Utilities.ReformatOtherMachine);
+    if (reformat_->exec() != QDialog::Accepted) return;
+    const ReformatSettings settings = reformat_->settings();
+    const ReformatMachine from = reformatMachineOf(session.state.CurrentSettings.Format);
+    // The new machine becomes the current one before the run, as the
+    // machine selector would make it.
+    const int index = form_.machineBox()->findText(QString::fromLatin1(reformat_->newMachine().c_str()));
+    if (index < 0) return;
+    form_.machineBox()->setCurrentIndex(index);
+    session.machineSelected(index);
+    form_.workspace().recolourAll();
+    const ReformatMachine to = reformatMachineOf(session.state.CurrentSettings.Format);
+    runOnActiveWindow([&](editor::TextDocument& document) {
+        Reformat(document, *progress_, settings, from, to);
+    });
 }
 
 bool NcUtilityCommands::runFileCleanup(editor::TextDocument& document) {

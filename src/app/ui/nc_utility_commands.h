@@ -12,6 +12,7 @@ class TFcleanDlg;
 class TFSoverDlg;
 class TMakeColsDlg;
 class TNcinfoDlg;
+class TReformatDlg;
 class TMainForm;
 class TProcessDlg;
 class TRESEQDlg;
@@ -22,7 +23,7 @@ class TextDocument;
 
 // The NC Utilities menu's "&Arithmetic", "Add / Remove &Spaces", "Change
 // &Line Begin/End", "F&eed / Speed Overide", "&Re-Sequence", "File
-// Cleanup", "&Make Columns" and "&Information": each asks its dialog, then runs over the active editor window
+// Cleanup", "&Make Columns", "Re-&Format" and "&Information": each asks its dialog, then runs over the active editor window
 // (its selected lines, or all of it) with the progress box. The dialogs'
 // defaults follow the current machine at every load; the File Cleanup
 // choice also serves the DNC's cleanup before a send.
@@ -39,6 +40,7 @@ public:
     void resequence();
     void makeColumns();
     void information();
+    void reformat();
     // The ticked File Cleanup operations on `document`, without the dialog;
     // false when cancelled.
     bool runFileCleanup(editor::TextDocument& document);
@@ -52,6 +54,7 @@ public:
     TProcessDlg& progressBox() const { return *progress_; }
     TMakeColsDlg& columnsDialog() const { return *columns_; }
     TNcinfoDlg& informationBox() const { return *info_; }
+    TReformatDlg& reformatDialog() const { return *reformat_; }
 
 private:
     // Runs `work` on the active editor window; an edit the document refuses
@@ -70,6 +73,7 @@ private:
     TProcessDlg* progress_;
     TMakeColsDlg* columns_;
     TNcinfoDlg* info_;
+    TReformatDlg* reformat_;
 };
 
 }  // namespace zantor

@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
+#include <QTableWidget>
 #include <QTimer>
 #include <QtTest>
 #include <memory>
@@ -19,6 +20,8 @@
 #include "nctools/ui/line_ends_dialog.h"
 #include "nctools/ui/make_columns_dialog.h"
 #include "nctools/ui/nc_info_dialog.h"
+#include "nctools/ui/reformat_dialog.h"
+#include <QComboBox>
 #include "nctools/ui/process_dialog.h"
 #include "nctools/ui/resequence_dialog.h"
 #include "scripted_interaction.h"
@@ -201,6 +204,31 @@ private slots:
         action("actionMakeColumns")->trigger();
         QCOMPARE(ui->texts(), std::vector<std::string>{"'wide' is not a valid integer value"});
         QCOMPARE(paragraphs(*window).c_str(), "N1 X1. (A)||N2 G1|");
+    }
+
+    void reformatConvertsAndMakesTheNewMachineCurrent() {
+        editor::TMDIChild* window = open("F.TAP", "G01 X1.5 (FIN) F20.\r\nM06\r\n");
+        TReformatDlg& dialog = commands().reformatDialog();
+        ui->messages.clear();
+        whenShown([&] {
+            QCOMPARE(dialog.Mnames->count(), 2);
+            dialog.Mnames->setCurrentIndex(dialog.Mnames->findText("Mill"));
+            dialog.accept();  // the current machine: refused, the dialog stays
+            QVERIFY(dialog.isVisible());
+            dialog.Mnames->setCurrentIndex(dialog.Mnames->findText("Lathe"));
+            dialog.SubGrid->item(0, 0)->setText("M06");
+            dialog.SubGrid->item(0, 1)->setText("M6");
+            dialog.accept();
+        });
+        action("actionReformat")->trigger();
+        QCOMPARE(ui->texts(),
+                 std::vector<std::string>{"Current Machine & New Machine Are the Same"});
+        // Lathe: trailing zeros, three decimals.
+        QCOMPARE(paragraphs(*window).c_str(), "G01 X1500  F2000(FIN)|M6|");
+        QCOMPARE(session->state.CurrentMachine.c_str(), "Lathe");
+        QCOMPARE(form->machineBox()->currentText(), QString("Lathe"));
+        window->UndoEdit();
+        QCOMPARE(paragraphs(*window).c_str(), "G01 X1500  F2000(FIN)|M06|");
     }
 
     void informationShowsTheWindowsProgram() {
