@@ -6,6 +6,7 @@
 #include <QMenuBar>
 
 #include "app/ui/main_form.h"
+#include "core/file_io.h"
 #include "core/interaction.h"
 #include "editor/ui/editor_workspace.h"
 #include "editor/ui/tmdi_child.h"
@@ -14,6 +15,8 @@
 #include "nctools/make_columns.h"
 #include "nctools/nc_file_info.h"
 #include "nctools/reformat.h"
+#include "nctools/file_splitter.h"
+#include "nctools/ui/file_split_dialog.h"
 #include "nctools/machine_values.h"
 #include "nctools/register_arithmetic.h"
 #include "nctools/resequence.h"
@@ -61,7 +64,8 @@ NcUtilityCommands::NcUtilityCommands(TMainForm& form, Interaction& interaction)
       progress_(new TProcessDlg(&form)),
       columns_(new TMakeColsDlg(&form)),
       info_(new TNcinfoDlg(&form)),
-      reformat_(new TReformatDlg(interaction, &form)) {
+      reformat_(new TReformatDlg(interaction, &form)),
+      split_(new TFileSplitdlg(interaction, &form)) {
     const auto takeMachineDefaults = [this](const MachineSettings& machine) {
         cleanup_->setChoice(machine.Utilities.CleanupOptions);
         arithmetic_->setDefaults(machine.Utilities);
@@ -80,6 +84,7 @@ NcUtilityCommands::NcUtilityCommands(TMainForm& form, Interaction& interaction)
     connect(resequence_, &TRESEQDlg::helpRequested, &form, &TMainForm::showHelp);
     connect(columns_, &TMakeColsDlg::helpRequested, &form, &TMainForm::showHelp);
     connect(reformat_, &TReformatDlg::helpRequested, &form, &TMainForm::showHelp);
+    connect(split_, &TFileSplitdlg::helpRequested, &form, &TMainForm::showHelp);
 
     QMenu* utilities = utilitiesMenu(form);
     QAction* spaces = utilities->addAction("Add / Remove &Spaces");
@@ -122,6 +127,10 @@ NcUtilityCommands::NcUtilityCommands(TMainForm& form, Interaction& interaction)
     reformat->setObjectName("actionReformat");
     reformat->setStatusTip("Convert the program to another machine's number format and codes");
     connect(reformat, &QAction::triggered, this, &NcUtilityCommands::reformat);
+    QAction* split = utilities->addAction("File Splitter");
+    split->setObjectName("actionFileSplitter");
+    split->setStatusTip("Write every program of the file to its own file");
+    connect(split, &QAction::triggered, this, &NcUtilityCommands::splitFile);
     QAction* info = utilities->addAction("&Information");
     info->setObjectName("actionInformation");
     info->setStatusTip("File name, lines, characters and tape length of the program");
@@ -237,6 +246,31 @@ void NcUtilityCommands::reformat() {
     const ReformatMachine to = reformatMachineOf(session.state.CurrentSettings.Format);
     runOnActiveWindow([&](editor::TextDocument& document) {
         Reformat(document, *progress_, settings, from, to);
+    });
+}
+
+void NcUtilityCommands::splitFile() {
+    if (!form_.workspace().RequireActiveDocument()) return;
+    const MachineFormat& machine = form_.session().state.CurrentSettings.Format;
+    split_->setOutput(machine.LoadSaveFolder, machine.DefaultExt);
+    if (split_->exec() != QDialog::Accepted) return;
+    SplitSettings settings = split_->settings();
+    settings.programId = machine.ProgramId;
+    const auto askOverwrite = [&](const std::string& path) {
+        FileDialogRequest request;
+        request.title = "Save " + path + " As";
+        request.folder = settings.folder;
+        request.fileName = path.substr(path.find_last_of('/') + 1);
+        request.defaultSuffix = settings.extension;
+        request.filter = "NC-Code files (*." + settings.extension + ");;Text Files (*.txt);;All files (*)";
+        return interaction_.saveFile(request);
+    };
+    runOnActiveWindow([&](editor::TextDocument& document) {
+        try {
+            SplitPrograms(document, *progress_, settings, askOverwrite);
+        } catch (const FileError& error) {
+            interaction_.showError(error.what());
+        }
     });
 }
 

@@ -10,6 +10,7 @@ class TArithDlg;
 class TChgBeginEndDlg;
 class TFcleanDlg;
 class TFSoverDlg;
+class TFileSplitdlg;
 class TMakeColsDlg;
 class TNcinfoDlg;
 class TReformatDlg;
@@ -23,7 +24,7 @@ class TextDocument;
 
 // The NC Utilities menu's "&Arithmetic", "Add / Remove &Spaces", "Change
 // &Line Begin/End", "F&eed / Speed Overide", "&Re-Sequence", "File
-// Cleanup", "&Make Columns", "Re-&Format" and "&Information": each asks its dialog, then runs over the active editor window
+// Cleanup", "&Make Columns", "Re-&Format", "File Splitter" and "&Information": each asks its dialog, then runs over the active editor window
 // (its selected lines, or all of it) with the progress box. The dialogs'
 // defaults follow the current machine at every load; the File Cleanup
 // choice also serves the DNC's cleanup before a send.
@@ -41,6 +42,7 @@ public:
     void makeColumns();
     void information();
     void reformat();
+    void splitFile();
     // The ticked File Cleanup operations on `document`, without the dialog;
     // false when cancelled.
     bool runFileCleanup(editor::TextDocument& document);
@@ -55,6 +57,7 @@ public:
     TMakeColsDlg& columnsDialog() const { return *columns_; }
     TNcinfoDlg& informationBox() const { return *info_; }
     TReformatDlg& reformatDialog() const { return *reformat_; }
+    TFileSplitdlg& splitDialog() const { return *split_; }
 
 private:
     // Runs `work` on the active editor window; an edit the document refuses
@@ -74,6 +77,7 @@ private:
     TMakeColsDlg* columns_;
     TNcinfoDlg* info_;
     TReformatDlg* reformat_;
+    TFileSplitdlg* split_;
 };
 
 }  // namespace zantor

@@ -21,6 +21,7 @@
 #include "nctools/ui/make_columns_dialog.h"
 #include "nctools/ui/nc_info_dialog.h"
 #include "nctools/ui/reformat_dialog.h"
+#include "nctools/ui/file_split_dialog.h"
 #include <QComboBox>
 #include "nctools/ui/process_dialog.h"
 #include "nctools/ui/resequence_dialog.h"
@@ -229,6 +230,27 @@ private slots:
         QCOMPARE(form->machineBox()->currentText(), QString("Lathe"));
         window->UndoEdit();
         QCOMPARE(paragraphs(*window).c_str(), "G01 X1500  F2000(FIN)|M06|");
+    }
+
+    void splitterWritesFilesAndAsksBeforeOverwriting() {
+        editor::TMDIChild* window =
+            open("ALL.TAP", "%\r\nO1000\r\nG00 X0\r\nM30\r\n%\r\nO2000\r\nG01 X1\r\nM30\r\n%\r\n");
+        testing::TempFolder out;
+        out.write("O2000.TAP", "keep");
+        TFileSplitdlg& dialog = commands().splitDialog();
+        ui->savedFiles.push_back(out.file("O2000-B.TAP"));
+        whenShown([&] {
+            QCOMPARE(dialog.Fext->text(), QString("TAP"));  // the machine's extension
+            dialog.DirDNL->setText(QString::fromStdString(out.path()));
+            dialog.accept();
+        });
+        action("actionFileSplitter")->trigger();
+        QCOMPARE(out.read("O1000.TAP").c_str(), "%\r\nO1000\r\nG00 X0\r\nM30\r\n%\r\n");
+        QCOMPARE(out.read("O2000.TAP").c_str(), "keep");
+        QCOMPARE(out.read("O2000-B.TAP").c_str(), "%\r\nO2000\r\nG01 X1\r\nM30\r\n%\r\n");
+        QCOMPARE(ui->fileRequests.back().title, "Save " + out.file("O2000.TAP") + " As");
+        QVERIFY(!window->Modified());
+        QVERIFY(!commands().progressBox().isVisible());
     }
 
     void informationShowsTheWindowsProgram() {
