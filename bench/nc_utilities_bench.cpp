@@ -14,7 +14,7 @@
 #include "editor/nc_document.h"
 #include "nctools/add_remove_spaces.h"
 #include "nctools/file_cleanup.h"
-#include "process_runner.h"
+#include "process_seconds.h"
 #include "temp_folder.h"
 
 namespace zantor {
@@ -97,14 +97,6 @@ void BM_RemoveSpaces(benchmark::State& state) {
     runOnFreshDocument(state, [](NcDocument& d, LineWalkProgress& p) {
         AddRemoveSpaces(d, p, SpacesChange::Remove, {});
     });
-}
-
-double secondsOf(const std::vector<std::string>& argv) {
-    const auto start = std::chrono::steady_clock::now();
-    const testing::ProcessResult r = testing::runProcess(argv);
-    const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
-    if (r.status != 0) std::fprintf(stderr, "%s failed: %s\n", argv[0].c_str(), r.err.c_str());
-    return took.count();
 }
 
 void BM_CliCleanupAgainstSed(benchmark::State& state) {

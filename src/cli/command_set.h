@@ -49,5 +49,7 @@ void addResequenceCommand(CLI::App& app, CommandSet& commands);
 void addLineEndsCommand(CLI::App& app, CommandSet& commands);
 void addArithmeticCommands(CLI::App& app, CommandSet& commands);  // arithmetic, override
 void addCompareCommand(CLI::App& app, CommandSet& commands);
+void addReformatCommand(CLI::App& app, CommandSet& commands);
+void addProgramUtilityCommands(CLI::App& app, CommandSet& commands);  // columns, split, info
 
 }  // namespace zantor::cli

@@ -84,6 +84,8 @@ int main(int argc, char** argv) {
     zantor::cli::addResequenceCommand(app, commands);
     zantor::cli::addLineEndsCommand(app, commands);
     zantor::cli::addArithmeticCommands(app, commands);
+    zantor::cli::addReformatCommand(app, commands);
+    zantor::cli::addProgramUtilityCommands(app, commands);
     zantor::cli::addBMacroCommand(app, commands);
     zantor::cli::addCalculatorCommands(app, commands);
     zantor::cli::addCompareCommand(app, commands);

@@ -35,4 +35,20 @@ CommentSpan findComment(std::string_view line, std::string_view commentStart,
     return span;
 }
 
+CommentSplit splitComments(std::string_view line, const CommentMarks& marks) {
+    CommentSplit split;
+    size_t at = 0;
+    while (at < line.size()) {
+        const CommentSpan comment = findComment(line, marks.start, marks.end, at);
+        if (comment.begin == std::string_view::npos) break;
+        split.code.append(line.substr(at, comment.begin - at));
+        split.comments.append(line.substr(comment.begin, comment.end - comment.begin));
+        split.lastClosed = marks.end.size() == 1 && comment.end > comment.begin + 1 &&
+                           line[comment.end - 1] == marks.end[0];
+        at = comment.end;
+    }
+    if (at < line.size()) split.code.append(line.substr(at));
+    return split;
+}
+
 }  // namespace zantor

@@ -30,4 +30,13 @@ struct CommentSpan {
 CommentSpan findComment(std::string_view line, std::string_view commentStart,
                         std::string_view commentEnd, size_t from = 0);
 
+// A line cut into what the machine reads and its comments (each from its
+// start mark up to and including its end mark), joined in order.
+struct CommentSplit {
+    std::string code;
+    std::string comments;
+    bool lastClosed = true;  // the last comment ends with its end mark
+};
+CommentSplit splitComments(std::string_view line, const CommentMarks& marks);
+
 }  // namespace zantor

@@ -10,6 +10,10 @@ class TArithDlg;
 class TChgBeginEndDlg;
 class TFcleanDlg;
 class TFSoverDlg;
+class TFileSplitdlg;
+class TMakeColsDlg;
+class TNcinfoDlg;
+class TReformatDlg;
 class TMainForm;
 class TProcessDlg;
 class TRESEQDlg;
@@ -19,8 +23,8 @@ class TextDocument;
 }
 
 // The NC Utilities menu's "&Arithmetic", "Add / Remove &Spaces", "Change
-// &Line Begin/End", "F&eed / Speed Overide", "&Re-Sequence" and "File
-// Cleanup": each asks its dialog, then runs over the active editor window
+// &Line Begin/End", "F&eed / Speed Overide", "&Re-Sequence", "File
+// Cleanup", "&Make Columns", "Re-&Format", "File Splitter" and "&Information": each asks its dialog, then runs over the active editor window
 // (its selected lines, or all of it) with the progress box. The dialogs'
 // defaults follow the current machine at every load; the File Cleanup
 // choice also serves the DNC's cleanup before a send.
@@ -35,6 +39,10 @@ public:
     void changeLineEnds();
     void feedSpeedOverride();
     void resequence();
+    void makeColumns();
+    void information();
+    void reformat();
+    void splitFile();
     // The ticked File Cleanup operations on `document`, without the dialog;
     // false when cancelled.
     bool runFileCleanup(editor::TextDocument& document);
@@ -46,6 +54,10 @@ public:
     TFSoverDlg& overrideDialog() const { return *override_; }
     TRESEQDlg& resequenceDialog() const { return *resequence_; }
     TProcessDlg& progressBox() const { return *progress_; }
+    TMakeColsDlg& columnsDialog() const { return *columns_; }
+    TNcinfoDlg& informationBox() const { return *info_; }
+    TReformatDlg& reformatDialog() const { return *reformat_; }
+    TFileSplitdlg& splitDialog() const { return *split_; }
 
 private:
     // Runs `work` on the active editor window; an edit the document refuses
@@ -62,6 +74,10 @@ private:
     TFSoverDlg* override_;
     TRESEQDlg* resequence_;
     TProcessDlg* progress_;
+    TMakeColsDlg* columns_;
+    TNcinfoDlg* info_;
+    TReformatDlg* reformat_;
+    TFileSplitdlg* split_;
 };
 
 }  // namespace zantor

@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
+#include <QTableWidget>
 #include <QTimer>
 #include <QtTest>
 #include <memory>
@@ -17,6 +18,11 @@
 #include "nctools/ui/arithmetic_dialog.h"
 #include "nctools/ui/feed_speed_override_dialog.h"
 #include "nctools/ui/line_ends_dialog.h"
+#include "nctools/ui/make_columns_dialog.h"
+#include "nctools/ui/nc_info_dialog.h"
+#include "nctools/ui/reformat_dialog.h"
+#include "nctools/ui/file_split_dialog.h"
+#include <QComboBox>
 #include "nctools/ui/process_dialog.h"
 #include "nctools/ui/resequence_dialog.h"
 #include "scripted_interaction.h"
@@ -173,6 +179,99 @@ private slots:
         });
         action("actionResequence")->trigger();
         QCOMPARE(paragraphs(*window).c_str(), "%|G1|G2|");
+    }
+
+    void makeColumnsRunsOnTheWindowEditByEdit() {
+        editor::TMDIChild* window = open("C.TAP", "N1 X1. (A)\r\n\r\nN2 G1\r\n");
+        TMakeColsDlg& dialog = commands().columnsDialog();
+        QCOMPARE(dialog.tabw->text(), QString("10"));  // the machine record's default
+        whenShown([&] {
+            dialog.Regorder->setText("NGX");
+            dialog.tabw->setText("4");
+            dialog.accept();
+        });
+        action("actionMakeColumns")->trigger();
+        QCOMPARE(paragraphs(*window).c_str(), "N1      X1.(A)||N2  G1|");
+        QVERIFY(!commands().progressBox().isVisible());
+        window->UndoEdit();
+        QCOMPARE(paragraphs(*window).c_str(), "N1      X1.(A)||N2 G1|");
+        window->UndoEdit();
+        QCOMPARE(paragraphs(*window).c_str(), "N1 X1. (A)||N2 G1|");
+        ui->messages.clear();
+        whenShown([&] {
+            dialog.tabw->setText("wide");
+            dialog.accept();
+        });
+        action("actionMakeColumns")->trigger();
+        QCOMPARE(ui->texts(), std::vector<std::string>{"'wide' is not a valid integer value"});
+        QCOMPARE(paragraphs(*window).c_str(), "N1 X1. (A)||N2 G1|");
+    }
+
+    void reformatConvertsAndMakesTheNewMachineCurrent() {
+        editor::TMDIChild* window = open("F.TAP", "G01 X1.5 (FIN) F20.\r\nM06\r\n");
+        TReformatDlg& dialog = commands().reformatDialog();
+        ui->messages.clear();
+        whenShown([&] {
+            QCOMPARE(dialog.Mnames->count(), 2);
+            dialog.Mnames->setCurrentIndex(dialog.Mnames->findText("Mill"));
+            dialog.accept();  // the current machine: refused, the dialog stays
+            QVERIFY(dialog.isVisible());
+            dialog.Mnames->setCurrentIndex(dialog.Mnames->findText("Lathe"));
+            dialog.SubGrid->item(0, 0)->setText("M06");
+            dialog.SubGrid->item(0, 1)->setText("M6");
+            dialog.accept();
+        });
+        action("actionReformat")->trigger();
+        QCOMPARE(ui->texts(),
+                 std::vector<std::string>{"Current Machine & New Machine Are the Same"});
+        // Lathe: trailing zeros, three decimals.
+        QCOMPARE(paragraphs(*window).c_str(), "G01 X1500  F2000(FIN)|M6|");
+        QCOMPARE(session->state.CurrentMachine.c_str(), "Lathe");
+        QCOMPARE(form->machineBox()->currentText(), QString("Lathe"));
+        window->UndoEdit();
+        QCOMPARE(paragraphs(*window).c_str(), "G01 X1500  F2000(FIN)|M06|");
+    }
+
+    void splitterWritesFilesAndAsksBeforeOverwriting() {
+        editor::TMDIChild* window =
+            open("ALL.TAP", "%\r\nO1000\r\nG00 X0\r\nM30\r\n%\r\nO2000\r\nG01 X1\r\nM30\r\n%\r\n");
+        testing::TempFolder out;
+        out.write("O2000.TAP", "keep");
+        TFileSplitdlg& dialog = commands().splitDialog();
+        ui->savedFiles.push_back(out.file("O2000-B.TAP"));
+        whenShown([&] {
+            QCOMPARE(dialog.Fext->text(), QString("TAP"));  // the machine's extension
+            dialog.DirDNL->setText(QString::fromStdString(out.path()));
+            dialog.accept();
+        });
+        action("actionFileSplitter")->trigger();
+        QCOMPARE(out.read("O1000.TAP").c_str(), "%\r\nO1000\r\nG00 X0\r\nM30\r\n%\r\n");
+        QCOMPARE(out.read("O2000.TAP").c_str(), "keep");
+        QCOMPARE(out.read("O2000-B.TAP").c_str(), "%\r\nO2000\r\nG01 X1\r\nM30\r\n%\r\n");
+        QCOMPARE(ui->fileRequests.back().title, "Save " + out.file("O2000.TAP") + " As");
+        QVERIFY(!window->Modified());
+        QVERIFY(!commands().progressBox().isVisible());
+    }
+
+    void informationShowsTheWindowsProgram() {
+        editor::TMDIChild* window = open("INFO.TAP", std::string(118, 'X') + "\r\n" +
+                                                         std::string(1078, 'Y') + "\r\n");
+        TNcinfoDlg& box = commands().informationBox();
+        QString shown[6];
+        whenShown([&] {
+            QLabel* labels[] = {box.Fname, box.Lines, box.Chars, box.Feet, box.meters, box.Modified};
+            for (int i = 0; i < 6; ++i) shown[i] = labels[i]->text();
+            box.accept();
+        });
+        action("actionInformation")->trigger();
+        QCOMPARE(box.windowTitle(), QString("NC-File Information"));
+        QCOMPARE(shown[0], QString("INFO.TAP"));
+        QCOMPARE(shown[1], QString("2"));
+        QCOMPARE(shown[2], QString("1200"));
+        QCOMPARE(shown[3], QString(" 10.0"));
+        QCOMPARE(shown[4], QString("  3.0"));
+        QCOMPARE(shown[5], QString("No"));
+        QVERIFY(!window->Modified());
     }
 
     void aNumberThatIsNoIntegerStopsBeforeAnyChange() {

@@ -1,0 +1,40 @@
+#include "nctools/ui/make_columns_dialog.h"
+
+#include <QFormLayout>
+#include <QLineEdit>
+#include <QVBoxLayout>
+
+#include "core/text_util.h"
+#include "nctools/ui/dialog_buttons.h"
+#include "nctools/ui/latin1_text.h"
+
+namespace zantor {
+
+TMakeColsDlg::TMakeColsDlg(QWidget* parent)
+    : QDialog(parent), Regorder(new QLineEdit("NGXYZRFSTHM", this)), tabw(new QLineEdit("0", this)) {
+    setObjectName("TMakeColsDlg");
+    setWindowTitle("Make Columns");
+    Regorder->setObjectName("Regorder");
+    tabw->setObjectName("tabw");
+    auto* layout = new QVBoxLayout(this);
+    auto* rows = new QFormLayout;
+    rows->addRow("Alpha Order of Registers ", Regorder);
+    rows->addRow("Tab Width ", tabw);
+    layout->addLayout(rows);
+    layout->addWidget(utilityDialogButtons(this, [this] { emit helpRequested(kHelpContext); }));
+}
+
+void TMakeColsDlg::setDefaults(const UtilityDefaults& machine) {
+    Regorder->setText(latin1Text(machine.ColumnRegisterOrder));
+    tabw->setText(latin1Text(machine.ColumnWidth));
+}
+
+std::optional<std::string> TMakeColsDlg::readLayout(ColumnLayout& layout) const {
+    const std::string width = latin1Of(tabw);
+    const std::optional<int> value = parseInt(width);
+    if (!value) return "'" + width + "' is not a valid integer value";
+    layout = {latin1Of(Regorder), *value};
+    return std::nullopt;
+}
+
+}  // namespace zantor

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QDialog>
+#include <string>
+#include <vector>
+
+#include "machines/machine_settings.h"
+#include "nctools/reformat.h"
+
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+class QTableWidget;
+
+namespace zantor {
+
+class Interaction;
+
+// "Reformat NC-Code": what to convert and the machine to convert to. Every
+// machine load fills the check boxes (but the mixed one), the registers
+// and the substitution list; OK refuses the current machine or none.
+class TReformatDlg : public QDialog {
+    Q_OBJECT
+public:
+    static constexpr int kHelpContext = 111;
+
+    TReformatDlg(Interaction& interaction, QWidget* parent = nullptr);
+
+    void setDefaults(const UtilityDefaults& machine);
+    // The machine list with the current machine's new machine chosen.
+    void setMachines(const std::vector<std::string>& names, const std::string& currentMachine,
+                     const std::string& newMachine);
+    ReformatSettings settings() const;
+    std::string newMachine() const;
+
+    void accept() override;
+
+    QLineEdit* Regs;
+    QCheckBox* Cbrefreg;
+    QCheckBox* Cbgcode;
+    QCheckBox* Cbcmt;
+    QCheckBox* Cbusesub;
+    QCheckBox* CBMixok;
+    QComboBox* Mnames;
+    QTableWidget* SubGrid;
+
+signals:
+    void helpRequested(int context);
+
+private:
+    Interaction& interaction_;
+    std::string currentMachine_;
+};
+
+}  // namespace zantor
