@@ -283,12 +283,6 @@ private slots:
         QCOMPARE(commands().findText(), std::string(";"));
     }
 
-    void withoutAWindowTheButtonsTellTheUser() {
-        child<QToolButton>(form->statusBar(), "statusFindToolButton")->click();
-        child<QToolButton>(form->statusBar(), "statusJumpToToolButton")->click();
-        QCOMPARE(ui->texts(), (std::vector<std::string>(
-                                  2, "No File Currently Loaded\r\nSelect File Open/New First")));
-    }
 
     void jumpToToolListsToolLinesAndMovesToTheChosenOne() {
         editor::TMDIChild* w = open(
