@@ -35,6 +35,7 @@ struct AppSettings {
     bool PrettyPrint = true;
     bool ColorPrint = false;
     bool NcWarn = true;
+    std::string Analyzer;  // the command that starts the NC-code analyzer
     bool ShowSyntax = true;
     bool AutoRemote = false;
     int TabSize = 8;

@@ -37,6 +37,7 @@ void LoadSettings(const IniFile& ini, RunState& state, Interaction& interaction)
     s.PrettyPrint = boolean("PPRINT", true);
     s.ColorPrint = boolean("CPRINT", false);
     s.NcWarn = boolean("NCWARN", true);
+    s.Analyzer = text("ANALYZER", "");
     s.ShowSyntax = boolean("SHOWSYNTAX", true);
     s.AutoRemote = boolean("AUTOREMOTE", false);
     s.TabSize = integer("TABSIZE", 8);
@@ -81,7 +82,7 @@ KeyValueList generalEntries(const RunState& state, const std::string& selectedMa
     const AppSettings& s = state.Settings;
     const FontSpec& f = state.EditorFont;
     const FontSpec& p = state.PrintFont;
-    return {
+    KeyValueList entries = {
         {"USESECURE", flag(s.UseSecure)},
         {"AUTOIND", flag(s.AutoIndent)},
         {"BACKUP", flag(s.Backup)},
@@ -120,6 +121,9 @@ KeyValueList generalEntries(const RunState& state, const std::string& selectedMa
         {"DTRDELAY", std::to_string(TicksToSecs(state.DtrDelayTicks))},
         {"COMOPENDELAY", std::to_string(TicksToSecs(state.ComOpenDelayTicks))},
     };
+    // Written once set, so a shop without an analyzer keeps its file as it was.
+    if (!s.Analyzer.empty()) entries.push_back({"ANALYZER", s.Analyzer});
+    return entries;
 }
 
 void SaveSettings(IniFile& ini, const RunState& state, const std::string& selectedMachine) {

@@ -24,7 +24,7 @@ struct KeyRule {
 constexpr int kMaxInt = std::numeric_limits<int>::max();
 constexpr long long kWhite = 16777215;
 
-const std::array<KeyRule, 39> kRules = {{
+const std::array<KeyRule, 40> kRules = {{
     {"USESECURE", Kind::Flag},
     {"DNCALERT", Kind::Flag},
     {"AUTOIND", Kind::Flag},
@@ -37,6 +37,7 @@ const std::array<KeyRule, 39> kRules = {{
     {"PPRINT", Kind::Flag},
     {"CPRINT", Kind::Flag},
     {"NCWARN", Kind::Flag},
+    {"ANALYZER", Kind::Text},
     {"SHOWSYNTAX", Kind::Flag},
     {"AUTOREMOTE", Kind::Flag},
     {"TABSIZE", Kind::Number, 1, 256},

@@ -68,10 +68,7 @@ ExternalCommands::ExternalCommands(TMainForm& form, Interaction& interaction)
 }
 
 QString ExternalCommands::analyzerCommand() const {
-    const std::string& settings = form_.session().state.SettingsFile;
-    if (!fileExists(settings)) return {};
-    const IniFile ini = IniFile::parse(readFileBytes(settings));
-    return QString::fromStdString(ini.readString("GENERAL", "ANALYZER", "")).trimmed();
+    return QString::fromLatin1(form_.session().state.Settings.Analyzer.c_str()).trimmed();
 }
 
 void ExternalCommands::runAnalyzer() {

@@ -111,6 +111,9 @@ QWidget* TZtrSettingsDlg::generalPage() {
     wrapToColumn = new QCheckBox("Wrap to Column");
     wrapColumn = numberField(1, 100000);
     ncWarn = new QCheckBox("Warn Before Running NC-Analyzer");
+    analyzer = new QLineEdit;
+    analyzer->setObjectName("analyzerCommand");
+    analyzer->setToolTip("The command that starts the NC-Code Analyzer");
     useSecure = new QCheckBox("Enable Password Security");
     tabSize = numberField(1, 256);
     printerFont = new QPushButton("Printer Font");
@@ -130,6 +133,9 @@ QWidget* TZtrSettingsDlg::generalPage() {
     wrap->addWidget(wrapColumn, 1, 1);
     checks->addLayout(wrap);
     checks->addWidget(ncWarn);
+    auto* analyzerRow = new QFormLayout;
+    analyzerRow->addRow("NC-Code Analyzer", analyzer);
+    checks->addLayout(analyzerRow);
     checks->addWidget(useSecure);
     checks->addStretch();
 
@@ -273,6 +279,7 @@ void TZtrSettingsDlg::load() {
     wrapToColumn->setChecked(wrapToColumnChosen_);
     wrapColumn->setValue(s.WrapColumn);
     ncWarn->setChecked(s.NcWarn);
+    analyzer->setText(QString::fromLatin1(s.Analyzer.c_str()));
     useSecure->setChecked(s.UseSecure);
     const double values[] = {s.MarginLeft, s.MarginTop, s.MarginBottom};
     for (size_t i = 0; i < margins.size(); ++i)
@@ -353,6 +360,7 @@ void TZtrSettingsDlg::accept() {
     wrapToColumnChosen_ = wrapToColumn->isChecked();
     s.WrapColumn = wrapColumn->value();
     s.NcWarn = ncWarn->isChecked();
+    s.Analyzer = analyzer->text().trimmed().toLatin1().toStdString();
     s.UseSecure = useSecure->isChecked();
     s.MarginLeft = inches[0];
     s.MarginTop = inches[1];

@@ -44,6 +44,7 @@ public:
     QCheckBox* wrapToColumn;
     QSpinBox* wrapColumn;
     QCheckBox* ncWarn;
+    QLineEdit* analyzer;
     QCheckBox* useSecure;
     std::array<QLineEdit*, 3> margins{};  // left, top, bottom
     std::array<QRadioButton*, 3> tabTypes{};

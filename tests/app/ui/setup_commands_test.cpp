@@ -123,6 +123,7 @@ private slots:
         d.receiveBuffer->setValue(8192);
         d.comOpenDelay->setValue(3);
         d.wordStar->setChecked(true);
+        d.analyzer->setText(" /opt/analyzer/run ");
         d.accept();
         const AppSettings& s = state().Settings;
         QCOMPARE(s.MarginLeft, 0.5);
@@ -135,6 +136,7 @@ private slots:
         QCOMPARE(s.ComInSize, 8192);
         QCOMPARE(state().ComOpenDelayTicks, 54);
         QVERIFY(s.WordStar);
+        QCOMPARE(s.Analyzer, std::string("/opt/analyzer/run"));
         QVERIFY(ui->messages.empty());
     }
 
