@@ -20,15 +20,6 @@ namespace zantor {
 
 namespace {
 
-// The menu of that caption on the menu bar, made when it is not there yet.
-QMenu* menuNamed(TMainForm& form, const QString& objectName, const QString& caption) {
-    if (auto* menu = form.menuBar()->findChild<QMenu*>(objectName)) return menu;
-    auto* menu = new QMenu(caption, &form);
-    menu->setObjectName(objectName);
-    form.menuBar()->insertMenu(form.setupMenu()->menuAction(), menu);
-    return menu;
-}
-
 }  // namespace
 
 CalculatorCommands::CalculatorCommands(TMainForm& form, Interaction& interaction)
@@ -43,7 +34,7 @@ CalculatorCommands::CalculatorCommands(TMainForm& form, Interaction& interaction
     connect(triangle_, &TTriangleDlg::helpRequested, &form, &TMainForm::showHelp);
     connect(speedFeed_, &TSFCalcDlg::helpRequested, &form, &TMainForm::showHelp);
     connect(bmacro_, &TMacrobdlg::helpRequested, &form, &TMainForm::showHelp);
-    QMenu* calculators = menuNamed(form, "CalculatorsMenu", "&Calculators");
+    QMenu* calculators = form.mainMenu("CalculatorsMenu", "&Calculators");
     // The system calculator is an external program, started by the
     // external-programs settings; it has no entry until those exist.
     const struct {
@@ -59,7 +50,7 @@ CalculatorCommands::CalculatorCommands(TMainForm& form, Interaction& interaction
         action->setObjectName(e.name);
         connect(action, &QAction::triggered, this, e.run);
     }
-    QMenu* utilities = menuNamed(form, "NcUtilitiesMenu", "&NC Utilities");
+    QMenu* utilities = form.mainMenu("NcUtilitiesMenu", "&NC Utilities");
     QAction* bmacro = utilities->addAction("B-Macro Interpeter");
     bmacro->setObjectName("actionBMacro");
     bmacro->setStatusTip("Run the program as a B-Macro into an output file");

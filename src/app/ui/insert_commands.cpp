@@ -26,15 +26,6 @@ using editor::TMDIChild;
 
 namespace {
 
-QMenu* insertMenu(TMainForm& form) {
-    if (auto* menu = form.findChild<QMenu*>("InsertMenu")) return menu;
-    auto* menu = new QMenu("&Insert", &form);
-    menu->setObjectName("InsertMenu");
-    auto* before = form.findChild<QMenu*>("CalculatorsMenu");
-    form.menuBar()->insertMenu((before ? before : form.setupMenu())->menuAction(), menu);
-    return menu;
-}
-
 // A file's lines, each followed by CR LF, for Insert File.
 std::string linesWithCrLf(const std::string& bytes) {
     std::string out;
@@ -75,7 +66,7 @@ InsertCommands::InsertCommands(TMainForm& form, Interaction& interaction)
     connect(comment_, &InsertCommentDialog::helpRequested, &form, &TMainForm::showHelp);
     connect(macros_, &MacroDialog::helpRequested, &form, &TMainForm::showHelp);
 
-    menu_ = insertMenu(form);
+    menu_ = form.mainMenu("InsertMenu", "&Insert", "CalculatorsMenu");
     const struct {
         const char* name;
         const char* text;

@@ -222,6 +222,17 @@ void TMainForm::showPasswordManager() {
     session_.setLogging(passwordDialog_->run(session_.log.LoggingEnabled));
 }
 
+QMenu* TMainForm::mainMenu(const char* objectName, const QString& caption,
+                           const char* beforeName) {
+    // A menu's parent is the window, wherever the menu bar shows it.
+    if (auto* menu = findChild<QMenu*>(objectName)) return menu;
+    auto* menu = new QMenu(caption, this);
+    menu->setObjectName(objectName);
+    QMenu* before = beforeName ? findChild<QMenu*>(beforeName) : nullptr;
+    menuBar()->insertMenu((before ? before : setupMenu_)->menuAction(), menu);
+    return menu;
+}
+
 void TMainForm::showHelp(int context) {
     helpCommands_->showHelp(context);
 }

@@ -58,6 +58,10 @@ public:
     QComboBox* machineBox() const { return machineBox_; }
     QMenu* fileMenu() const { return fileMenu_; }
     QMenu* setupMenu() const { return setupMenu_; }
+    // The menu of that object name, made with `caption` before the menu named
+    // `beforeName` (else before Setup) when no area has made it yet.
+    QMenu* mainMenu(const char* objectName, const QString& caption,
+                    const char* beforeName = nullptr);
     // File menu entries of the editor go before this one.
     QAction* loginAction() const { return loginAction_; }
     AppSession& session() { return session_; }

@@ -36,15 +36,6 @@ namespace zantor {
 
 namespace {
 
-QMenu* utilitiesMenu(TMainForm& form) {
-    // The menu's parent is the window, wherever the menu bar shows it.
-    if (auto* menu = form.findChild<QMenu*>("NcUtilitiesMenu")) return menu;
-    auto* menu = new QMenu("&NC Utilities", &form);
-    menu->setObjectName("NcUtilitiesMenu");
-    form.menuBar()->insertMenu(form.setupMenu()->menuAction(), menu);
-    return menu;
-}
-
 CommentMarks commentMarksOf(const MachineSettings& machine) {
     return {machine.Format.CommentStart, machine.Format.CommentEnd};
 }
@@ -86,7 +77,7 @@ NcUtilityCommands::NcUtilityCommands(TMainForm& form, Interaction& interaction)
     connect(reformat_, &TReformatDlg::helpRequested, &form, &TMainForm::showHelp);
     connect(split_, &TFileSplitdlg::helpRequested, &form, &TMainForm::showHelp);
 
-    QMenu* utilities = utilitiesMenu(form);
+    QMenu* utilities = form.mainMenu("NcUtilitiesMenu", "&NC Utilities");
     QAction* spaces = utilities->addAction("Add / Remove &Spaces");
     spaces->setObjectName("actionAddRemoveSpaces");
     spaces->setStatusTip("Add or remove the spaces between the registers of the program");

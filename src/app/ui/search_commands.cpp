@@ -34,18 +34,6 @@ std::string toBytes(const QString& text) {
     return text.toLatin1().toStdString();
 }
 
-// A menu of the main window, made before `before` (or Setup) when it is not
-// there yet.
-QMenu* mainMenu(TMainForm& form, const char* objectName, const QString& caption,
-                const char* beforeName) {
-    if (auto* menu = form.findChild<QMenu*>(objectName)) return menu;
-    auto* menu = new QMenu(caption, &form);
-    menu->setObjectName(objectName);
-    auto* before = form.findChild<QMenu*>(beforeName);
-    form.menuBar()->insertMenu((before ? before : form.setupMenu())->menuAction(), menu);
-    return menu;
-}
-
 }  // namespace
 
 SearchCommands::SearchCommands(TMainForm& form, Interaction& interaction)
@@ -73,7 +61,7 @@ SearchCommands::SearchCommands(TMainForm& form, Interaction& interaction)
 }
 
 void SearchCommands::buildMenu() {
-    menu_ = mainMenu(form_, "SearchMenu", "&Search", "CalculatorsMenu");
+    menu_ = form_.mainMenu("SearchMenu", "&Search", "CalculatorsMenu");
     menu_->menuAction()->setStatusTip("Search related commands");
     const struct {
         QAction** action;
