@@ -3,7 +3,6 @@
 #include <QAction>
 #include <QComboBox>
 #include <QMenu>
-#include <QPushButton>
 
 #include "app/ui/dnc_menu.h"
 #include "app/ui/main_form.h"
@@ -19,14 +18,33 @@
 #include "editor/ui/editor_workspace.h"
 #include "editor/ui/tmdi_child.h"
 #include "machines/ui/setup_dialog.h"
-#include "machines/ui/setup_pages.h"
 #include "nctools/ui/arithmetic_dialog.h"
 #include "nctools/ui/file_cleanup_dialog.h"
 #include "nctools/ui/line_ends_dialog.h"
+#include "nctools/ui/make_columns_dialog.h"
+#include "nctools/ui/reformat_dialog.h"
 #include "nctools/ui/resequence_dialog.h"
 #include "session/app_session.h"
 
 namespace zantor {
+
+// A utility dialog shown over the defaults the setup dialog edits, without
+// running anything; `problem` names what keeps OK from being taken. The run
+// dialogs get the machine's saved values back whenever the setup dialog
+// loads a machine, which it does on closing.
+template <class Dialog>
+bool SetupCommands::editDefaultsIn(Dialog& dialog, UtilityDefaults& defaults,
+                                   const std::function<std::optional<std::string>()>& problem) {
+    dialog.setDefaults(defaults);
+    bool accepted = false;
+    while ((accepted = dialog.exec() == QDialog::Accepted) && problem) {
+        const std::optional<std::string> message = problem();
+        if (!message) break;
+        interaction_.showError(*message);
+    }
+    if (accepted) dialog.storeDefaults(defaults);
+    return accepted;
+}
 
 SetupCommands::SetupCommands(TMainForm& form, Interaction& interaction)
     : QObject(&form),
@@ -71,44 +89,38 @@ void SetupCommands::wireSetupDialog() {
         TermiosDeviceProvider devices(clock);
         testPortOpen(map.devicePath(portIndex + 1), devices, interaction_);
     };
-    NcUtilityCommands& utilities = form_.ncUtilityCommands();
-    setup_->editUtility = [&utilities](TZTRSetupDlg::UtilityKind kind, UtilityDefaults& d) {
+    setup_->editUtility = [this](TZTRSetupDlg::UtilityKind kind, UtilityDefaults& d) {
+        NcUtilityCommands& utilities = form_.ncUtilityCommands();
         switch (kind) {
-            case TZTRSetupDlg::Resequence: {
-                TRESEQDlg& dlg = utilities.resequenceDialog();
-                dlg.setDefaults(d);
-                if (dlg.exec() != QDialog::Accepted) return false;
-                dlg.storeDefaults(d);
-                return true;
+            case TZTRSetupDlg::Resequence:
+                return editDefaultsIn(utilities.resequenceDialog(), d);
+            case TZTRSetupDlg::LineBeginEnd:
+                return editDefaultsIn(utilities.lineEndsDialog(), d);
+            case TZTRSetupDlg::Arithmetic:
+                return editDefaultsIn(utilities.arithmeticDialog(), d);
+            case TZTRSetupDlg::Reformat: {
+                TReformatDlg& dialog = utilities.reformatDialog();
+                // The machines as the setup dialog lists them, added ones too.
+                std::vector<std::string> names;
+                for (int i = 0; i < setup_->Mnamebox->count(); ++i)
+                    names.push_back(setup_->Mnamebox->itemText(i).toLatin1().toStdString());
+                dialog.setMachines(names, form_.session().state.CurrentMachine,
+                                   d.ReformatOtherMachine, TReformatDlg::Use::EditDefaults);
+                return editDefaultsIn(dialog, d);
             }
-            case TZTRSetupDlg::LineBeginEnd: {
-                TChgBeginEndDlg& dlg = utilities.lineEndsDialog();
-                dlg.setDefaults(d);
-                if (dlg.exec() != QDialog::Accepted) return false;
-                dlg.storeDefaults(d);
-                return true;
+            case TZTRSetupDlg::MakeColumns: {
+                TMakeColsDlg& dialog = utilities.columnsDialog();
+                // A width no run could use is refused here, not at every run.
+                return editDefaultsIn(dialog, d, [&dialog] {
+                    ColumnLayout layout;
+                    return dialog.readLayout(layout);
+                });
             }
-            case TZTRSetupDlg::Arithmetic: {
-                TArithDlg& dlg = utilities.arithmeticDialog();
-                dlg.setDefaults(d);
-                if (dlg.exec() != QDialog::Accepted) return false;
-                dlg.storeDefaults(d);
-                return true;
-            }
-            case TZTRSetupDlg::FileCleanup: {
-                TFcleanDlg& dlg = utilities.cleanupDialog();
-                dlg.setChoice(d.CleanupOptions);
-                if (dlg.exec() != QDialog::Accepted) return false;
-                d.CleanupOptions = dlg.choice();
-                return true;
-            }
-            default:
-                return false;
+            case TZTRSetupDlg::FileCleanup:
+                return editDefaultsIn(utilities.cleanupDialog(), d);
         }
+        return false;
     };
-    // The reformat and columns dialogs come with their own commands.
-    setup_->pages->utilityButtons[TZTRSetupDlg::Reformat]->setEnabled(false);
-    setup_->pages->utilityButtons[TZTRSetupDlg::MakeColumns]->setEnabled(false);
 }
 
 void SetupCommands::properties() {

@@ -1,6 +1,11 @@
 #pragma once
 
 #include <QObject>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "machines/machine_settings.h"
 
 namespace zantor {
 
@@ -26,6 +31,9 @@ public:
 
 private:
     void wireSetupDialog();
+    template <class Dialog>
+    bool editDefaultsIn(Dialog& dialog, UtilityDefaults& defaults,
+                        const std::function<std::optional<std::string>()>& problem = {});
 
     TMainForm& form_;
     Interaction& interaction_;

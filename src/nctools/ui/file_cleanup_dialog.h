@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <array>
 
+#include "machines/machine_settings.h"
 #include "nctools/file_cleanup.h"
 
 class QCheckBox;
@@ -20,6 +21,9 @@ public:
     explicit TFcleanDlg(QWidget* parent = nullptr);
     CleanupChoice choice() const;
     void setChoice(const CleanupChoice& choice);
+    // The boxes as the machine's defaults (FCOPT1..FCOPT6).
+    void setDefaults(const UtilityDefaults& machine) { setChoice(machine.CleanupOptions); }
+    void storeDefaults(UtilityDefaults& machine) const { machine.CleanupOptions = choice(); }
     QCheckBox* box(CleanupOperation operation) const { return boxes_[size_t(operation)]; }
 
 signals:

@@ -29,6 +29,11 @@ void TMakeColsDlg::setDefaults(const UtilityDefaults& machine) {
     tabw->setText(latin1Text(machine.ColumnWidth));
 }
 
+void TMakeColsDlg::storeDefaults(UtilityDefaults& machine) const {
+    machine.ColumnRegisterOrder = latin1Of(Regorder);
+    machine.ColumnWidth = latin1Of(tabw);
+}
+
 std::optional<std::string> TMakeColsDlg::readLayout(ColumnLayout& layout) const {
     const std::string width = latin1Of(tabw);
     const std::optional<int> value = parseInt(width);

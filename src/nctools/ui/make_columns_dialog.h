@@ -21,6 +21,8 @@ public:
     explicit TMakeColsDlg(QWidget* parent = nullptr);
 
     void setDefaults(const UtilityDefaults& machine);
+    // The fields as the machine's defaults (the setup dialog edits them here).
+    void storeDefaults(UtilityDefaults& machine) const;
     // Empty when the width is a whole number; else the message to show.
     std::optional<std::string> readLayout(ColumnLayout& layout) const;
 

@@ -80,10 +80,27 @@ void TReformatDlg::setDefaults(const UtilityDefaults& machine) {
     }
 }
 
+void TReformatDlg::storeDefaults(UtilityDefaults& machine) const {
+    machine.ReformatRegisterLetters = latin1Of(Regs);
+    machine.ReformatRegisters = Cbrefreg->isChecked();
+    machine.ReformatGCodes = Cbgcode->isChecked();
+    machine.ReformatComments = Cbcmt->isChecked();
+    machine.ReformatUseSubstitutions = Cbusesub->isChecked();
+    machine.ReformatOtherMachine = newMachine();
+    for (int i = 0; i < kSubstitutionEntries; ++i) {
+        machine.SubstituteOld[size_t(i)] = cellText(SubGrid, i, 0);
+        machine.SubstituteNew[size_t(i)] = cellText(SubGrid, i, 1);
+    }
+}
+
 void TReformatDlg::setMachines(const std::vector<std::string>& names,
-                               const std::string& currentMachine, const std::string& newMachine) {
+                               const std::string& currentMachine, const std::string& newMachine,
+                               Use use) {
     currentMachine_ = currentMachine;
+    use_ = use;
+    CBMixok->setEnabled(use == Use::Run);
     Mnames->clear();
+    if (use == Use::EditDefaults) Mnames->addItem(QString());  // none chosen
     for (const std::string& name : names) Mnames->addItem(latin1Text(name));
     Mnames->setCurrentIndex(Mnames->findText(latin1Text(newMachine), Qt::MatchFixedString));
 }
@@ -106,7 +123,7 @@ std::string TReformatDlg::newMachine() const {
 }
 
 void TReformatDlg::accept() {
-    if (newMachine().empty()) {
+    if (newMachine().empty() && use_ == Use::Run) {
         interaction_.showError("Choose the New Machine first");
         return;
     }

@@ -11,11 +11,13 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QTableWidget>
 #include <QTimer>
 #include <QtTest>
 #include <memory>
 
 #include "app/ui/main_form.h"
+#include "app/ui/nc_utility_commands.h"
 #include "app/ui/settings_dialog.h"
 #include "dnc/simulator/pty_pair.h"
 #include "editor/ui/editor_view.h"
@@ -23,6 +25,8 @@
 #include "editor/ui/tmdi_child.h"
 #include "machines/ui/setup_dialog.h"
 #include "machines/ui/setup_pages.h"
+#include "nctools/ui/make_columns_dialog.h"
+#include "nctools/ui/reformat_dialog.h"
 #include "scripted_interaction.h"
 #include "session/app_session.h"
 #include "temp_folder.h"
@@ -48,6 +52,44 @@ class SetupCommandsTest : public QObject {
     }
     static void whenShown(std::function<void()> step) { QTimer::singleShot(0, step); }
     RunState& state() { return session->state; }
+
+    // A Mill whose reformat and column defaults differ from the built-in ones
+    // and whose folders exist.
+    void writeMillWithUtilityDefaults() {
+        const std::string folders =
+            "DEFUPL=" + dir->path() + "\nDEFDNL=" + dir->path() + "\nDIRLS=" + dir->path() + "\n";
+        dir->write("WPOSTS.INI",
+                   "[Machine Names]\nNumber=3\nMachine1=Mill\nMachine2=Lathe\nMachine3=router\n"
+                   "[Lathe]\nMTYPE=2\n"
+                   "[Mill]\nMCREGORDER=NXYZ\nMCTABW=8\nRFBCGHG=0\nRFREGS=XZ\nNmname=Lathe\n"
+                   "RFSUBO1=M6\nRFSUBN1=M06\n" +
+                       folders);
+    }
+    MachineSettings savedMachine(const std::string& name) {
+        MachineSettings saved;
+        FolderFlags flags;
+        session->machines.LoadMachine(name, saved, flags);
+        return saved;
+    }
+    // Opens the setup dialog on the current machine, clicks the button of a
+    // utility and hands its modal dialog to `edit`; then closes the setup
+    // dialog with OK. `modified` is whether the setup dialog took an edit.
+    void editUtilityInSetup(TZTRSetupDlg::UtilityKind kind, std::function<void(QDialog&)> edit,
+                            bool* modified = nullptr) {
+        whenShown([this, kind, edit, modified] {
+            TZTRSetupDlg& d = commands().setupDialog();
+            whenShown([edit] {
+                auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+                QVERIFY(modal);
+                edit(*modal);
+            });
+            d.pages->utilityButtons[kind]->click();
+            if (modified) *modified = d.SettingsModified;
+            d.accept();
+        });
+        action("actionMachineSetup")->trigger();
+        QVERIFY(!commands().setupDialog().isVisible());
+    }
 
 private slots:
     void init() {
@@ -236,6 +278,122 @@ private slots:
         FolderFlags flags;
         session->machines.LoadMachine("Mill", saved, flags);
         QCOMPARE(saved.Utilities.ResequenceIncrement, std::string("25"));
+    }
+
+    void reformatEditsTheMachinesReformatDefaults() {
+        writeMillWithUtilityDefaults();
+        MachineSettings expected = savedMachine("Mill");
+        editUtilityInSetup(TZTRSetupDlg::Reformat, [](QDialog& modal) {
+            auto* d = qobject_cast<TReformatDlg*>(&modal);
+            QVERIFY(d);
+            QCOMPARE(d->Regs->text(), QString("XZ"));
+            QVERIFY(d->Cbrefreg->isChecked());
+            QVERIFY(!d->Cbgcode->isChecked());
+            QCOMPARE(d->SubGrid->item(0, 0)->text(), QString("M6"));
+            QCOMPARE(d->SubGrid->item(0, 1)->text(), QString("M06"));
+            // Every machine of the list, sorted, and none as a choice of its own.
+            QStringList machines;
+            for (int i = 0; i < d->Mnames->count(); ++i) machines << d->Mnames->itemText(i);
+            QCOMPARE(machines, (QStringList{"", "Lathe", "Mill", "router"}));
+            QCOMPARE(d->Mnames->currentText(), QString("Lathe"));
+            QVERIFY(!d->CBMixok->isEnabled());  // no machine stores it
+            d->Regs->setText("XYZIJK");
+            d->Cbcmt->setChecked(false);
+            d->Mnames->setCurrentText("router");
+            d->SubGrid->item(1, 0)->setText("G90");
+            d->SubGrid->item(1, 1)->setText("G91");
+            d->accept();
+        });
+        UtilityDefaults& u = expected.Utilities;
+        u.ReformatRegisterLetters = "XYZIJK";
+        u.ReformatComments = false;
+        u.ReformatOtherMachine = "router";
+        u.SubstituteOld[1] = "G90";
+        u.SubstituteNew[1] = "G91";
+        QVERIFY(savedMachine("Mill") == expected);
+        QCOMPARE(ui->texts(), Texts{});
+    }
+
+    void theNewMachineMayBeLeftOpenButNotBeTheMachineItself() {
+        writeMillWithUtilityDefaults();
+        editUtilityInSetup(TZTRSetupDlg::Reformat, [this](QDialog& modal) {
+            auto& d = static_cast<TReformatDlg&>(modal);
+            d.Mnames->setCurrentText("Mill");
+            d.accept();
+            QVERIFY(d.isVisible());
+            QCOMPARE(ui->texts(), Texts{"Current Machine & New Machine Are the Same"});
+            d.Mnames->setCurrentIndex(0);
+            d.accept();
+            QVERIFY(!d.isVisible());
+        });
+        QCOMPARE(savedMachine("Mill").Utilities.ReformatOtherMachine, std::string());
+    }
+
+    void makeColumnsEditsTheMachinesColumnDefaults() {
+        writeMillWithUtilityDefaults();
+        MachineSettings expected = savedMachine("Mill");
+        editUtilityInSetup(TZTRSetupDlg::MakeColumns, [this](QDialog& modal) {
+            auto* d = qobject_cast<TMakeColsDlg*>(&modal);
+            QVERIFY(d);
+            QCOMPARE(d->Regorder->text(), QString("NXYZ"));
+            QCOMPARE(d->tabw->text(), QString("8"));
+            d->Regorder->setText("NGXYZF");
+            d->tabw->setText("wide");
+            // A width no run could use is refused and the dialog comes back.
+            whenShown([this, d] {
+                QCOMPARE(QApplication::activeModalWidget(), d);
+                QCOMPARE(ui->texts(), Texts{"'wide' is not a valid integer value"});
+                QCOMPARE(d->tabw->text(), QString("wide"));
+                d->tabw->setText("12");
+                d->accept();
+            });
+            d->accept();
+        });
+        expected.Utilities.ColumnRegisterOrder = "NGXYZF";
+        expected.Utilities.ColumnWidth = "12";
+        QVERIFY(savedMachine("Mill") == expected);
+    }
+
+    void cancellingAUtilityDialogStoresNothing_data() {
+        QTest::addColumn<int>("kind");
+        QTest::newRow("reformat") << int(TZTRSetupDlg::Reformat);
+        QTest::newRow("make columns") << int(TZTRSetupDlg::MakeColumns);
+    }
+    void cancellingAUtilityDialogStoresNothing() {
+        QFETCH(int, kind);
+        writeMillWithUtilityDefaults();
+        const MachineSettings before = savedMachine("Mill");
+        bool modified = true;
+        editUtilityInSetup(
+            TZTRSetupDlg::UtilityKind(kind),
+            [](QDialog& modal) {
+                for (QLineEdit* field : modal.findChildren<QLineEdit*>()) field->setText("Q");
+                for (QCheckBox* box : modal.findChildren<QCheckBox*>()) box->setChecked(false);
+                modal.reject();
+            },
+            &modified);
+        QVERIFY(!modified);
+        QVERIFY(savedMachine("Mill") == before);
+    }
+
+    void theRunDialogsAreThemselvesAgainAfterTheSetupDialog() {
+        writeMillWithUtilityDefaults();
+        editUtilityInSetup(TZTRSetupDlg::Reformat, [](QDialog& modal) {
+            auto& d = static_cast<TReformatDlg&>(modal);
+            d.Regs->setText("XY");
+            d.accept();
+        });
+        form->workspace().OpenEditorWindow(dir->write("R.TAP", "G01 X1.5\r\n"), true);
+        TReformatDlg& run = form->ncUtilityCommands().reformatDialog();
+        whenShown([this, &run] {
+            QCOMPARE(run.Regs->text(), QString("XY"));  // the saved default
+            QVERIFY(run.CBMixok->isEnabled());
+            QCOMPARE(run.Mnames->findText(""), -1);
+            QCOMPARE(run.Mnames->currentText(), QString("Lathe"));
+            run.reject();
+        });
+        action("actionReformat")->trigger();
+        QVERIFY(!run.isVisible());
     }
 
     void testPortFindsTheDeviceThroughThePortsSection() {
