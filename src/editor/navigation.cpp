@@ -1,8 +1,10 @@
 #include "editor/navigation.h"
 
+#include <algorithm>
 #include <charconv>
 
 #include "editor/text_document.h"
+#include "editor/text_search.h"
 
 namespace zantor::editor {
 
@@ -14,13 +16,39 @@ bool isJumpLine(std::string_view line, std::string_view marker, std::string_view
     return at < line.find(commentStart);
 }
 
+namespace {
+
+// The lines from `first` to `last` that isJumpLine accepts, added to `entries`.
+void addJumpLines(const TextDocument& document, std::string_view marker,
+                  std::string_view commentStart, int first, int last,
+                  std::vector<JumpEntry>& entries) {
+    for (int n = first; n <= last; ++n) {
+        std::string line = document.GetLine(n, kLineReadLength);
+        if (isJumpLine(line, marker, commentStart)) entries.push_back({n, std::move(line)});
+    }
+}
+
+}  // namespace
+
 std::vector<JumpEntry> jumpList(const TextDocument& document, std::string_view marker,
                                 std::string_view commentStart) {
     std::vector<JumpEntry> entries;
+    addJumpLines(document, marker, commentStart, 1, document.LineCount(), entries);
+    return entries;
+}
+
+std::optional<std::vector<JumpEntry>> jumpList(const TextDocument& document,
+                                               std::string_view marker,
+                                               std::string_view commentStart, SearchWatch& watch,
+                                               const JumpListReached& reached) {
+    std::vector<JumpEntry> entries;
     const int count = document.LineCount();
-    for (int n = 1; n <= count; ++n) {
-        std::string line = document.GetLine(n, kLineReadLength);
-        if (isJumpLine(line, marker, commentStart)) entries.push_back({n, std::move(line)});
+    for (int first = 1; first <= count; first += kParagraphsPerWatch) {
+        const int last = std::min(count, first + kParagraphsPerWatch - 1);
+        addJumpLines(document, marker, commentStart, first, last, entries);
+        if (last == count) break;
+        if (reached) reached(last, count);
+        if (!watch.keepGoing()) return std::nullopt;
     }
     return entries;
 }

@@ -272,6 +272,68 @@ TEST(SlowSearchWatch, StoppedSearchOfALargeDocumentFindsNothingAndLeavesTheCaret
         << "backward searches are watched too, and end at the first line";
 }
 
+// A program of `lines` lines with a tool change on every 1000th.
+std::string toolProgram(int lines) {
+    std::string text;
+    for (int n = 1; n <= lines; ++n)
+        text += "N" + std::to_string(n) +
+                (n % 1000 == 0 ? " T" + std::to_string(n / 1000) : " G1") +
+                (n < lines ? "\r\n" : "");
+    return text;
+}
+
+TEST(SlowSearchWatch, AJumpListOnAClockTellsHowFarItGotAndStopsAtEscape) {
+    NcDocument doc;
+    const int lines = kParagraphsPerWatch * 3 + 5;
+    fill(doc, toolProgram(lines));
+    ManualTime time;
+    std::vector<int> reached;
+    int slowCalls = 0;
+    bool escape = false;
+    SlowSearchWatch watch(
+        time.source(), [&] { ++slowCalls; }, [&] { return escape; }, milliseconds(100));
+    // Each block of lines takes 60 ms on this clock: slow after the second.
+    const auto advance = [&](int line, int count) {
+        EXPECT_EQ(count, lines);
+        reached.push_back(line);
+        time.now += milliseconds(60);
+    };
+    const auto whole = jumpList(doc, "T", "(", watch, advance);
+    ASSERT_TRUE(whole.has_value());
+    EXPECT_EQ(*whole, jumpList(doc, "T", "("));
+    EXPECT_EQ(whole->size(), size_t(lines / 1000));
+    EXPECT_EQ(reached, (std::vector<int>{kParagraphsPerWatch, 2 * kParagraphsPerWatch,
+                                         3 * kParagraphsPerWatch}))
+        << "the last block is not followed by a question";
+    EXPECT_EQ(slowCalls, 1);
+
+    // Esc after the first question: the rest is not read, and no list comes.
+    time.now = milliseconds(0);
+    reached.clear();
+    SlowSearchWatch stopped(
+        time.source(), [] {}, [&] { return escape; }, milliseconds(0));
+    escape = true;
+    EXPECT_EQ(jumpList(doc, "T", "(", stopped, advance), std::nullopt);
+    EXPECT_TRUE(stopped.stopped());
+    EXPECT_EQ(reached, std::vector<int>{kParagraphsPerWatch});
+}
+
+TEST(SlowSearchWatch, AShortJumpListNeverAsksTheWatch) {
+    NcDocument doc;
+    fill(doc, toolProgram(kParagraphsPerWatch));
+    int asks = 0;
+    SlowSearchWatch watch([] { return milliseconds(1000); }, [] {},
+                          [&] {
+                              ++asks;
+                              return true;
+                          },
+                          milliseconds(0));
+    const auto list = jumpList(doc, "T", "(", watch, [](int, int) { ADD_FAILURE(); });
+    ASSERT_TRUE(list.has_value());
+    EXPECT_EQ(list->size(), size_t(kParagraphsPerWatch / 1000));
+    EXPECT_EQ(asks, 0);
+}
+
 TEST(SlowSearchWatch, ReplaceAllOfCloseMatchesCanBeStopped) {
     NcDocument doc;
     std::string text;

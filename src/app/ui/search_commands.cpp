@@ -244,13 +244,23 @@ void SearchCommands::findNextComment() {
 void SearchCommands::jump(const QString& caption, const std::string& marker) {
     if (!form_.workspace().RequireActiveDocument()) return;
     TMDIChild* window = form_.workspace().ActiveEditorWindow();
-    std::vector<editor::JumpEntry> entries;
+    std::optional<std::vector<editor::JumpEntry>> entries;
     {
-        const BusyCursor busy(interaction_);
+        // A long read shows the dialog with its progress; Esc stops it.
+        editor::EscapeSearchWatch watch(interaction_, threshold_);
         entries = editor::jumpList(*window, marker,
-                                   form_.session().state.CurrentSettings.Format.CommentStart);
+                                   form_.session().state.CurrentSettings.Format.CommentStart, watch,
+                                   [&](int line, int lineCount) {
+                                       if (watch.slow())
+                                           jumpDialog_->showReading(caption, line, lineCount);
+                                   });
     }
-    jumpDialog_->setEntries(caption, entries, window->Editor1()->font());
+    if (!entries) {
+        jumpDialog_->hide();
+        window->FocusEditor();
+        return;
+    }
+    jumpDialog_->setEntries(caption, *entries, window->Editor1()->font());
     if (jumpDialog_->exec() != QDialog::Accepted) return;
     const std::optional<int> line = jumpDialog_->chosenLine();
     if (!line) return;

@@ -25,6 +25,8 @@ public:
 
     bool keepGoing() override { return watch_.keepGoing(); }
     bool stopped() const { return watch_.stopped(); }
+    // Past the threshold: the busy cursor shows and Esc counts.
+    bool slow() const { return watch_.slow(); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

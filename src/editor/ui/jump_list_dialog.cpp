@@ -1,30 +1,64 @@
 #include "editor/ui/jump_list_dialog.h"
 
 #include <QDialogButtonBox>
+#include <QLabel>
 #include <QListWidget>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 namespace zantor::editor {
 
-JumpListDialog::JumpListDialog(QWidget* parent) : QDialog(parent), list_(new QListWidget(this)) {
+JumpListDialog::JumpListDialog(QWidget* parent)
+    : QDialog(parent),
+      list_(new QListWidget(this)),
+      progressLabel_(new QLabel(this)),
+      progress_(new QProgressBar(this)),
+      buttons_(new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this)) {
     setObjectName("JumpListDialog");
+    // Modal from its first showing, which may come while the list is read.
+    setWindowModality(Qt::ApplicationModal);
     list_->setObjectName("JumpList");
     list_->setMinimumSize(420, 260);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    QPushButton* help = buttons->addButton("&Help", QDialogButtonBox::HelpRole);
+    progressLabel_->setObjectName("JumpListProgressText");
+    progress_->setObjectName("JumpListProgress");
+    QPushButton* help = buttons_->addButton("&Help", QDialogButtonBox::HelpRole);
     help->setObjectName("HelpButton");
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(buttons_, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons_, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(help, &QPushButton::clicked, this, [this] { emit helpRequested(kHelpContext); });
     connect(list_, &QListWidget::itemDoubleClicked, this, &QDialog::accept);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(list_);
-    layout->addWidget(buttons);
+    layout->addWidget(progressLabel_);
+    layout->addWidget(progress_);
+    layout->addWidget(buttons_);
+    setReading(false);
+}
+
+void JumpListDialog::setReading(bool reading) {
+    progressLabel_->setVisible(reading);
+    progress_->setVisible(reading);
+    buttons_->setEnabled(!reading);
+}
+
+void JumpListDialog::showReading(const QString& caption, int line, int lineCount) {
+    if (progress_->isHidden()) {
+        setWindowTitle(caption);
+        list_->clear();
+        lines_.clear();
+        setReading(true);
+    }
+    progress_->setRange(0, lineCount);
+    progress_->setValue(line);
+    progressLabel_->setText(
+        QString("Reading line %1 of %2 ... Esc stops").arg(line).arg(lineCount));
+    if (!isVisible()) show();
 }
 
 void JumpListDialog::setEntries(const QString& caption, const std::vector<JumpEntry>& entries,
                                 const QFont& font) {
+    setReading(false);
     setWindowTitle(caption);
     list_->clear();
     lines_.clear();

@@ -2,10 +2,12 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStatusBar>
@@ -15,6 +17,7 @@
 #include <memory>
 
 #include "app/ui/main_form.h"
+#include "editor/text_search.h"
 #include "editor/ui/editor_view.h"
 #include "editor/ui/editor_workspace.h"
 #include "editor/ui/find_dialogs.h"
@@ -62,6 +65,14 @@ class SearchCommandsTest : public QObject {
         return text;
     }
     static TextPosition start(const editor::TextDocument& doc) { return doc.GetSelection().start; }
+    // `lines` lines with a tool change on every 1000th.
+    static std::string longToolProgram(int lines) {
+        std::string text;
+        for (int n = 1; n <= lines; ++n)
+            text += "N" + std::to_string(n) +
+                    (n % 1000 == 0 ? " T" + std::to_string(n / 1000) : " G1 X1") + "\r\n";
+        return text;
+    }
     void findFromDialog(const QString& text, bool up = false) {
         commands().find();
         auto& dialog = commands().findDialog();
@@ -283,7 +294,6 @@ private slots:
         QCOMPARE(commands().findText(), std::string(";"));
     }
 
-
     void jumpToToolListsToolLinesAndMovesToTheChosenOne() {
         editor::TMDIChild* w = open(
             "O1000 (MAIN)\r\nN10 T01 M06 (FACE MILL)\r\n(T02 ROUGH) T02 M06\r\nN20 G0\r\n"
@@ -326,6 +336,81 @@ private slots:
                 [&](int c) { context = c; });
         child<QPushButton>(&commands().jumpDialog(), "HelpButton")->click();
         QCOMPARE(context, 10024);
+    }
+
+    void aLongJumpListShowsHowFarTheReadingGot() {
+        const int lines = 30000;
+        editor::TMDIChild* w = open(longToolProgram(lines));
+        commands().setSlowSearchThreshold(std::chrono::milliseconds(0));
+        editor::JumpListDialog& dialog = commands().jumpDialog();
+        struct Sample {
+            bool shown;
+            bool reading;
+            int line;
+            int lineCount;
+            QString text;
+            bool buttons;
+            int busy;
+        };
+        std::vector<Sample> samples;
+        // Looks at the dialog whenever the reading lets events through, and
+        // takes the last tool once the list is up.
+        std::function<void()> look = [&] {
+            const bool reading = !dialog.progressBar()->isHidden();
+            samples.push_back({dialog.isVisible(), reading, dialog.progressBar()->value(),
+                               dialog.progressBar()->maximum(), dialog.progressLabel()->text(),
+                               child<QPushButton>(&dialog, "HelpButton")->isEnabled(),
+                               ui->busyDepth});
+            if (dialog.isVisible() && !reading) {
+                dialog.list()->setCurrentRow(dialog.list()->count() - 1);
+                dialog.accept();
+                return;
+            }
+            QMetaObject::invokeMethod(this, look, Qt::QueuedConnection);
+        };
+        QMetaObject::invokeMethod(this, look, Qt::QueuedConnection);
+        action("actionJumpToTool")->trigger();
+
+        QVERIFY(samples.size() > 2);
+        // The first look comes at the first question: busy, nothing shown yet.
+        QVERIFY(!samples.front().shown);
+        QCOMPARE(samples.front().busy, 1);
+        std::vector<int> progress;
+        for (const Sample& s : samples) {
+            if (!s.reading) continue;
+            QVERIFY(s.shown);
+            QVERIFY(!s.buttons);
+            QCOMPARE(s.busy, 1);
+            QCOMPARE(s.lineCount, w->LineCount());
+            QCOMPARE(
+                s.text,
+                QString("Reading line %1 of %2 ... Esc stops").arg(s.line).arg(w->LineCount()));
+            progress.push_back(s.line);
+        }
+        std::vector<int> expected;
+        for (int line = 2 * editor::kParagraphsPerWatch; line <= lines;
+             line += editor::kParagraphsPerWatch)
+            expected.push_back(line);
+        QCOMPARE(progress, expected);
+        const Sample& last = samples.back();
+        QVERIFY(last.shown && last.buttons);
+        QCOMPARE(last.busy, 0);
+        QCOMPARE(dialog.list()->count(), lines / 1000);
+        QCOMPARE(w->Caret(), (TextPosition{lines, 1}));
+        QVERIFY(!dialog.isVisible());
+    }
+
+    void escapeStopsReadingALongJumpList() {
+        editor::TMDIChild* w = open(longToolProgram(30000));
+        w->SetCaret(5, 1);
+        commands().setSlowSearchThreshold(std::chrono::milliseconds(0));
+        QCoreApplication::postEvent(
+            w->CurrentView(), new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
+        action("actionJumpToTool")->trigger();
+        QVERIFY(!commands().jumpDialog().isVisible());
+        QCOMPARE(w->Caret(), (TextPosition{5, 1}));
+        QCOMPARE(ui->busyDepth, 0);
+        QVERIFY(ui->messages.empty());
     }
 
     void goToLineMovesOnlyToLinesThatExist() {
