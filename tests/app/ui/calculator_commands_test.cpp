@@ -18,28 +18,16 @@
 #include "calc/ui/zcalc_form.h"
 #include "editor/ui/editor_workspace.h"
 #include "editor/ui/tmdi_child.h"
-#include "scripted_interaction.h"
+#include "main_window_fixture.h"
 #include "session/app_session.h"
-#include "temp_folder.h"
 
 namespace zantor {
 
 // The calculators and the B-Macro from the main window's menus.
-class CalculatorCommandsTest : public QObject {
+class CalculatorCommandsTest : public QObject, public testing::MainWindowFixture {
     Q_OBJECT
-    std::unique_ptr<testing::TempFolder> dir;
-    std::unique_ptr<testing::ScriptedInteraction> ui;
-    std::unique_ptr<AppSession> session;
-    std::unique_ptr<TMainForm> form;
 
     CalculatorCommands& commands() { return form->calculatorCommands(); }
-    QAction* action(const char* name) {
-        auto* a = form->findChild<QAction*>(name);
-        if (!a) qFatal("no action %s", name);
-        return a;
-    }
-    // Runs `step` once the modal dialog that the next command opens is up.
-    static void whenShown(std::function<void()> step) { QTimer::singleShot(0, step); }
     std::string resultsText() {
         editor::TMDIChild* results = form->workspace().ActiveEditorWindow();
         if (!results) return {};
@@ -50,22 +38,9 @@ class CalculatorCommandsTest : public QObject {
 
 private slots:
     void init() {
-        dir = std::make_unique<testing::TempFolder>();
-        ui = std::make_unique<testing::ScriptedInteraction>();
-        dir->write("WPOSTS.INI", "[Machine Names]\nNumber=1\nMachine1=Mill\n[Mill]\nDIGR=3\n");
-        session = std::make_unique<AppSession>(dir->path(), dir->path(), *ui);
-        form = std::make_unique<TMainForm>(*session, *ui);
-        form->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
-        QVERIFY(form->startUp({}));
+        setUp({.machines = "[Machine Names]\nNumber=1\nMachine1=Mill\n[Mill]\nDIGR=3\n"});
     }
-    void cleanup() {
-        for (editor::TMDIChild* w : form->workspace().editorWindows()) w->SetModified(false);
-        form.reset();
-        session.reset();
-        ui.reset();
-        dir.reset();
-    }
+    void cleanup() { tearDown(); }
 
     void triangleReportGoesToTheResultsWindow() {
         TTriangleDlg& dialog = commands().triangleDialog();

@@ -2,7 +2,6 @@
 
 #include <QComboBox>
 #include <QKeySequence>
-#include <span>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
@@ -10,13 +9,13 @@
 #include <QToolButton>
 #include <QtTest>
 #include <memory>
+#include <span>
 
 #include "app/ui/main_form.h"
 #include "editor/ui/editor_workspace.h"
 #include "editor/ui/tmdi_child.h"
-#include "scripted_interaction.h"
+#include "main_window_fixture.h"
 #include "session/app_session.h"
-#include "temp_folder.h"
 
 namespace zantor {
 
@@ -138,36 +137,16 @@ const ExpectedButton kStatusButtons[] = {
 }  // namespace
 
 // The main window's menus, tool buttons and status-bar buttons against the map.
-class CommandMapTest : public QObject {
+class CommandMapTest : public QObject, public testing::MainWindowFixture {
     Q_OBJECT
-    std::unique_ptr<testing::TempFolder> dir;
-    std::unique_ptr<testing::ScriptedInteraction> ui;
-    std::unique_ptr<AppSession> session;
-    std::unique_ptr<TMainForm> form;
 
-    QAction* action(const char* name) { return form->findChild<QAction*>(name); }
     // A command by its name in the map.
     QAction* command(const char* name) { return form->findChild<CommandMap*>()->command(name); }
     QMenu* menu(const char* name) { return form->findChild<CommandMap*>()->menu(name); }
 
 private slots:
-    void init() {
-        dir = std::make_unique<testing::TempFolder>();
-        ui = std::make_unique<testing::ScriptedInteraction>();
-        dir->write("ZTR2013.INI", "[GENERAL]\n");
-        session = std::make_unique<AppSession>(dir->path(), dir->path(), *ui);
-        form = std::make_unique<TMainForm>(*session, *ui);
-        form->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
-        QVERIFY(form->startUp({}));
-    }
-    void cleanup() {
-        for (editor::TMDIChild* w : form->workspace().editorWindows()) w->SetModified(false);
-        form.reset();
-        session.reset();
-        ui.reset();
-        dir.reset();
-    }
+    void init() { setUp({.settings = "[GENERAL]\n"}); }
+    void cleanup() { tearDown(); }
 
     void theMenuBarHoldsTheMenusInOrder() {
         QStringList captions;
@@ -229,7 +208,7 @@ private slots:
         const std::span<const ExpectedButton> tools(kToolButtons), status(kStatusButtons);
         for (const bool inStatusBar : {false, true}) {
             for (const ExpectedButton& b : inStatusBar ? status : tools) {
-                QAction* button = action(b.name);
+                QAction* button = findAction(b.name);
                 QVERIFY2(button, b.name);
                 QAction* command = this->command(b.command);
                 QVERIFY2(command, b.command);

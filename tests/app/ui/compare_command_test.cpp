@@ -8,36 +8,23 @@
 
 #include "app/ui/main_form.h"
 #include "compare/ui/tgrid_form.h"
-#include "scripted_interaction.h"
+#include "main_window_fixture.h"
 #include "session/app_session.h"
-#include "temp_folder.h"
 
 namespace zantor {
 
 // "C&ompare Two Files" in the NC Utilities menu shows the one File Compare
 // window, whose help goes to the main window's help.
-class CompareCommandTest : public QObject {
+class CompareCommandTest : public QObject, public testing::MainWindowFixture {
     Q_OBJECT
-    std::unique_ptr<testing::TempFolder> dir;
-    std::unique_ptr<testing::ScriptedInteraction> ui;
-    std::unique_ptr<AppSession> session;
-    std::unique_ptr<TMainForm> form;
 
 private slots:
     void init() {
-        dir = std::make_unique<testing::TempFolder>();
-        ui = std::make_unique<testing::ScriptedInteraction>();
-        dir->write("WPOSTS.INI", "[Machine Names]\nNumber=1\nMachine1=Mill\n[Mill]\n");
-        dir->write("ZTR2013.INI", "[GENERAL]\nCMACHINE=Mill\n");
-        session = std::make_unique<AppSession>(dir->path(), dir->path(), *ui);
-        form = std::make_unique<TMainForm>(*session, *ui);
+        setUp({.machines = "[Machine Names]\nNumber=1\nMachine1=Mill\n[Mill]\n",
+               .settings = "[GENERAL]\nCMACHINE=Mill\n"},
+              Opening::NotStarted);
     }
-    void cleanup() {
-        form.reset();
-        session.reset();
-        ui.reset();
-        dir.reset();
-    }
+    void cleanup() { tearDown(); }
 
     void theMenuCommandShowsTheWindow() {
         auto* menu = form->findChild<QMenu*>("NcUtilitiesMenu");

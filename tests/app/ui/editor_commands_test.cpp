@@ -20,28 +20,18 @@
 #include "editor/ui/editor_workspace.h"
 #include "editor/ui/file_viewer_window.h"
 #include "editor/ui/tmdi_child.h"
-#include "scripted_interaction.h"
+#include "main_window_fixture.h"
 #include "session/app_session.h"
 #include "session/file_commands.h"
-#include "temp_folder.h"
 
 namespace zantor {
 
 using editor::TMDIChild;
 
 // The main window with its editor windows, driven through its menus and keys.
-class EditorCommandsTest : public QObject {
+class EditorCommandsTest : public QObject, public testing::MainWindowFixture {
     Q_OBJECT
-    std::unique_ptr<testing::TempFolder> dir;
-    std::unique_ptr<testing::ScriptedInteraction> ui;
-    std::unique_ptr<AppSession> session;
-    std::unique_ptr<TMainForm> form;
 
-    QAction* action(const char* name) {
-        auto* a = form->findChild<QAction*>(name);
-        if (!a) qFatal("no action %s", name);
-        return a;
-    }
     QMenu* menu(const char* name) { return form->findChild<QMenu*>(name); }
     editor::EditorWorkspace& workspace() { return form->workspace(); }
     TMDIChild* active() { return workspace().ActiveEditorWindow(); }
@@ -55,30 +45,15 @@ class EditorCommandsTest : public QObject {
 
 private slots:
     void init() {
-        dir = std::make_unique<testing::TempFolder>();
-        ui = std::make_unique<testing::ScriptedInteraction>();
-        dir->write("ZTR2013.INI", "[GENERAL]\nLOGGING=1\n");
         // The first machine (current at start) comments in brackets, the
         // other one in parentheses.
-        dir->write("WPOSTS.INI",
-                   "[Machine Names]\nNumber=2\nMachine1=Brackets\nMachine2=Parens\n"
-                   "[Brackets]\nCMTSTART=[\nCMTEND=]\n");
-        session = std::make_unique<AppSession>(dir->path(), dir->path(), *ui);
-        form = std::make_unique<TMainForm>(*session, *ui);
-        form->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
-        QVERIFY(form->startUp({}));
+        setUp({.machines = "[Machine Names]\nNumber=2\nMachine1=Brackets\nMachine2=Parens\n"
+                           "[Brackets]\nCMTSTART=[\nCMTEND=]\n",
+               .settings = "[GENERAL]\nLOGGING=1\n"});
         session->state.CurrentSettings.Format.LoadSaveFolder = dir->path();
         QApplication::clipboard()->clear();
     }
-    void cleanup() {
-        // Nothing is left modified, so closing asks nothing.
-        for (TMDIChild* w : workspace().editorWindows()) w->SetModified(false);
-        form.reset();
-        session.reset();
-        ui.reset();
-        dir.reset();
-    }
+    void cleanup() { tearDown(); }
 
     void openEditUndoSplitAndSave() {
         const std::string path = dir->write("PART.TAP", "N10 G1 X5\r\nM30\r\n");

@@ -9,46 +9,38 @@
 
 #include "app/ui/about_box.h"
 #include "app/ui/calculator_commands.h"
-#include "bmacro/ui/bmacro_dialog.h"
-#include "calc/ui/speed_feed_dialog.h"
-#include "calc/ui/triangle_dialog.h"
 #include "app/ui/external_commands.h"
 #include "app/ui/help_commands.h"
 #include "app/ui/help_window.h"
 #include "app/ui/main_form.h"
+#include "bmacro/ui/bmacro_dialog.h"
+#include "calc/ui/speed_feed_dialog.h"
+#include "calc/ui/triangle_dialog.h"
 #include "core/ini_file.h"
 #include "core/version.h"
 #include "editor/ui/editor_workspace.h"
 #include "editor/ui/tmdi_child.h"
-#include "scripted_interaction.h"
+#include "main_window_fixture.h"
 #include "session/analyzer_handoff.h"
 #include "session/app_session.h"
-#include "temp_folder.h"
 
 namespace zantor {
 
 using editor::TMDIChild;
 
 // The help window, the About box and the programs started from the menus.
-class HelpAndExternalTest : public QObject {
+class HelpAndExternalTest : public QObject, public testing::MainWindowFixture {
     Q_OBJECT
-    std::unique_ptr<testing::TempFolder> dir;
-    std::unique_ptr<testing::ScriptedInteraction> ui;
-    std::unique_ptr<AppSession> session;
-    std::unique_ptr<TMainForm> form;
     QByteArray savedPath;
 
     void start(const std::string& general) {
         dir->write("ZTR2013.INI", "[GENERAL]\r\n" + general);
         dir->write("WPOSTS.INI", "[Machine Names]\nNumber=1\nMachine1=MILL-1\n");
-        session = std::make_unique<AppSession>(dir->path(), dir->path(), *ui);
-        form = std::make_unique<TMainForm>(*session, *ui);
-        QVERIFY(form->startUp({}));
+        openWindow(Opening::Hidden);
         form->machineBox()->setCurrentIndex(form->machineBox()->findText("MILL-1"));
     }
     HelpWindow& help() { return form->helpCommands().window(); }
     QString shownFile() { return help().browser()->source().toLocalFile(); }
-    QAction* action(const char* name) { return form->findChild<QAction*>(name); }
     // A stand-in program that notes its arguments and working folder.
     std::string fakeProgram(const std::string& name, const std::string& note) {
         const std::string path = dir->write(name, "#!/bin/sh\necho \"$@\" > \"" + note + "\"\npwd >> \"" + note + "\"\n");
@@ -59,18 +51,12 @@ class HelpAndExternalTest : public QObject {
 
 private slots:
     void init() {
-        dir = std::make_unique<testing::TempFolder>();
-        ui = std::make_unique<testing::ScriptedInteraction>();
+        makeFolder();
         savedPath = qgetenv("PATH");
     }
     void cleanup() {
         qputenv("PATH", savedPath);
-        if (form)
-            for (TMDIChild* w : form->workspace().editorWindows()) w->SetModified(false);
-        form.reset();
-        session.reset();
-        ui.reset();
-        dir.reset();
+        tearDown();
     }
 
     void everyHelpContextHasItsPage() {

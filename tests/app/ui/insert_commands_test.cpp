@@ -20,43 +20,20 @@
 #include "core/ini_store.h"
 #include "editor/ui/editor_workspace.h"
 #include "editor/ui/tmdi_child.h"
-#include "scripted_interaction.h"
+#include "main_window_fixture.h"
 #include "session/app_session.h"
-#include "temp_folder.h"
 
 namespace zantor {
 
 using editor::TextPosition;
 
 // The Insert menu's commands and dialogs on editor windows.
-class InsertCommandsTest : public QObject {
+class InsertCommandsTest : public QObject, public testing::MainWindowFixture {
     Q_OBJECT
-    std::unique_ptr<testing::TempFolder> dir;
-    std::unique_ptr<testing::ScriptedInteraction> ui;
-    std::unique_ptr<AppSession> session;
-    std::unique_ptr<TMainForm> form;
 
     InsertCommands& commands() { return form->insertCommands(); }
-    QAction* action(const char* name) {
-        auto* a = form->findChild<QAction*>(name);
-        if (!a) qFatal("no action %s", name);
-        return a;
-    }
-    template <typename T>
-    static T* child(QWidget* parent, const char* name) {
-        auto* c = parent->findChild<T*>(name);
-        if (!c) qFatal("no child %s", name);
-        return c;
-    }
-    static void whenShown(std::function<void()> step) { QTimer::singleShot(0, step); }
     editor::TMDIChild* open(const std::string& text) {
-        form->workspace().OpenEditorWindow(dir->write("PART.TAP", text), true);
-        return form->workspace().ActiveEditorWindow();
-    }
-    static std::string paragraphs(const editor::TextDocument& doc) {
-        std::string text;
-        for (int p = 1; p <= doc.ParagraphCount(); ++p) text += doc.GetParagraph(p) + "|";
-        return text;
+        return MainWindowFixture::open("PART.TAP", text);
     }
     // The document after one undo gives back `before`: the insertion was one step.
     static void undoneIs(editor::TMDIChild& w, const std::string& before) {
@@ -67,27 +44,12 @@ class InsertCommandsTest : public QObject {
 
 private slots:
     void init() {
-        dir = std::make_unique<testing::TempFolder>();
-        ui = std::make_unique<testing::ScriptedInteraction>();
-        dir->write("WPOSTS.INI",
-                   "[Machine Names]\nNumber=1\nMachine1=Mill\n"
-                   "[Mill]\nCMTSTART=(\nCMTEND=)\nM1N=Rapid\nM1L1=G00 X# Y#\n"
-                   "M2N=Part\nM2L1=(PART ##4)\nM2L2=M30\n");
-        dir->write("ZTR2013.INI", "[GENERAL]\nCMACHINE=Mill\n");
-        IniStore::clearCache();
-        session = std::make_unique<AppSession>(dir->path(), dir->path(), *ui);
-        form = std::make_unique<TMainForm>(*session, *ui);
-        form->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
-        QVERIFY(form->startUp({}));
+        setUp({.machines = "[Machine Names]\nNumber=1\nMachine1=Mill\n"
+                           "[Mill]\nCMTSTART=(\nCMTEND=)\nM1N=Rapid\nM1L1=G00 X# Y#\n"
+                           "M2N=Part\nM2L1=(PART ##4)\nM2L2=M30\n",
+               .settings = "[GENERAL]\nCMACHINE=Mill\n"});
     }
-    void cleanup() {
-        for (editor::TMDIChild* w : form->workspace().editorWindows()) w->SetModified(false);
-        form.reset();
-        session.reset();
-        ui.reset();
-        dir.reset();
-    }
+    void cleanup() { tearDown(); }
 
     void menuHoldsTheCommandsInOrder() {
         QStringList texts;

@@ -1,7 +1,8 @@
+#include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QCheckBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
@@ -14,49 +15,28 @@
 #include "app/ui/nc_utility_commands.h"
 #include "editor/ui/editor_workspace.h"
 #include "editor/ui/tmdi_child.h"
+#include "main_window_fixture.h"
 #include "nctools/resequence.h"
 #include "nctools/ui/arithmetic_dialog.h"
 #include "nctools/ui/feed_speed_override_dialog.h"
+#include "nctools/ui/file_split_dialog.h"
 #include "nctools/ui/line_ends_dialog.h"
 #include "nctools/ui/make_columns_dialog.h"
 #include "nctools/ui/nc_info_dialog.h"
-#include "nctools/ui/reformat_dialog.h"
-#include "nctools/ui/file_split_dialog.h"
-#include <QComboBox>
 #include "nctools/ui/process_dialog.h"
+#include "nctools/ui/reformat_dialog.h"
 #include "nctools/ui/resequence_dialog.h"
-#include "scripted_interaction.h"
 #include "session/app_session.h"
-#include "temp_folder.h"
 
 namespace zantor {
 
 // Re-Sequence, Change Line Begin/End, Arithmetic and Feed / Speed Overide
 // from the NC Utilities menu: their dialogs, the machine's defaults in them,
 // and the runs on an editor window.
-class LineUtilityCommandsTest : public QObject {
+class LineUtilityCommandsTest : public QObject, public testing::MainWindowFixture {
     Q_OBJECT
-    std::unique_ptr<testing::TempFolder> dir;
-    std::unique_ptr<testing::ScriptedInteraction> ui;
-    std::unique_ptr<AppSession> session;
-    std::unique_ptr<TMainForm> form;
 
     NcUtilityCommands& commands() { return form->ncUtilityCommands(); }
-    QAction* action(const char* name) {
-        auto* a = form->findChild<QAction*>(name);
-        if (!a) qFatal("no action %s", name);
-        return a;
-    }
-    static void whenShown(std::function<void()> step) { QTimer::singleShot(0, step); }
-    editor::TMDIChild* open(const std::string& name, const std::string& text) {
-        form->workspace().OpenEditorWindow(dir->write(name, text), true);
-        return form->workspace().ActiveEditorWindow();
-    }
-    static std::string paragraphs(const editor::TextDocument& doc) {
-        std::string text;
-        for (int p = 1; p <= doc.ParagraphCount(); ++p) text += doc.GetParagraph(p) + "|";
-        return text;
-    }
     void loadMachine(const char* name) {
         session->state.CurrentMachine = name;
         session->loadCurrentMachine();
@@ -64,28 +44,14 @@ class LineUtilityCommandsTest : public QObject {
 
 private slots:
     void init() {
-        dir = std::make_unique<testing::TempFolder>();
-        ui = std::make_unique<testing::ScriptedInteraction>();
-        dir->write("WPOSTS.INI",
-                   "[Machine Names]\nNumber=2\nMachine1=Mill\nMachine2=Lathe\n"
-                   "[Mill]\nFORMAT=1\nDIGR=4\nFDIGITS=2\n"
-                   "[Lathe]\nRSSEQST=100\nRSINCR=5\nRSMAXDIG=3\nRSSEQCHR=:\nRSSKPCHR=%\n"
-                   "RSLZEROS=1\nCLBFROM=N\nCLBTO=/N\nCLEFROM=;\nCLETO=$\n"
-                   "ARREGSTR=XZ\nAROPPR=3\nARAMOUNT=25.4\nFORMAT=3\nDIGR=3\n");
-        dir->write("ZTR2013.INI", "[GENERAL]\nCMACHINE=Mill\n");
-        session = std::make_unique<AppSession>(dir->path(), dir->path(), *ui);
-        form = std::make_unique<TMainForm>(*session, *ui);
-        form->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
-        QVERIFY(form->startUp({}));
+        setUp({.machines = "[Machine Names]\nNumber=2\nMachine1=Mill\nMachine2=Lathe\n"
+                           "[Mill]\nFORMAT=1\nDIGR=4\nFDIGITS=2\n"
+                           "[Lathe]\nRSSEQST=100\nRSINCR=5\nRSMAXDIG=3\nRSSEQCHR=:\nRSSKPCHR=%\n"
+                           "RSLZEROS=1\nCLBFROM=N\nCLBTO=/N\nCLEFROM=;\nCLETO=$\n"
+                           "ARREGSTR=XZ\nAROPPR=3\nARAMOUNT=25.4\nFORMAT=3\nDIGR=3\n",
+               .settings = "[GENERAL]\nCMACHINE=Mill\n"});
     }
-    void cleanup() {
-        for (editor::TMDIChild* w : form->workspace().editorWindows()) w->SetModified(false);
-        form.reset();
-        session.reset();
-        ui.reset();
-        dir.reset();
-    }
+    void cleanup() { tearDown(); }
 
     void theMenuHoldsTheEntriesInOrder() {
         auto* menu = form->findChild<QMenu*>("NcUtilitiesMenu");

@@ -15,62 +15,28 @@
 #include "app/ui/main_form.h"
 #include "editor/ui/editor_workspace.h"
 #include "editor/ui/tmdi_child.h"
+#include "main_window_fixture.h"
 #include "nctools/ui/add_remove_spaces_dialog.h"
 #include "nctools/ui/file_cleanup_dialog.h"
 #include "nctools/ui/process_dialog.h"
-#include "scripted_interaction.h"
 #include "session/app_session.h"
-#include "temp_folder.h"
 
 namespace zantor {
 
 // Add / Remove Spaces and File Cleanup from the NC Utilities menu, on editor
 // windows, with the progress box.
-class NcUtilityCommandsTest : public QObject {
+class NcUtilityCommandsTest : public QObject, public testing::MainWindowFixture {
     Q_OBJECT
-    std::unique_ptr<testing::TempFolder> dir;
-    std::unique_ptr<testing::ScriptedInteraction> ui;
-    std::unique_ptr<AppSession> session;
-    std::unique_ptr<TMainForm> form;
 
     NcUtilityCommands& commands() { return form->ncUtilityCommands(); }
-    QAction* action(const char* name) {
-        auto* a = form->findChild<QAction*>(name);
-        if (!a) qFatal("no action %s", name);
-        return a;
-    }
-    static void whenShown(std::function<void()> step) { QTimer::singleShot(0, step); }
-    editor::TMDIChild* open(const std::string& name, const std::string& text) {
-        form->workspace().OpenEditorWindow(dir->write(name, text), true);
-        return form->workspace().ActiveEditorWindow();
-    }
-    static std::string paragraphs(const editor::TextDocument& doc) {
-        std::string text;
-        for (int p = 1; p <= doc.ParagraphCount(); ++p) text += doc.GetParagraph(p) + "|";
-        return text;
-    }
 
 private slots:
     void init() {
-        dir = std::make_unique<testing::TempFolder>();
-        ui = std::make_unique<testing::ScriptedInteraction>();
-        dir->write("WPOSTS.INI",
-                   "[Machine Names]\nNumber=2\nMachine1=Mill\nMachine2=Lathe\n"
-                   "[Mill]\nFCOPT3=1\nFCOPT4=1\nFCOPT6=1\n[Lathe]\nFCOPT1=1\nCMTSTART=;\n");
-        dir->write("ZTR2013.INI", "[GENERAL]\nCMACHINE=Mill\n");
-        session = std::make_unique<AppSession>(dir->path(), dir->path(), *ui);
-        form = std::make_unique<TMainForm>(*session, *ui);
-        form->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
-        QVERIFY(form->startUp({}));
+        setUp({.machines = "[Machine Names]\nNumber=2\nMachine1=Mill\nMachine2=Lathe\n"
+                           "[Mill]\nFCOPT3=1\nFCOPT4=1\nFCOPT6=1\n[Lathe]\nFCOPT1=1\nCMTSTART=;\n",
+               .settings = "[GENERAL]\nCMACHINE=Mill\n"});
     }
-    void cleanup() {
-        for (editor::TMDIChild* w : form->workspace().editorWindows()) w->SetModified(false);
-        form.reset();
-        session.reset();
-        ui.reset();
-        dir.reset();
-    }
+    void cleanup() { tearDown(); }
 
     void theMenuHoldsBothEntries() {
         auto* menu = form->findChild<QMenu*>("NcUtilitiesMenu");

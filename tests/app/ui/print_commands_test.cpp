@@ -8,27 +8,18 @@
 #include "app/ui/main_form.h"
 #include "editor/ui/editor_workspace.h"
 #include "editor/ui/tmdi_child.h"
-#include "scripted_interaction.h"
+#include "main_window_fixture.h"
 #include "session/app_session.h"
-#include "temp_folder.h"
 
 namespace zantor {
 
 using editor::TMDIChild;
 
 // Listings printed to PDF and read back as text, page by page.
-class PrintCommandsTest : public QObject {
+class PrintCommandsTest : public QObject, public testing::MainWindowFixture {
     Q_OBJECT
-    std::unique_ptr<testing::TempFolder> dir;
-    std::unique_ptr<testing::ScriptedInteraction> ui;
-    std::unique_ptr<AppSession> session;
-    std::unique_ptr<TMainForm> form;
     PrintCommands* commands = nullptr;
 
-    TMDIChild* open(const std::string& name, const std::string& text) {
-        const std::string path = dir->write(name, text);
-        return form->workspace().OpenEditorWindow(path, true);
-    }
     std::unique_ptr<QPrinter> pdfPrinter(const QString& file) {
         auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
         printer->setOutputFormat(QPrinter::PdfFormat);
@@ -58,25 +49,15 @@ private slots:
             QFAIL("pdftotext (poppler-utils) is needed: run scripts/setup");
     }
     void init() {
-        dir = std::make_unique<testing::TempFolder>();
-        ui = std::make_unique<testing::ScriptedInteraction>();
-        dir->write("ZTR2013.INI", "[GENERAL]\nPFONTNAME=DejaVu Sans Mono\nPFONTSIZE=10\n");
-        session = std::make_unique<AppSession>(dir->path(), dir->path(), *ui);
-        form = std::make_unique<TMainForm>(*session, *ui);
-        QVERIFY(form->startUp({}));
+        setUp({.settings = "[GENERAL]\nPFONTNAME=DejaVu Sans Mono\nPFONTSIZE=10\n"},
+              Opening::Hidden);
         commands = form->findChild<PrintCommands*>();
         QVERIFY(commands);
         commands->now = [] { return std::string("12/11/26 5:40 AM"); };
         session->state.CurrentSettings.Format.CommentStart = "(";
         session->state.CurrentSettings.Format.CommentEnd = ")";
     }
-    void cleanup() {
-        for (TMDIChild* w : form->workspace().editorWindows()) w->SetModified(false);
-        form.reset();
-        session.reset();
-        ui.reset();
-        dir.reset();
-    }
+    void cleanup() { tearDown(); }
 
     void theHeaderGivesNameDatePageAndTapeLength() {
         // 600 characters: 5 feet of tape.

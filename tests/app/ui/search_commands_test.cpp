@@ -23,9 +23,8 @@
 #include "editor/ui/find_dialogs.h"
 #include "editor/ui/jump_list_dialog.h"
 #include "editor/ui/tmdi_child.h"
-#include "scripted_interaction.h"
+#include "main_window_fixture.h"
 #include "session/app_session.h"
-#include "temp_folder.h"
 
 namespace zantor {
 
@@ -33,36 +32,15 @@ using editor::TextPosition;
 using editor::TextSelection;
 
 // The Search menu, its status-bar buttons and dialogs on editor windows.
-class SearchCommandsTest : public QObject {
+class SearchCommandsTest : public QObject, public testing::MainWindowFixture {
     Q_OBJECT
-    std::unique_ptr<testing::TempFolder> dir;
-    std::unique_ptr<testing::ScriptedInteraction> ui;
-    std::unique_ptr<AppSession> session;
-    std::unique_ptr<TMainForm> form;
 
     SearchCommands& commands() { return form->searchCommands(); }
-    QAction* action(const char* name) {
-        auto* a = form->findChild<QAction*>(name);
-        if (!a) qFatal("no action %s", name);
-        return a;
-    }
-    template <typename T>
-    static T* child(QWidget* parent, const char* name) {
-        auto* c = parent->findChild<T*>(name);
-        if (!c) qFatal("no child %s", name);
-        return c;
-    }
     editor::TMDIChild* open(const std::string& text) {
-        form->workspace().OpenEditorWindow(dir->write("PART.TAP", text), true);
-        editor::TMDIChild* window = form->workspace().ActiveEditorWindow();
+        editor::TMDIChild* window = MainWindowFixture::open("PART.TAP", text);
         window->SetCaret(1, 1);
         commands().updateEnabling();
         return window;
-    }
-    static std::string paragraphs(const editor::TextDocument& doc) {
-        std::string text;
-        for (int p = 1; p <= doc.ParagraphCount(); ++p) text += doc.GetParagraph(p) + "|";
-        return text;
     }
     static TextPosition start(const editor::TextDocument& doc) { return doc.GetSelection().start; }
     // `lines` lines with a tool change on every 1000th.
@@ -83,25 +61,11 @@ class SearchCommandsTest : public QObject {
 
 private slots:
     void init() {
-        dir = std::make_unique<testing::TempFolder>();
-        ui = std::make_unique<testing::ScriptedInteraction>();
-        dir->write("WPOSTS.INI",
-                   "[Machine Names]\nNumber=2\nMachine1=Mill\nMachine2=Lathe\n"
-                   "[Mill]\n[Lathe]\nCMTSTART=;\nPROGID=:\n");
-        dir->write("ZTR2013.INI", "[GENERAL]\nCMACHINE=Mill\n");
-        session = std::make_unique<AppSession>(dir->path(), dir->path(), *ui);
-        form = std::make_unique<TMainForm>(*session, *ui);
-        form->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
-        QVERIFY(form->startUp({}));
+        setUp({.machines = "[Machine Names]\nNumber=2\nMachine1=Mill\nMachine2=Lathe\n"
+                           "[Mill]\n[Lathe]\nCMTSTART=;\nPROGID=:\n",
+               .settings = "[GENERAL]\nCMACHINE=Mill\n"});
     }
-    void cleanup() {
-        for (editor::TMDIChild* w : form->workspace().editorWindows()) w->SetModified(false);
-        form.reset();
-        session.reset();
-        ui.reset();
-        dir.reset();
-    }
+    void cleanup() { tearDown(); }
 
     void menuEntriesHaveTheirKeysAndFollowTheWindow() {
         const struct {

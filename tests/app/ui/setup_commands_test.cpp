@@ -25,32 +25,21 @@
 #include "editor/ui/tmdi_child.h"
 #include "machines/ui/setup_dialog.h"
 #include "machines/ui/setup_pages.h"
+#include "main_window_fixture.h"
 #include "nctools/ui/make_columns_dialog.h"
 #include "nctools/ui/reformat_dialog.h"
-#include "scripted_interaction.h"
 #include "session/app_session.h"
-#include "temp_folder.h"
 
 namespace zantor {
 
 using Texts = std::vector<std::string>;
 
 // The Setup menu's Properties and Machine/DNC Setup in the main window.
-class SetupCommandsTest : public QObject {
+class SetupCommandsTest : public QObject, public testing::MainWindowFixture {
     Q_OBJECT
-    std::unique_ptr<testing::TempFolder> dir;
-    std::unique_ptr<testing::ScriptedInteraction> ui;
-    std::unique_ptr<AppSession> session;
-    std::unique_ptr<TMainForm> form;
 
     SetupCommands& commands() { return *form->findChild<SetupCommands*>(); }
     TZtrSettingsDlg& properties() { return commands().propertiesDialog(); }
-    QAction* action(const char* name) {
-        auto* a = form->findChild<QAction*>(name);
-        if (!a) qFatal("no action %s", name);
-        return a;
-    }
-    static void whenShown(std::function<void()> step) { QTimer::singleShot(0, step); }
     RunState& state() { return session->state; }
 
     // A Mill whose reformat and column defaults differ from the built-in ones
@@ -93,25 +82,14 @@ class SetupCommandsTest : public QObject {
 
 private slots:
     void init() {
-        dir = std::make_unique<testing::TempFolder>();
-        ui = std::make_unique<testing::ScriptedInteraction>();
+        makeFolder(
+            {.machines =
+                 "[Machine Names]\nNumber=2\nMachine1=Mill\nMachine2=Lathe\n[Lathe]\nMTYPE=2\n",
+             .settings = "[GENERAL]\nCMACHINE=Mill\n"});
         qputenv("HOME", QByteArray::fromStdString(dir->path()));
-        dir->write("WPOSTS.INI",
-                   "[Machine Names]\nNumber=2\nMachine1=Mill\nMachine2=Lathe\n[Lathe]\nMTYPE=2\n");
-        dir->write("ZTR2013.INI", "[GENERAL]\nCMACHINE=Mill\n");
-        session = std::make_unique<AppSession>(dir->path(), dir->path(), *ui);
-        form = std::make_unique<TMainForm>(*session, *ui);
-        form->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
-        QVERIFY(form->startUp({}));
+        openWindow();
     }
-    void cleanup() {
-        for (editor::TMDIChild* w : form->workspace().editorWindows()) w->SetModified(false);
-        form.reset();
-        session.reset();
-        ui.reset();
-        dir.reset();
-    }
+    void cleanup() { tearDown(); }
 
     void theSetupMenuListsItsEntriesInOrder() {
         QStringList captions;
