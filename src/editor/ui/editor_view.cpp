@@ -386,7 +386,9 @@ bool belongsToTheMenus(const QKeyEvent& key, const QsciCommandSet& commands) {
 
 int EditorView::wordStarCommand(const QKeyEvent& event) const {
     if (!settings_.wordStar || event.modifiers() != Qt::ControlModifier) return 0;
-    // The caret moves of the WordStar diamond and its neighbours.
+    // The caret moves of the WordStar diamond and its neighbours, and its
+    // deletions. Ctrl+Z keeps undoing: losing undo to a scroll would cost more
+    // than the scroll is worth.
     switch (event.key()) {
         case Qt::Key_E:
             return SCI_LINEUP;
@@ -404,6 +406,14 @@ int EditorView::wordStarCommand(const QKeyEvent& event) const {
             return SCI_PAGEUP;
         case Qt::Key_C:
             return SCI_PAGEDOWN;
+        case Qt::Key_G:
+            return SCI_CLEAR;
+        case Qt::Key_H:
+            return SCI_DELETEBACK;
+        case Qt::Key_T:
+            return SCI_DELWORDRIGHT;
+        case Qt::Key_Y:
+            return SCI_LINEDELETE;
         default:
             return 0;
     }
@@ -425,7 +435,11 @@ bool EditorView::event(QEvent* event) {
 
 void EditorView::keyPressEvent(QKeyEvent* event) {
     if (const int command = wordStarCommand(*event)) {
-        SendScintilla(command);
+        if (keyMayBreakLimits(command))
+            guarded([this, command] { SendScintilla(command); });
+        else
+            SendScintilla(command);
+        emit stateChanged();
         return;
     }
     if (belongsToTheMenus(*event, *standardCommands())) {

@@ -801,6 +801,52 @@ TEST_F(EditorWindowTest, ColoursOnlyWhatIsShown) {
 namespace zantor::editor {
 namespace {
 
+TEST_F(EditorWindowTest, WordStarKeysDeleteLikeTheirDefaultKeysAndUndo) {
+    struct Case {
+        Qt::Key key;
+        TextPosition caret;
+        Paragraphs expected;
+    };
+    const Paragraphs text{"N10 G1 X5", "N20 G2", "N30"};
+    const Case cases[] = {
+        {Qt::Key_G, {1, 1}, {"10 G1 X5", "N20 G2", "N30"}},
+        {Qt::Key_H, {1, 2}, {"10 G1 X5", "N20 G2", "N30"}},
+        {Qt::Key_H, {2, 1}, {"N10 G1 X5N20 G2", "N30"}},
+        {Qt::Key_T, {1, 1}, {"G1 X5", "N20 G2", "N30"}},
+        {Qt::Key_Y, {2, 3}, {"N10 G1 X5", "N30"}},
+    };
+    host.settings.wordStar = true;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(QKeySequence(c.key).toString().toStdString());
+        TMDIChild fresh(host, "NONAME9");
+        fresh.applyViewSettings(host.settings);
+        fresh.show();
+        fresh.InsertText("N10 G1 X5\r\nN20 G2\r\nN30");
+        fresh.SetCaret(c.caret.line, c.caret.column);
+        pressKey(fresh.Editor1(), c.key, {}, Qt::ControlModifier);
+        EXPECT_EQ(
+            [&] {
+                Paragraphs out;
+                for (int n = 1; n <= fresh.ParagraphCount(); ++n)
+                    out.push_back(fresh.GetParagraph(n));
+                return out;
+            }(),
+            c.expected);
+        fresh.UndoEdit();
+        ASSERT_EQ(fresh.ParagraphCount(), 3);
+        for (int n = 1; n <= 3; ++n) EXPECT_EQ(fresh.GetParagraph(n), text[size_t(n - 1)]);
+    }
+    // A read-only window keeps its text.
+    TMDIChild viewer(host, "NONAME9");
+    viewer.applyViewSettings(host.settings);
+    viewer.show();
+    viewer.InsertText("N10");
+    viewer.Editor1()->setReadOnly(true);
+    viewer.SetCaret(1, 1);
+    pressKey(viewer.Editor1(), Qt::Key_G, {}, Qt::ControlModifier);
+    EXPECT_EQ(viewer.GetParagraph(1), "N10");
+}
+
 TEST_F(EditorWindowTest, AltWithALetterIsLeftToTheMenusAndTypesNothing) {
     window->InsertText("N1");
     EditorView* view = window->Editor1();
