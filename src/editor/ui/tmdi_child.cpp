@@ -5,6 +5,7 @@
 #include <QTimer>
 #include <algorithm>
 #include <climits>
+#include <cstdint>
 #include <filesystem>
 #include <new>
 
@@ -330,9 +331,13 @@ ProgramFileReport TMDIChild::LoadDocument(const std::string& path) {
     try {
         std::error_code error;
         const auto size = std::filesystem::file_size(path, error);
+        // Room beyond the text: a utility that lengthens every line (Add
+        // Spaces, a longer number format) would otherwise make the control
+        // move its whole buffer mid-run, stalling the progress box.
         if (!error && size < kMaxCharacters)
             editor1_->SendScintilla(QsciScintillaBase::SCI_ALLOCATE,
-                                    static_cast<unsigned long>(size));
+                                    static_cast<unsigned long>(std::min<std::uintmax_t>(
+                                        size + size / 4 + kLoadChunk, kMaxCharacters)));
         std::string chunk;
         chunk.reserve(kLoadChunk + kMaxParagraphLength + 1);
         long long paragraphs = 0;
@@ -660,7 +665,7 @@ void TMDIChild::DeleteCaretLine() {
 }
 
 void TMDIChild::ReplaceInParagraph(int paragraph, int offset, int length,
-                                   const std::string& text) {
+                                   std::string_view text) {
     settle();
     if (paragraph < 1 || paragraph > ParagraphCount() || offset < 0 || length < 0 ||
         (long long)offset + length > (long long)paragraphText(paragraph - 1).size())
