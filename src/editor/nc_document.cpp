@@ -286,7 +286,16 @@ void NcDocument::replaceInParagraph(int paragraph, int offset, int length, std::
             edit.spanLength = int(newLength - start);
             edit.spanText.assign(old.substr(start));
         }
-        stored.replace(from, size_t(length), text);
+        if (untrimmed <= stored.capacity()) {
+            stored.replace(from, size_t(length), text);
+        } else {
+            // Grown to the size needed, not doubled as std::string would:
+            // a utility lengthening every line would double the memory.
+            std::string grown;
+            grown.reserve(untrimmed);
+            grown.append(old.substr(0, from)).append(text).append(old.substr(to));
+            stored = std::move(grown);
+        }
         stored.resize(newLength);  // `old` is gone from here on
         characterCount_ += (long long)newLength - (long long)oldLength;
         modified_ = true;

@@ -63,20 +63,23 @@ double powerOfTen(int exponent) {
 
 void changeRegisters(std::string& code, const ReformatSettings& settings,
                      const ReformatMachine& from, const ReformatMachine& to) {
-    std::string done;
-    for (const char letter : settings.registerLetters) {
-        if (done.find(letter) != std::string::npos) continue;
-        done += letter;
+    const std::string& letters = settings.registerLetters;
+    for (size_t i = 0; i < letters.size(); ++i) {
+        const char letter = letters[i];
+        if (letters.find(letter) < i) continue;  // each letter once
         const size_t at = code.find(letter);
         if (at == std::string::npos) continue;
-        const std::string word = ReadNcWord(code, at);
+        // The word's first place is `at`: any earlier one would hold the
+        // letter earlier. Its letter stays; its value is written anew.
+        const size_t wordLength = ReadNcWordLength(code, at);
+        const std::string_view word = std::string_view(code).substr(at, wordLength);
         const NcValueFormat& oldFormat = letter == 'F' ? from.feed : from.axis;
         const NcValueFormat& newFormat = letter == 'F' ? to.feed : to.axis;
         double value = oldFormat.read(word);
         if (settings.allowMixed && oldFormat.format == NcNumberFormat::Decimal &&
-            word.find('.') == std::string::npos)
+            word.find('.') == std::string_view::npos)
             value /= powerOfTen(oldFormat.right);
-        ReplaceFirst(code, word, std::string(1, letter) + newFormat.write(value));
+        code.replace(at + 1, wordLength - 1, newFormat.write(value));
     }
 }
 
