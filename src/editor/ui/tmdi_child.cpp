@@ -5,7 +5,6 @@
 #include <QTimer>
 #include <algorithm>
 #include <climits>
-#include <cstdint>
 #include <filesystem>
 #include <new>
 
@@ -331,13 +330,9 @@ ProgramFileReport TMDIChild::LoadDocument(const std::string& path) {
     try {
         std::error_code error;
         const auto size = std::filesystem::file_size(path, error);
-        // Room beyond the text: a utility that lengthens every line (Add
-        // Spaces, a longer number format) would otherwise make the control
-        // move its whole buffer mid-run, stalling the progress box.
         if (!error && size < kMaxCharacters)
             editor1_->SendScintilla(QsciScintillaBase::SCI_ALLOCATE,
-                                    static_cast<unsigned long>(std::min<std::uintmax_t>(
-                                        size + size / 4 + kLoadChunk, kMaxCharacters)));
+                                    static_cast<unsigned long>(size));
         std::string chunk;
         chunk.reserve(kLoadChunk + kMaxParagraphLength + 1);
         long long paragraphs = 0;
