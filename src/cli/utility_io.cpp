@@ -50,6 +50,7 @@ int changeProgram(const CliContext& context, const UtilityArguments& arguments,
     std::string name;
     const MachineSettings machine = loadMachine(context, arguments.machine, name);
     editor::NcDocument program;
+    program.SetUndoKept(false);  // written out, never undone
     readProgram(program, arguments.file);
     change(program, machine);
     writeProgram(context, program, arguments.output);

@@ -5,7 +5,7 @@
 namespace zantor::editor {
 
 size_t EditRecord::bytes() const {
-    size_t total = sizeof(EditRecord);
+    size_t total = sizeof(EditRecord) + spanText.size();
     for (const auto& p : paragraphs) total += p.size() + 2;
     return total;
 }

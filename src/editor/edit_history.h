@@ -13,13 +13,21 @@ struct DocPosition {
     friend auto operator<=>(const DocPosition&, const DocPosition&) = default;
 };
 
-// One edit as the exchange of a run of whole paragraphs: undoing puts
-// `paragraphs` back in place of the `replacedCount` paragraphs from `first`,
-// and keeps what it took out so the same exchange redoes the edit.
+// One edit as an exchange: undoing puts back what the edit took out and
+// keeps what it takes out in turn, so the same exchange redoes the edit.
+// Either a run of whole paragraphs (`paragraphs` in place of the
+// `replacedCount` paragraphs from `first`) or, for an edit inside one
+// paragraph, only the changed span (`spanText` in place of the `spanLength`
+// characters from `spanOffset` of paragraph `first`): the utilities edit
+// millions of lines, and a record of a few characters costs no allocation.
 struct EditRecord {
     int first = 0;
     int replacedCount = 0;
     std::vector<std::string> paragraphs;
+    bool inParagraph = false;
+    int spanOffset = 0;
+    int spanLength = 0;
+    std::string spanText;
     DocPosition anchorBefore, caretBefore;  // selection to restore on undo
     DocPosition caretAfter;                 // caret to restore on redo
 

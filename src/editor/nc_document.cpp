@@ -206,6 +206,10 @@ void NcDocument::replaceRange(DocPosition from, DocPosition to, std::string_view
 void NcDocument::replaceRange(DocPosition from, DocPosition to, std::string_view text,
                               const DocPosition* caretAfter) {
     if (from == to && text.empty()) return;
+    if (from.paragraph == to.paragraph && text.find_first_of("\r\n") == std::string_view::npos) {
+        replaceInParagraph(from.paragraph, from.offset, to.offset - from.offset, text, caretAfter);
+        return;
+    }
     try {
         const std::string& firstParagraph = paragraphs_[size_t(from.paragraph)];
         const std::string& lastParagraph = paragraphs_[size_t(to.paragraph)];
@@ -230,8 +234,76 @@ void NcDocument::replaceRange(DocPosition from, DocPosition to, std::string_view
         edit.paragraphs = exchangeParagraphs(from.paragraph, replaced, std::move(pieces));
         caret_ = anchor_ = clamp(caretAfter ? *caretAfter : endOfInsert);
         edit.caretAfter = caret_;
-        history_.record(std::move(edit));
+        if (undoKept_) history_.record(std::move(edit));
         modified_ = true;
+    } catch (const std::bad_alloc&) {
+        throw EditorError(kOutOfMemory);
+    }
+}
+
+namespace {
+
+// How long `head` + `text` + `tail` is once its trailing blanks are trimmed.
+size_t trimmedLength(std::string_view head, std::string_view text, std::string_view tail) {
+    if (const size_t kept = withoutTrailingBlanks(tail).size(); kept > 0)
+        return head.size() + text.size() + kept;
+    if (const size_t kept = withoutTrailingBlanks(text).size(); kept > 0) return head.size() + kept;
+    return withoutTrailingBlanks(head).size();
+}
+
+}  // namespace
+
+void NcDocument::replaceInParagraph(int paragraph, int offset, int length, std::string_view text,
+                                    const DocPosition* caretAfter) {
+    try {
+        std::string& stored = paragraphs_[size_t(paragraph)];
+        const std::string_view old = stored;  // valid until `stored` changes
+        const size_t oldLength = old.size();
+        const size_t from = size_t(offset);
+        const size_t to = from + size_t(length);
+        const size_t untrimmed = old.size() - size_t(length) + text.size();
+        const size_t newLength = trimmedLength(old.substr(0, from), text, old.substr(to));
+        if (newLength > size_t(kMaxParagraphLength)) throw EditorError(kParagraphTooLong);
+        checkDocumentSize((long long)paragraphs_.size(),
+                          characterCount_ - (long long)old.size() + (long long)newLength);
+
+        // Undo keeps only the span that changes: the replaced characters, or
+        // when trimming reached back into them, all from where they start.
+        EditRecord edit;
+        edit.first = paragraph;
+        edit.inParagraph = true;
+        edit.anchorBefore = anchor_;
+        edit.caretBefore = caret_;
+        if (!undoKept_) {
+            // No record: nothing to keep.
+        } else if (newLength == untrimmed) {
+            edit.spanOffset = offset;
+            edit.spanLength = int(text.size());
+            edit.spanText.assign(old.substr(from, size_t(length)));
+        } else {
+            const size_t start = std::min(from, newLength);
+            edit.spanOffset = int(start);
+            edit.spanLength = int(newLength - start);
+            edit.spanText.assign(old.substr(start));
+        }
+        if (untrimmed <= stored.capacity()) {
+            stored.replace(from, size_t(length), text);
+        } else {
+            // Grown to the size needed, not doubled as std::string would:
+            // a utility lengthening every line would double the memory.
+            std::string grown;
+            grown.reserve(untrimmed);
+            grown.append(old.substr(0, from)).append(text).append(old.substr(to));
+            stored = std::move(grown);
+        }
+        stored.resize(newLength);  // `old` is gone from here on
+        characterCount_ += (long long)newLength - (long long)oldLength;
+        modified_ = true;
+        if (layout_.wordWrap) lineMap_.replace(paragraph, 1, {displayLineCount(stored, layout_)});
+        const DocPosition endOfInsert{paragraph, int(std::min(from + text.size(), newLength))};
+        caret_ = anchor_ = clamp(caretAfter ? *caretAfter : endOfInsert);
+        edit.caretAfter = caret_;
+        if (undoKept_) history_.record(std::move(edit));
     } catch (const std::bad_alloc&) {
         throw EditorError(kOutOfMemory);
     }
@@ -282,8 +354,7 @@ void NcDocument::DeleteCaretLine() {
     replaceRange(from, to, {}, &from);
 }
 
-void NcDocument::ReplaceInParagraph(int paragraph, int offset, int length,
-                                    const std::string& text) {
+void NcDocument::ReplaceInParagraph(int paragraph, int offset, int length, std::string_view text) {
     if (paragraph < 1 || paragraph > ParagraphCount() || offset < 0 || length < 0 ||
         (long long)offset + length > paragraphLength(paragraph - 1))
         throw EditorError(kInvalidIndex);
@@ -297,10 +368,20 @@ void NcDocument::AppendLine(const std::string& text) {
 }
 
 void NcDocument::applyHistory(EditRecord edit, bool undoing) {
-    const int inserted = int(edit.paragraphs.size());
-    edit.paragraphs =
-        exchangeParagraphs(edit.first, edit.replacedCount, std::move(edit.paragraphs));
-    edit.replacedCount = inserted;
+    if (edit.inParagraph) {
+        std::string& stored = paragraphs_[size_t(edit.first)];
+        std::string taken = stored.substr(size_t(edit.spanOffset), size_t(edit.spanLength));
+        stored.replace(size_t(edit.spanOffset), size_t(edit.spanLength), edit.spanText);
+        characterCount_ += (long long)edit.spanText.size() - (long long)taken.size();
+        edit.spanLength = int(edit.spanText.size());
+        edit.spanText = std::move(taken);
+        if (layout_.wordWrap) lineMap_.replace(edit.first, 1, {displayLineCount(stored, layout_)});
+    } else {
+        const int inserted = int(edit.paragraphs.size());
+        edit.paragraphs =
+            exchangeParagraphs(edit.first, edit.replacedCount, std::move(edit.paragraphs));
+        edit.replacedCount = inserted;
+    }
     modified_ = true;
     if (undoing) {
         anchor_ = clamp(edit.anchorBefore);
@@ -321,6 +402,11 @@ void NcDocument::RedoEdit() {
 }
 
 // ---- layout settings ---------------------------------------------------
+
+void NcDocument::SetUndoKept(bool keep) {
+    undoKept_ = keep;
+    if (!keep) history_.clear();
+}
 
 void NcDocument::SetWordWrap(bool on) {
     if (layout_.wordWrap == on) return;

@@ -52,7 +52,7 @@ public:
     void InsertText(const std::string& text) override;
     void DeleteCaretLine() override;
     void ReplaceInParagraph(int paragraph, int offset, int length,
-                            const std::string& text) override;
+                            std::string_view text) override;
     void AppendLine(const std::string& text) override;
     // Nothing is drawn without a window.
     void SuspendRedraw() override {}
@@ -86,6 +86,11 @@ public:
     // paragraph end joins the next paragraph).
     void DeleteForward();
 
+    // Whether edits are kept for undo (on by default). Off for a run whose
+    // result is written out and never undone, as on the command line: the
+    // history is dropped and edits cost no record.
+    void SetUndoKept(bool keep);
+
     bool WordWrap() const { return layout_.wordWrap; }
     int WrapColumn() const { return layout_.wrapColumn; }
     void SetWrapColumn(int column);
@@ -116,6 +121,10 @@ private:
     // clamped after it) instead.
     void replaceRange(DocPosition from, DocPosition to, std::string_view text,
                       const DocPosition* caretAfter);
+    // The same for an edit inside paragraph `paragraph` (0-based) without a
+    // line break: the paragraph is changed where it is held.
+    void replaceInParagraph(int paragraph, int offset, int length, std::string_view text,
+                            const DocPosition* caretAfter);
     // Puts `with` in place of `count` paragraphs from `first`; returns the
     // paragraphs taken out. Keeps the counts and the line map right.
     std::vector<std::string> exchangeParagraphs(int first, int count,
@@ -132,6 +141,7 @@ private:
     DocPosition anchor_;
     bool insertMode_ = true;
     bool modified_ = false;
+    bool undoKept_ = true;
     EditHistory history_{kHistoryBytes};
     std::string fileName_;
 };

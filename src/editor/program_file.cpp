@@ -16,7 +16,7 @@ namespace zantor::editor {
 namespace {
 
 constexpr size_t kReadBufferSize = 32 * 1024;
-constexpr size_t kWriteBufferSize = 8 * 1024;
+constexpr size_t kWriteBufferSize = 256 * 1024;
 
 bool isLineEnd(char c) {
     return c == '\r' || c == '\n';

@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 namespace zantor::editor {
 
@@ -100,7 +101,7 @@ public:
     // `paragraph` by `text` (no line breaks) as one edit, the caret after it;
     // throws EditorError. The utilities' edit of a line, wrapped or not.
     virtual void ReplaceInParagraph(int paragraph, int offset, int length,
-                                    const std::string& text) = 0;
+                                    std::string_view text) = 0;
     virtual void AppendLine(const std::string& text) = 0;
 
     virtual void SuspendRedraw() = 0;

@@ -74,7 +74,7 @@ namespace {
 
 void replaceSpan(TextDocument& document, int lineNumber, size_t offset, size_t length,
                  std::string_view text) {
-    document.ReplaceInParagraph(lineNumber, int(offset), int(length), std::string(text));
+    document.ReplaceInParagraph(lineNumber, int(offset), int(length), text);
 }
 
 }  // namespace

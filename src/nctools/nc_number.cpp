@@ -1,5 +1,6 @@
 #include "nctools/nc_number.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -20,32 +21,27 @@ bool readDecimal(std::string_view text, double& value) {
     return error == std::errc() && end == text.data() + text.size();
 }
 
-std::string padLeft(std::string text, int width) {
-    if (int(text.size()) < width) text.insert(0, size_t(width) - text.size(), '0');
-    return text;
-}
-
 double powerOfTen(int exponent) {
     static constexpr double kPowers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                          1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
     return exponent >= 0 && exponent < 16 ? kPowers[exponent] : std::pow(10.0, exponent);
 }
 
-// A whole, non-negative value in decimal; to_chars while it fits a 64-bit
-// integer (printf is several times slower and the utilities write millions).
-std::string wholeNumberText(double whole) {
+// A whole, non-negative value in decimal, written into `buffer`; to_chars
+// while it fits a 64-bit integer (printf is several times slower and the
+// utilities write millions).
+std::string_view wholeNumberText(double whole, char (&buffer)[400]) {
     if (whole < 1e18) {
-        char buffer[24];
         const auto end = std::to_chars(buffer, buffer + sizeof buffer, (long long)whole).ptr;
-        return std::string(buffer, end);
+        return {buffer, size_t(end - buffer)};
     }
-    char buffer[400];
-    std::snprintf(buffer, sizeof buffer, "%.0f", whole);
-    return buffer;
+    const int length = std::snprintf(buffer, sizeof buffer, "%.0f", whole);
+    return {buffer, size_t(std::clamp(length, 0, int(sizeof buffer) - 1))};
 }
 
-void dropTrailingZeros(std::string& fraction) {
-    while (!fraction.empty() && fraction.back() == '0') fraction.pop_back();
+std::string_view withoutTrailingZeros(std::string_view digits) {
+    while (!digits.empty() && digits.back() == '0') digits.remove_suffix(1);
+    return digits;
 }
 
 }  // namespace
@@ -68,31 +64,64 @@ std::string FormatNcNumber(NcNumberFormat format, int left, int right, double va
         whole += 1;
         digits = 0;
     }
-    std::string integer = wholeNumberText(whole);
-    std::string fraction;
-    if (right > 0) fraction = padLeft(wholeNumberText(digits), right);
+    // Written straight into the result: the utilities format millions of
+    // values, and every temporary string shows.
+    char integerBuffer[400];
+    char fractionBuffer[400];
+    std::string_view integer = wholeNumberText(whole, integerBuffer);
+    // The fraction is `fractionZeros` zeros, then `fraction`: the digits
+    // rounded to `right` places, padded at the left.
+    std::string_view fraction;
+    size_t fractionZeros = 0;
+    if (right > 0) {
+        fraction = wholeNumberText(digits, fractionBuffer);
+        fractionZeros = size_t(right) - std::min(fraction.size(), size_t(right));
+    }
+    // Without its trailing zeros: nothing at all when every digit is one.
+    const bool fractionIsZero = digits == 0;
+    const std::string_view shortFraction =
+        fractionIsZero ? std::string_view() : withoutTrailingZeros(fraction);
+    const size_t shortFractionZeros = fractionIsZero ? 0 : fractionZeros;
+    const size_t width = size_t(std::max(left, 0));
+    const size_t integerZeros = width - std::min(integer.size(), width);
+
+    std::string out;
+    if (negative) out += '-';
     switch (format) {
         case NcNumberFormat::Decimal:
-            fraction = "." + fraction;
-            dropTrailingZeros(fraction);  // the point stays
-            if (integer == "0") integer.clear();
-            if (integer.empty() && fraction == ".") fraction = "0";
+            // The point stays; a value with neither part is "0".
+            if (integer == "0") integer = {};
+            if (integer.empty() && shortFraction.empty()) {
+                out += '0';
+                break;
+            }
+            out.append(integer);
+            out += '.';
+            out.append(shortFractionZeros, '0');
+            out.append(shortFraction);
             break;
         case NcNumberFormat::LeadingZeros:
-            dropTrailingZeros(fraction);
-            integer = padLeft(integer, left);
+            out.append(integerZeros, '0');
+            out.append(integer);
+            out.append(shortFractionZeros, '0');
+            out.append(shortFraction);
             break;
         case NcNumberFormat::TrailingZeros:
-            if (integer == "0") integer.clear();
+            if (integer != "0") out.append(integer);
+            out.append(fractionZeros, '0');
+            out.append(fraction);
             break;
         case NcNumberFormat::LeadingTrailing:
-            integer = padLeft(integer, left);
+            out.append(integerZeros, '0');
+            out.append(integer);
+            out.append(fractionZeros, '0');
+            out.append(fraction);
             break;
         case NcNumberFormat::WholeNumber:
-            fraction.clear();
+            out.append(integer);
             break;
     }
-    return (negative ? "-" : "") + integer + fraction;
+    return out;
 }
 
 double ParseNcNumber(std::string_view text, NcNumberFormat format, int left, int right) {

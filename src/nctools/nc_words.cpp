@@ -1,5 +1,7 @@
 #include "nctools/nc_words.h"
 
+#include <algorithm>
+
 namespace zantor {
 
 namespace {
@@ -8,11 +10,15 @@ bool isValueCharacter(char c) {
 }
 }  // namespace
 
-std::string ReadNcWord(std::string_view line, size_t index) {
-    if (index >= line.size()) return {};
+size_t ReadNcWordLength(std::string_view line, size_t index) {
+    if (index >= line.size()) return 0;
     size_t end = index + 1;
     while (end < line.size() && isValueCharacter(line[end])) ++end;
-    return std::string(line.substr(index, end - index));
+    return end - index;
+}
+
+std::string ReadNcWord(std::string_view line, size_t index) {
+    return std::string(line.substr(std::min(index, line.size()), ReadNcWordLength(line, index)));
 }
 
 void ReplaceFirst(std::string& text, std::string_view oldPart, std::string_view newPart) {

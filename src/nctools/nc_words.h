@@ -8,6 +8,8 @@ namespace zantor {
 // The word starting at `index` of the line: the register letter and every
 // "+", "-", "." or digit after it (G01X-1.25Y.5: the X word is ).
 std::string ReadNcWord(std::string_view line, size_t index);
+// The length of that word (0 when `index` is past the line).
+size_t ReadNcWordLength(std::string_view line, size_t index);
 
 // The first occurrence of `oldPart` in `text` replaced by `newPart`; an
 // empty or missing `oldPart` changes nothing.

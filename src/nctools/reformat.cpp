@@ -1,6 +1,9 @@
 #include "nctools/reformat.h"
 
 #include <algorithm>
+#include <array>
+#include <tuple>
+#include <utility>
 
 #include "nctools/nc_words.h"
 
@@ -28,18 +31,28 @@ void changeMotionCodes(std::string& code, const ReformatMachine& from, const Ref
         size_t length;
         const std::string* replacement;
     };
-    std::vector<Hit> hits;
+    // At most one hit per code: held in place, as this runs for every line.
+    std::array<Hit, std::tuple_size_v<decltype(from.motionCodes)>> hits{};
+    size_t hitCount = 0;
     for (size_t i = 0; i < from.motionCodes.size(); ++i) {
         const size_t at = findWholeCode(code, from.motionCodes[i]);
         if (at == std::string::npos) continue;
         const Hit hit{at, from.motionCodes[i].size(), &to.motionCodes[i]};
         bool overlaps = false;
-        for (const Hit& other : hits)
-            overlaps = overlaps || (hit.at < other.at + other.length && other.at < hit.at + hit.length);
-        if (!overlaps) hits.push_back(hit);
+        for (size_t h = 0; h < hitCount; ++h) {
+            const Hit& other = hits[h];
+            overlaps =
+                overlaps || (hit.at < other.at + other.length && other.at < hit.at + hit.length);
+        }
+        if (!overlaps) hits[hitCount++] = hit;
     }
-    std::sort(hits.begin(), hits.end(), [](const Hit& a, const Hit& b) { return a.at > b.at; });
-    for (const Hit& hit : hits) code.replace(hit.at, hit.length, *hit.replacement);
+    // From the last hit back, so that each replacement leaves the places
+    // of the others as they were (a handful: sorted by insertion).
+    for (size_t i = 1; i < hitCount; ++i)
+        for (size_t j = i; j > 0 && hits[j - 1].at < hits[j].at; --j)
+            std::swap(hits[j - 1], hits[j]);
+    for (size_t i = 0; i < hitCount; ++i)
+        code.replace(hits[i].at, hits[i].length, *hits[i].replacement);
 }
 
 double powerOfTen(int exponent) {
@@ -50,20 +63,23 @@ double powerOfTen(int exponent) {
 
 void changeRegisters(std::string& code, const ReformatSettings& settings,
                      const ReformatMachine& from, const ReformatMachine& to) {
-    std::string done;
-    for (const char letter : settings.registerLetters) {
-        if (done.find(letter) != std::string::npos) continue;
-        done += letter;
+    const std::string& letters = settings.registerLetters;
+    for (size_t i = 0; i < letters.size(); ++i) {
+        const char letter = letters[i];
+        if (letters.find(letter) < i) continue;  // each letter once
         const size_t at = code.find(letter);
         if (at == std::string::npos) continue;
-        const std::string word = ReadNcWord(code, at);
+        // The word's first place is `at`: any earlier one would hold the
+        // letter earlier. Its letter stays; its value is written anew.
+        const size_t wordLength = ReadNcWordLength(code, at);
+        const std::string_view word = std::string_view(code).substr(at, wordLength);
         const NcValueFormat& oldFormat = letter == 'F' ? from.feed : from.axis;
         const NcValueFormat& newFormat = letter == 'F' ? to.feed : to.axis;
         double value = oldFormat.read(word);
         if (settings.allowMixed && oldFormat.format == NcNumberFormat::Decimal &&
-            word.find('.') == std::string::npos)
+            word.find('.') == std::string_view::npos)
             value /= powerOfTen(oldFormat.right);
-        ReplaceFirst(code, word, std::string(1, letter) + newFormat.write(value));
+        code.replace(at + 1, wordLength - 1, newFormat.write(value));
     }
 }
 
@@ -111,7 +127,8 @@ std::string reformatLine(std::string_view line, const ReformatSettings& settings
             ReplaceFirst(split.code, oldText, newText);
     if (settings.comments && !split.comments.empty())
         split.comments = changeCommentMarks(split, from.comments, to.comments);
-    return split.code + split.comments;
+    split.code += split.comments;
+    return std::move(split.code);
 }
 
 bool Reformat(editor::TextDocument& document, LineWalkProgress& progress,

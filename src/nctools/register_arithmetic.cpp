@@ -32,8 +32,10 @@ double applied(ArithmeticOperation operation, double value, double amount) {
 
 std::string applyArithmetic(std::string_view line, const ArithmeticSettings& settings,
                             const NcValueFormat& format, const CommentMarks& marks) {
+    const std::vector<RegisterWord> words = registerWords(line, settings.registers, marks);
     std::vector<WordChange> changes;
-    for (const RegisterWord& word : registerWords(line, settings.registers, marks)) {
+    changes.reserve(words.size());
+    for (const RegisterWord& word : words) {
         const double value = applied(settings.operation, format.read(word.text), settings.amount);
         if (!std::isfinite(value)) continue;
         changes.push_back({word, word.text.front() + format.write(value)});

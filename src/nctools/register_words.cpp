@@ -11,6 +11,7 @@ bool isValueCharacter(char c) {
 std::vector<RegisterWord> registerWords(std::string_view line, std::string_view letters,
                                         const CommentMarks& marks) {
     std::vector<RegisterWord> words;
+    words.reserve(8);  // a block's usual words in one allocation
     const bool comments = !marks.start.empty();
     size_t i = 0;
     while (i < line.size()) {

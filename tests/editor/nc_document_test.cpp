@@ -229,6 +229,68 @@ TEST(NcDocumentEdits, UndoRestoresTheSelection) {
     EXPECT_EQ(doc.Caret(), (TextPosition{1, 3}));
 }
 
+// Edits inside one line, trims among them, undone and redone in a row: the
+// text, its size and the caret come back exactly each time.
+TEST(NcDocumentEdits, EditsInsideALineUndoAndRedoExactly) {
+    struct Case {
+        const char* line;
+        int offset;
+        int length;
+        const char* text;
+        const char* edited;
+        int caretColumn;
+    };
+    const Case cases[] = {
+        {"N10 G1 X5", 7, 2, "Y7.5", "N10 G1 Y7.5", 12},  // longer
+        {"N10 G1 X5", 0, 4, "", "G1 X5", 1},             // shorter, at the start
+        {"N10 G1 X5", 9, 0, "  ", "N10 G1 X5", 10},      // trailing blanks go
+        {"N10 G1 X5", 6, 3, " \t", "N10 G1", 7},         // trim reaches back into the line
+        {"N10 G1 X5", 3, 6, "", "N10", 4},               // the blank before is trimmed too
+        {"X1 (A)", 2, 1, "\t", "X1\t(A)", 4},            // blanks inside stay
+        {"G1", 0, 2, "   ", "", 1},                      // nothing left
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.line) + " @" + std::to_string(c.offset));
+        NcDocument doc;
+        doc.InsertText(std::string("%\r\n") + c.line + "\r\nM30");
+        doc.SetModified(false);
+        const long long bytesBefore = doc.ByteCount();
+        doc.ReplaceInParagraph(2, c.offset, c.length, c.text);
+        const Lines edited{"%", c.edited, "M30"};
+        EXPECT_EQ(paragraphsOf(doc), edited);
+        EXPECT_EQ(doc.ByteCount(), bytesBefore - (long long)std::string(c.line).size() +
+                                       (long long)std::string(c.edited).size());
+        EXPECT_EQ(doc.Caret(), (TextPosition{2, c.caretColumn}));
+        EXPECT_TRUE(doc.Modified());
+        for (int round = 0; round < 2; ++round) {
+            doc.UndoEdit();
+            EXPECT_EQ(paragraphsOf(doc), (Lines{"%", c.line, "M30"}));
+            EXPECT_EQ(doc.ByteCount(), bytesBefore);
+            doc.RedoEdit();
+            EXPECT_EQ(paragraphsOf(doc), edited);
+            EXPECT_EQ(doc.Caret(), (TextPosition{2, c.caretColumn}));
+        }
+    }
+}
+
+TEST(NcDocumentEdits, WithoutUndoEditsAreMadeButNotKept) {
+    NcDocument doc;
+    doc.InsertText("N10 G1 X5  \r\nM30");
+    doc.SetUndoKept(false);
+    EXPECT_FALSE(doc.CanUndo()) << "the history so far is dropped";
+    doc.ReplaceInParagraph(1, 7, 2, "Y7");
+    doc.SetCaret(2, 4);
+    doc.InsertText("\r\nM2");
+    EXPECT_EQ(paragraphsOf(doc), (Lines{"N10 G1 Y7", "M30", "M2"}));
+    EXPECT_EQ(doc.ByteCount(), 9 + 3 + 2 + 3 * 2);
+    EXPECT_TRUE(doc.Modified());
+    EXPECT_FALSE(doc.CanUndo());
+    doc.SetUndoKept(true);
+    doc.ReplaceInParagraph(2, 0, 3, "M02");
+    doc.UndoEdit();
+    EXPECT_EQ(doc.GetParagraph(2), "M30");
+}
+
 TEST(NcDocumentEdits, HistoryHoldsWellOverThirtyTwoKilobytes) {
     NcDocument doc;
     const std::string line(500, 'X');

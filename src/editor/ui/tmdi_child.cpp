@@ -660,7 +660,7 @@ void TMDIChild::DeleteCaretLine() {
 }
 
 void TMDIChild::ReplaceInParagraph(int paragraph, int offset, int length,
-                                   const std::string& text) {
+                                   std::string_view text) {
     settle();
     if (paragraph < 1 || paragraph > ParagraphCount() || offset < 0 || length < 0 ||
         (long long)offset + length > (long long)paragraphText(paragraph - 1).size())

@@ -98,7 +98,7 @@ public:
     void InsertText(const std::string& text) override;
     void DeleteCaretLine() override;
     void ReplaceInParagraph(int paragraph, int offset, int length,
-                            const std::string& text) override;
+                            std::string_view text) override;
     void AppendLine(const std::string& text) override;
     void SuspendRedraw() override;
     void ResumeRedraw() override;
