@@ -6,8 +6,10 @@
 #include <thread>
 
 #include "cli/command_set.h"
+#include "cli/event_loop.h"
 #include "cli/port_options.h"
 #include "core/file_io.h"
+#include "dnc/simulator/protocol_simulator.h"
 #include "dnc/simulator/pty_pair.h"
 #include "dnc/simulator/pty_simulator.h"
 #include "dnc/simulator/received_programs.h"
@@ -62,6 +64,45 @@ bool onlyXons(std::string_view bytes) {
     return !bytes.empty() && bytes.find_first_not_of('\x11') == std::string_view::npos;
 }
 
+const char* protocolName(int protocol) {
+    static const char* const kNames[] = {"ASCII", "XMODEM", "YMODEM", "ZMODEM", "Kermit"};
+    return protocol >= 0 && protocol < 5 ? kNames[protocol] : "ASCII";
+}
+
+// A machine set for one of the published protocols answers by it: sends
+// to it are filed, its punch goes out by the protocol.
+int simulateWithProtocol(CliContext& context, const SimulateArguments& a,
+                         const MachComRec& record, const std::string& name, int rate) {
+    ensureEventLoop();
+    sim::PtyPair line;
+    sim::ProtocolSimulator control(line.masterFd(), record, rate, a.folder);
+    const InterruptCatcher catcher;
+    std::ostream& out = context.out;
+    out << line.slavePath() << "\n"
+        << "Simulating " << (name.empty() ? std::string("the default machine") : name) << " by "
+        << protocolName(record.Protocol) << " at " << rate
+        << " characters a second; Ctrl-C ends.\n"
+        << std::flush;
+    if (a.punch) control.awaitPunch();
+    const auto started = SteadyClock::now();
+    bool punchOffered = false;
+    while (!interrupted) {
+        if (a.punch && !punchOffered &&
+            SteadyClock::now() - started >= std::chrono::duration<double>(a.punchAfter.value_or(0))) {
+            punchOffered = true;
+            control.punch(*a.punch);
+            out << "Punching " << *a.punch << " (" << protocolName(record.Protocol) << ")\n"
+                << std::flush;
+        }
+        for (const std::string& news : control.run(milliseconds(20))) out << news << "\n";
+        out << std::flush;
+    }
+    control.stop();
+    out << "Simulation ended: " << control.bytesReceived() << " bytes received, "
+        << control.bytesSent() << " sent\n";
+    return 0;
+}
+
 int runSimulate(CliContext& context, const SimulateArguments& a) {
     std::string name;
     const MachineSettings machine = loadMachine(context, a.machine, name);
@@ -84,6 +125,9 @@ int runSimulate(CliContext& context, const SimulateArguments& a) {
     int rate = a.rate;
     if (rate == 0 && record.BaudNum >= 0 && size_t(record.BaudNum) < kBaudRates.size())
         rate = std::stoi(std::string(kBaudRates[size_t(record.BaudNum)])) / 10;
+
+    if (record.Protocol >= 1 && record.Protocol <= 4)
+        return simulateWithProtocol(context, a, record, name, rate);
 
     sim::PtyPair line;
     sim::PtySimulator control(line.masterFd(), profile, rate);
@@ -146,7 +190,10 @@ void addSimulateCommand(CLI::App& app, CommandSet& commands) {
         "programs in the machine's tape code, throttles with XON/XOFF when --buffer is given, "
         "saves each program it receives as SIMnnnn.TAP once the line has been quiet for the "
         "machine's end-of-file time, and punches --punch FILE when the far side sends XON or "
-        "after --punch-after seconds. Runs until Ctrl-C.",
+        "after --punch-after seconds. A machine set for XMODEM, YMODEM, ZMODEM or Kermit answers "
+        "by its protocol: what is sent to it is saved as SIMnnnn.TAP, and --punch FILE is "
+        "offered by the protocol (from --punch-after seconds on) until a receive takes it. Runs "
+        "until Ctrl-C.",
         [a](CliContext& context) { return runSimulate(context, *a); });
     simulate->add_option("--machine", a->machine, "The machine (default: the current one)");
     simulate->add_option("--dir", a->folder, "Where received programs go (default: here)");

@@ -116,6 +116,66 @@ TEST_F(SimulateCommandTest, TheStationSendsToItAndReceivesItsPunch) {
     EXPECT_FALSE(fileExists(files.file("SIM0002.TAP")));
 }
 
+// A program of many lines with the protocols' own control characters in
+// its comments, so that blocks, windows and escaping all get their turn.
+std::string longProgram(int lines, int seed) {
+    std::string program = "%\r\nO" + std::to_string(1000 + seed) + "\r\n";
+    for (int n = 1; n <= lines; ++n)
+        program += "N" + std::to_string(n) + " G1 X" + std::to_string(n * seed % 997) +
+                   ".5 (\x18\x11\x13#~)\r\n";
+    return program + "M30\r\n%\r\n";
+}
+
+class SimulateByProtocolTest : public SimulateCommandTest,
+                               public ::testing::WithParamInterface<const char*> {
+protected:
+    SimulateByProtocolTest() {
+        const std::string protocol = GetParam() == std::string("ZMODEM") ? "3" : "4";
+        home.write("WPOSTS.INI", "[Machine Names]\nNumber=1\nMachine1=Mill\n[Mill]\nPORT=1\n"
+                                 "BAUD=115200\nTCODE=2\nEOFTIME=1\nPROTOCOL=" +
+                                     protocol + "\n");
+    }
+};
+
+TEST_P(SimulateByProtocolTest, ItsPunchComesByTheProtocolAndSendsToItAreFiled) {
+    const std::string punched = longProgram(600, 7);
+    const std::string punchFile = files.write("O1007.NC", punched);
+    startSimulator({"--dir", files.path(), "--punch", punchFile});
+    ASSERT_EQ(devicePath.rfind("/dev/", 0), 0u) << devicePath;
+
+    // The punch waits for a receive; nothing is filed meanwhile.
+    const std::string back = files.file("BACK.NC");
+    const testing::ProcessResult received = testing::runProcess(
+        cliArgs({"receive", "--machine", "Mill", "--port", devicePath, back}));
+    ASSERT_EQ(received.status, 0) << received.err << simulatorOutput();
+    EXPECT_TRUE(files.read("BACK.NC") == punched);
+    ASSERT_TRUE(eventually([&] {
+        return simulatorOutput().find("Punched " + punchFile + "\n") != std::string::npos;
+    })) << simulatorOutput();
+
+    const std::string program = longProgram(500, 3);
+    const std::string file = files.write("O1003.NC", program);
+    const testing::ProcessResult sent =
+        testing::runProcess(cliArgs({"send", "--machine", "Mill", "--port", devicePath, file}));
+    ASSERT_EQ(sent.status, 0) << sent.err << simulatorOutput();
+    const std::string filed = files.file("SIM0001.TAP");
+    ASSERT_TRUE(eventually([&] {
+        return simulatorOutput().find("Received " + filed + "\n") != std::string::npos;
+    })) << simulatorOutput();
+    EXPECT_TRUE(files.read("SIM0001.TAP") == program);
+
+    EXPECT_EQ(interruptSimulator(), 0);
+    const std::string out = simulatorOutput();
+    EXPECT_NE(out.find(std::string("Mill by ") + GetParam()), std::string::npos) << out;
+    EXPECT_NE(out.find("Punching " + punchFile + " (" + GetParam() + ")\n"), std::string::npos)
+        << out;
+    EXPECT_NE(out.find("Simulation ended: "), std::string::npos) << out;
+    EXPECT_EQ(out.find("failed"), std::string::npos) << out;
+}
+
+INSTANTIATE_TEST_SUITE_P(Protocols, SimulateByProtocolTest, ::testing::Values("ZMODEM", "Kermit"),
+                         [](const auto& info) { return std::string(info.param); });
+
 TEST_F(SimulateCommandTest, AMissingFolderOrPunchFileIsOneLine) {
     for (const auto& options : {std::vector<std::string>{"--dir", files.file("nowhere")},
                                 std::vector<std::string>{"--punch", files.file("none.nc")}}) {

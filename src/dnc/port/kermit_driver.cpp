@@ -64,7 +64,7 @@ std::string KermitDriver::decodeText(std::string_view field) const {
 int KermitDriver::answerWaitMs() const {
     const int asked = agreed_.peerTimeoutSeconds > 0 ? agreed_.peerTimeoutSeconds : kTimeoutSeconds;
     const auto perCharacter = characterTime(port_.lineSettings());
-    const auto onTheLine = perCharacter * long(unsent() + kLongestReceive);
+    const auto onTheLine = perCharacter * long(unsent() + longestIncoming_);
     return asked * 1000 +
            int(std::chrono::duration_cast<std::chrono::milliseconds>(onTheLine).count());
 }

@@ -56,6 +56,7 @@ protected:
     kermit::Agreement agreed_;
     int sendCheck_ = 1;  // the block check of the packets we send
     int lastSeq_ = 0;
+    size_t longestIncoming_ = kLongestReceive;  // the longest packet we asked for
     std::string errorMessage_ = "Cancelled by user";
 };
 

@@ -78,6 +78,10 @@ InitParams answerInit(const InitParams& able, const InitParams& offer) {
     a.longPackets = able.longPackets && offer.longPackets;
     a.slidingWindows = able.slidingWindows && offer.slidingWindows;
     a.window = a.slidingWindows ? std::min(able.window, offer.window) : 1;
+    // Without a window every packet waits for its answer: the longest
+    // packets make the fewest waits (with one the line stays busy anyway,
+    // and shorter packets lose less to a noisy line).
+    if (a.longPackets && a.window == 1) a.longLength = int(kLongestPacket);
     a.attributes = able.attributes && offer.attributes;
     return a;
 }

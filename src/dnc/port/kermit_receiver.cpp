@@ -129,6 +129,7 @@ void KermitReceiver::onSendInit(const Packet& p) {
     // The answer still goes with the check both ends start with.
     agreed_.framing = agreement.framing;
     ack(p.seq, encodeInit(answer));
+    if (answer.longPackets) longestIncoming_ = size_t(answer.longLength);
     useAgreement(agreement);
     window_.setSize(agreed_.window);
     // The data field of the sender's packets, as the sender works it out.

@@ -18,12 +18,14 @@ namespace zantor {
 
 namespace {
 
-// Unix98 pseudo-terminal slaves: the driver queues nothing of its own and
+// Unix98 pseudo-terminals: the driver queues nothing of its own and
 // has no modem lines.
 bool isPseudoTerminal(int fd) {
     struct stat st {};
     if (::fstat(fd, &st) != 0) return false;
     const unsigned major = ::major(st.st_rdev);
+    // The master side (/dev/ptmx) queues nothing either.
+    if (major == 5 && ::minor(st.st_rdev) == 2) return true;
     return major >= 136 && major <= 143;
 }
 
@@ -138,7 +140,12 @@ std::optional<OpenFailure> TermiosDevice::open(const std::string& path,
     // Claimed only once the open cannot fail any more: close() gives the claim up.
     if (::ioctl(fd.get(), TIOCEXCL) != 0) return describeOpenFailure(path, EBUSY);
     ::tcflush(fd.get(), TCIOFLUSH);
+    adopt(std::move(fd));
+    return std::nullopt;
+}
 
+void TermiosDevice::adopt(UniqueFd fd) {
+    close();
     fd_ = std::move(fd);
     lost_ = false;
     trueOutputCount_ = !isPseudoTerminal(fd_.get());
@@ -166,7 +173,6 @@ std::optional<OpenFailure> TermiosDevice::open(const std::string& path,
     });
     // Modem lines and error counters have no notification of their own.
     if (hasModemLines_ || counters) schedulePoll();
-    return std::nullopt;
 }
 
 void TermiosDevice::close() {

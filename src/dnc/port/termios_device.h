@@ -34,6 +34,10 @@ public:
     ModemLines modemLines() override;
     LineErrorCounts lineErrors() const override { return errors_; }
 
+protected:
+    // Runs the device on `fd`, a tty already set up: the rest of an open.
+    void adopt(UniqueFd fd);
+
 private:
     void poll();
     void schedulePoll();

@@ -50,10 +50,15 @@ std::optional<std::string> ReceivedPrograms::update(std::string_view received,
 }
 
 std::string ReceivedPrograms::nextFileName() const {
+    return freeName(folder_);
+}
+
+std::string ReceivedPrograms::freeName(const std::string& folder) {
+    const std::string prefix = folder.empty() || folder.back() == '/' ? folder : folder + '/';
     for (int n = 1;; ++n) {
         char name[32];
         std::snprintf(name, sizeof name, "SIM%04d.TAP", n);
-        const std::string path = folder_ + name;
+        const std::string path = prefix + name;
         if (!fileExists(path) && !fileExists(path + ".part")) return path;
     }
 }

@@ -33,6 +33,9 @@ public:
     // (where 0x11 and 0x13 are the codes of "1" and "3"), without XON and XOFF.
     static std::string programBytes(std::string_view chunk, TapeCode code);
 
+    // The first "SIMnnnn.TAP" of `folder` that is free.
+    static std::string freeName(const std::string& folder);
+
 private:
     std::string nextFileName() const;
 

@@ -280,6 +280,29 @@ TEST(KermitInit, BothEndsAgree) {
     EXPECT_EQ(agree(sevenBit, refuses).outgoing.eighthBit, 0);
 }
 
+// A receiver asks a sender without windows for the longest packets, since
+// each one waits for its answer; with a window it keeps its own length.
+TEST(KermitInit, ReceiverAsksForLongestPacketsOnlyWithoutAWindow) {
+    InitParams ours;
+    ours.checkType = 3;
+    ours.longPackets = ours.slidingWindows = true;
+    ours.window = 31;
+    ours.longLength = 2048;
+    InitParams stopAndWait;
+    stopAndWait.longPackets = true;
+    InitParams windowed = stopAndWait;
+    windowed.slidingWindows = true;
+    windowed.window = 8;
+
+    const InitParams toStopAndWait = answerInit(ours, stopAndWait);
+    EXPECT_EQ(toStopAndWait.longLength, int(kLongestPacket));
+    EXPECT_EQ(agree(stopAndWait, toStopAndWait).sendLength, kLongestPacket);
+    EXPECT_EQ(answerInit(ours, windowed).longLength, 2048);
+    InitParams shortOnly = stopAndWait;
+    shortOnly.longPackets = false;
+    EXPECT_EQ(agree(shortOnly, answerInit(ours, shortOnly)).sendLength, 94u);
+}
+
 TEST(KermitInit, DataRoomFitsTheLongestPacketTheOtherEndTakes) {
     Agreement a;
     a.checkType = 3;

@@ -139,5 +139,37 @@ TEST_F(KermitPeerTest, RecoversFromBytesDamagedOrLostOnTheLine) {
     EXPECT_GE(transfer.progress().totalErrors, 1);
 }
 
+// C-Kermit refuses a line that is not its terminal, so it gets a pty of its
+// own (socat between it and our line) and its status comes back in a file.
+std::string onTerminalOfItsOwn(const testing::TempFolder& folder, const std::string& command) {
+    folder.write("kermit.sh", command + "; echo $? > kermit-status\n");
+    // A script, as socat would take the commas of its options for its own.
+    folder.write("terminal.sh",
+                 "exec socat STDIO EXEC:'sh kermit.sh',pty,setsid,ctty,raw,echo=0 2>/dev/null\n");
+    return "sh terminal.sh";
+}
+
+// C-Kermit with long packets and sliding windows, both ways.
+TEST_F(KermitPeerTest, CarriesFilesToAndFromCKermitWithWindows) {
+    if (!testing::programAvailable("kermit")) GTEST_SKIP() << "C-Kermit is not installed";
+    const std::string file = withEveryByte(sampleFile(200000));
+
+    remote.write("Part.nc", file);
+    transfer.FileName = local.file("RECV.NC");
+    ASSERT_EQ(run(onTerminalOfItsOwn(remote, "kermit -Y -q -i -v 8 -s Part.nc"), true), 0);
+    EXPECT_TRUE(local.read("RECV.NC") == file);
+    EXPECT_EQ(remote.read("kermit-status"), "0\n");
+    EXPECT_GT(transfer.progress().blockSize, 1000);
+    EXPECT_GT(transfer.progress().kermitWindows, 1);
+
+    std::filesystem::remove(remote.file("Part.nc"));
+    std::filesystem::remove(remote.file("kermit-status"));
+    transfer.FileMask = local.write("Part.nc", file.substr(0, 60000));
+    ASSERT_EQ(run(onTerminalOfItsOwn(remote, "kermit -Y -q -i -v 8 -r"), false), 0);
+    EXPECT_TRUE(remote.read("Part.nc") == file.substr(0, 60000));
+    EXPECT_EQ(remote.read("kermit-status"), "0\n");
+    EXPECT_GT(transfer.progress().kermitWindows, 1);
+}
+
 }  // namespace
 }  // namespace zantor
