@@ -196,7 +196,8 @@ int main(int argc, char** argv) {
         maxRss = std::max(maxRss, s.rssKb);
         maxFds = std::max(maxFds, s.fds);
     }
-    std::printf("soak: %.1f MB each way in %.0f s at %d characters a second, %zu XOFF pauses, "
+    std::printf("soak: %.1f MB each way in %.0f s (port at 115200 baud, control paced at %d "
+                "characters a second), %zu XOFF pauses, "
                 "%zu noise bursts (%zu bytes reported by the control), %zu sends repeated "
                 "and recovered, %zu mismatches\n",
                 double(moved) / 1048576, elapsed, lineRate, pauses, bursts, faultBytes, recovered,
