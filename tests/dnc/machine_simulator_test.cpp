@@ -64,6 +64,30 @@ TEST_F(MachineSimulatorTest, ChecksTapeCodeAndParity) {
     }
 }
 
+TEST_F(MachineSimulatorTest, NoiseBurstDamagesTheNextBytesAndEachIsReported) {
+    struct Case {
+        TapeCode code;
+        const char* what;
+    };
+    for (const Case c : {Case{TapeCode::Iso, "8th bit set"}, Case{TapeCode::Ascii, "parity"}}) {
+        MachineProfile profile;
+        profile.code = c.code;
+        FakeLineSimulator machine(device, clock, profile);
+        const std::string sent = FakeLineSimulator::tapeOf("G1 X5\r\nM30\r\n", c.code, 0);
+        machine.onReceivedCount(2, [](testing::MachineSimulator& m) { m.garbleNextReceived(3); });
+        ASSERT_EQ(port.sendText(sent), SendResult::Sent);
+        runSeconds(0.1);
+        std::string expected = sent;
+        std::vector<LineFault> faults;
+        for (size_t i = 2; i < 5; ++i) {
+            expected[i] = char(uint8_t(sent[i]) ^ 0x80);
+            faults.push_back({i, uint8_t(expected[i]), c.what});
+        }
+        EXPECT_EQ(machine.received(), expected);
+        EXPECT_EQ(machine.faults(), faults);
+    }
+}
+
 TEST_F(MachineSimulatorTest, PunchesInItsTapeCodeWithLeaderAndPauses) {
     EXPECT_EQ(FakeLineSimulator::tapeOf("N1\r\nG2\n%", TapeCode::Eia, 1),
               std::string(10, '\0') + "\x45\x01\x80\x67\x02\x80\x0B" + std::string(10, '\0'));

@@ -2,6 +2,7 @@
 // never a crash, a word is always the text at its index, a comment lies
 // within its line, and a value written in a format reads back as itself
 // (to the format's last decimal) whenever the format can hold it.
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <string>
@@ -52,7 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     for (size_t index = 0; index <= line.size(); index += 1 + index / 8) checkWords(line, index);
     checkComment(line, "(", ")");
-    checkComment(line, line.substr(0, 1), line.substr(1, 1));
+    checkComment(line, line.substr(0, 1), line.substr(std::min<size_t>(1, line.size()), 1));
     checkComment(line, ";", "");
 
     checkRoundTrip(format, left, right, zantor::ParseNcNumber(line, NcNumberFormat::Decimal, 0, 0));

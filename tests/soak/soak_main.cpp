@@ -1,8 +1,13 @@
 // The soak of the DNC station: programs sent with `zantor-cli send` to the
 // control simulator over a pseudo-terminal while the control throttles with
-// XOFF pauses of 1 ms to 2 s at random, then punched back and received with
+// XOFF pauses of 1 ms to 2 s at random and line noise garbles bursts of bytes
+// that the control reports (the program is then sent again, as an operator
+// does after a parity alarm), then punched back and received with
 // `zantor-cli receive`; every byte compared, the command's memory and open
-// descriptors sampled every second. Usage: zantor-soak [MEGABYTES] [SEED]
+// descriptors sampled every second.
+// Usage: zantor-soak [MEGABYTES] [SEED] [CHARACTERS_PER_SECOND]
+// A pty has no line speed: the control paces the line at the rate given
+// (default 1,000,000 a second, so that 100 MB takes minutes, not hours).
 #include <dirent.h>
 #include <signal.h>
 #include <unistd.h>
@@ -27,7 +32,8 @@ namespace {
 using namespace std::chrono;
 using zantor::testing::MachineSimulator;
 
-constexpr int kLineRate = 11520;  // 115200 baud, 8N1
+constexpr int kDefaultLineRate = 1000000;
+constexpr size_t kMaxBurst = 64;
 
 struct Sample {
     long rssKb = 0;
@@ -68,46 +74,106 @@ zantor::testing::ProcessResult sampled(const std::vector<std::string>& argv,
     return run.get();
 }
 
+// Where the control's record differs from what was sent: only at bytes of
+// the bursts, each flipped in its top bit and reported as a fault.
+bool onlyBurstsDamaged(const std::string& sent, const MachineSimulator& control,
+                       const std::vector<std::pair<size_t, size_t>>& bursts, size_t& reported) {
+    const std::string got = control.received();
+    const auto faults = control.faults();
+    reported = faults.size();
+    if (got.size() != sent.size()) return false;
+    std::vector<bool> inBurst(sent.size(), false);
+    for (const auto& [at, length] : bursts)
+        for (size_t i = at; i < std::min(at + length, sent.size()); ++i) inBurst[i] = true;
+    size_t damaged = 0;
+    for (size_t i = 0; i < sent.size(); ++i) {
+        if (got[i] == sent[i]) continue;
+        if (!inBurst[i] || (uint8_t(got[i]) ^ uint8_t(sent[i])) != 0x80) return false;
+        ++damaged;
+    }
+    for (const auto& fault : faults)
+        if (fault.index >= sent.size() || !inBurst[fault.index]) return false;
+    return damaged == faults.size();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     const double megabytes = argc > 1 ? std::atof(argv[1]) : 100;
     std::mt19937 random(argc > 2 ? unsigned(std::atoi(argv[2])) : 2026);
+    const int lineRate = argc > 3 ? std::atoi(argv[3]) : kDefaultLineRate;
     zantor::testing::TempFolder home;
     home.write("ZTR2013.INI", "[GENERAL]\nLOGGING=1\n");
     home.write("WPOSTS.INI",
                "[Machine Names]\nNumber=1\nMachine1=Soak\n[Soak]\nPORT=1\nBAUD=115200\n"
                "DATABITS=8\nPARITY=N\nSTOPBITS=1\nFLOW=1\nTCODE=2\nEOFTIME=3\nXOFFTIME=5\n");
+    const std::string cli = ZANTOR_CLI;
     const size_t total = size_t(megabytes * 1024 * 1024);
     const size_t chunk = std::min<size_t>(total, 2 * 1024 * 1024);
-    size_t moved = 0, mismatches = 0, pauses = 0;
+    size_t moved = 0, mismatches = 0, pauses = 0, bursts = 0, faultBytes = 0, recovered = 0;
     std::vector<Sample> samples;
-    const auto start = steady_clock::now();
-    for (int round = 1; moved < total; ++round) {
-        const std::string text = program(random, std::min(chunk, total - moved));
-        const std::string file = home.write("SEND.TAP", text);
+
+    // One send of `text` to a fresh control, with the pauses and bursts
+    // given; true when the control got every byte, bursts aside.
+    const auto sendTo = [&](const std::string& text, const std::string& file,
+                            const std::vector<size_t>& pauseAt,
+                            const std::vector<std::pair<size_t, size_t>>& burstsAt,
+                            size_t& reported) {
         zantor::testing::PtyPair pty;
         zantor::testing::MachineProfile profile;
         profile.bufferSize = 4096;
-        zantor::testing::PtySimulator control(pty.masterFd(), profile, kLineRate);
-        // XOFF pauses of 1 ms to 2 s at random moments of the send.
-        for (size_t at = 20000; at < text.size(); at += 20000 + random() % 200000) {
+        zantor::testing::PtySimulator control(pty.masterFd(), profile, lineRate);
+        for (const size_t at : pauseAt) {
             const auto pause = milliseconds(1 + random() % 2000);
-            ++pauses;
             control.onReceivedCount(at, [pause](MachineSimulator& m) {
                 m.type("\x13");
                 m.after(pause, [](MachineSimulator& later) { later.type("\x11"); });
             });
         }
-        const std::string cli = ZANTOR_CLI;
+        for (const auto& [at, length] : burstsAt)
+            control.onReceivedCount(at, [length](MachineSimulator& m) { m.garbleNextReceived(length); });
         const auto sent = sampled({cli, "--home", home.path(), "--system", home.path(), "send",
                                    "--machine", "Soak", "--port", pty.slavePath(), file},
                                   samples);
         control.waitFor([&](const MachineSimulator& m) { return m.receivedCount() >= text.size(); },
                         seconds(10));
-        if (sent.status != 0 || control.received() != text) ++mismatches;
+        const bool whole = sent.status == 0 && onlyBurstsDamaged(text, control, burstsAt, reported);
+        control.stop();
+        return whole;
+    };
+
+    const auto start = steady_clock::now();
+    for (int round = 1; moved < total; ++round) {
+        const std::string text = program(random, std::min(chunk, total - moved));
+        const std::string file = home.write("SEND.TAP", text);
+        // XOFF pauses of 1 ms to 2 s at random moments of the send; now and
+        // then a burst of line noise at another moment (never at the count
+        // of a pause: one trigger a count).
+        std::vector<size_t> pauseAt;
+        for (size_t at = 20000; at < text.size(); at += 20000 + random() % 200000) pauseAt.push_back(at);
+        std::vector<std::pair<size_t, size_t>> burstsAt;
+        for (int b = int(random() % 3); b > 0; --b) {
+            const size_t at = 1 + random() % (text.size() - kMaxBurst);
+            if (std::find(pauseAt.begin(), pauseAt.end(), at) != pauseAt.end()) continue;
+            burstsAt.emplace_back(at, 1 + random() % kMaxBurst);
+        }
+        pauses += pauseAt.size();
+        size_t reported = 0;
+        bool ok = sendTo(text, file, pauseAt, burstsAt, reported);
+        bursts += burstsAt.size();
+        faultBytes += reported;
+        if (ok && reported > 0) {
+            // The control reported the damage: the operator sends the program again.
+            size_t again = 0;
+            ok = sendTo(text, file, {}, {}, again) && again == 0;
+            if (ok) ++recovered;
+        }
+        if (!ok) ++mismatches;
 
         // The control punches the program back.
+        zantor::testing::PtyPair pty;
+        zantor::testing::MachineProfile profile;
+        zantor::testing::PtySimulator control(pty.masterFd(), profile, lineRate);
         control.after(milliseconds(500), [text](MachineSimulator& m) { m.punch(text); });
         const auto received = sampled({cli, "--home", home.path(), "--system", home.path(),
                                        "receive", "--machine", "Soak", "--port", pty.slavePath(),
@@ -116,21 +182,28 @@ int main(int argc, char** argv) {
         if (received.status != 0 || home.read("BACK.TAP") != text) ++mismatches;
         moved += text.size();
         control.stop();
-        std::printf("round %d: %zu bytes each way, %s\n", round, text.size(),
+        std::printf("round %d: %zu bytes each way, %zu noise bursts (%zu bytes reported), %s\n",
+                    round, text.size(), burstsAt.size(), reported,
                     mismatches ? "MISMATCH" : "identical");
         std::fflush(stdout);
     }
     const double elapsed = duration<double>(steady_clock::now() - start).count();
-    long firstRss = samples.empty() ? 0 : samples.front().rssKb, maxRss = 0;
-    int firstFds = samples.empty() ? 0 : samples.front().fds, maxFds = 0;
+    const Sample first = samples.empty() ? Sample{} : samples.front();
+    const Sample last = samples.empty() ? Sample{} : samples.back();
+    long maxRss = 0;
+    int maxFds = 0;
     for (const Sample& s : samples) {
         maxRss = std::max(maxRss, s.rssKb);
         maxFds = std::max(maxFds, s.fds);
     }
-    std::printf("soak: %.1f MB each way in %.0f s, %zu XOFF pauses, %zu mismatches\n",
-                double(moved) / 1048576, elapsed, pauses, mismatches);
-    std::printf("zantor-cli memory: first %ld KB, highest %ld KB; open descriptors: first %d, "
-                "highest %d (%zu samples)\n",
-                firstRss, maxRss, firstFds, maxFds, samples.size());
+    std::printf("soak: %.1f MB each way in %.0f s (port at 115200 baud, control paced at %d "
+                "characters a second), %zu XOFF pauses, "
+                "%zu noise bursts (%zu bytes reported by the control), %zu sends repeated "
+                "and recovered, %zu mismatches\n",
+                double(moved) / 1048576, elapsed, lineRate, pauses, bursts, faultBytes, recovered,
+                mismatches);
+    std::printf("zantor-cli memory: first %ld KB, highest %ld KB, last %ld KB; open descriptors: "
+                "first %d, highest %d, last %d (%zu samples)\n",
+                first.rssKb, maxRss, last.rssKb, first.fds, maxFds, last.fds, samples.size());
     return mismatches ? 1 : 0;
 }

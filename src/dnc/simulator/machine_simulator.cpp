@@ -119,7 +119,16 @@ void MachineSimulator::lineReceived(std::string_view bytes) {
     changed();
 }
 
+void MachineSimulator::garbleNextReceived(size_t count) {
+    std::lock_guard lock(mutex_);
+    garbled_ += count;
+}
+
 void MachineSimulator::take(uint8_t b) {
+    if (garbled_ > 0) {
+        --garbled_;
+        b ^= 0x80;
+    }
     const size_t index = received_.size();
     received_ += char(b);
     const bool punching = !output_.empty();

@@ -86,6 +86,9 @@ public:
     void onReceivedCount(size_t count, Action action);
     // `action` runs once, `delay` from now, on the simulator's line thread.
     void after(Duration delay, Action action);
+    // A burst of line noise: the next `count` bytes from the PC arrive with
+    // their top bit flipped, and the check reports each as a fault.
+    void garbleNextReceived(size_t count);
 
     // Every byte that came from the PC, XON and XOFF included.
     std::string received() const;
@@ -143,6 +146,7 @@ private:
     bool draining_ = false;
     size_t executed_ = 0;
     bool heldByPc_ = false;
+    size_t garbled_ = 0;  // bytes of a noise burst still to come
     std::deque<Output> output_;
     bool pumping_ = false;
     size_t sent_ = 0;
