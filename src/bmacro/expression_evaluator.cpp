@@ -239,7 +239,7 @@ private:
             }
             advance();
             // (2)3 multiplies at once, before any power or "!".
-            if (isDigit(ch_) || ch_ == '.' || isLetter(ch_)) value *= factorWithoutFactorial();
+            if (isDigit(ch_) || ch_ == '.' || isLetter(ch_)) value = checked(value * factorWithoutFactorial());
             return stopped() ? 0 : value;
         }
         if (isLetter(ch_)) return named();
@@ -311,7 +311,9 @@ private:
             // A function takes one factor; a "!" after it applies to the result.
             const double x = factorWithoutFactorial();
             if (stopped()) return 0;
-            return apply(entry.name, x);
+            // SIN of an infinite COT is no number: every result meets the limits.
+            const double result = apply(entry.name, x);
+            return stopped() ? 0 : checked(result);
         }
         fail(kIllegalFunction);
         return 0;

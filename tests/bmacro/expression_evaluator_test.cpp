@@ -66,6 +66,9 @@ TEST(Evaluate, ErrorsWithTheirCodesAndPositions) {
         {"SQRT(-1)", kResultComplex, 8},   {"ASIN(2)", kResultComplex, 7},
         {"LOG(-1)", kResultComplex, 7},    {"1/0", kDivisionByZero, 3},
         {"CSCH(0)", kDivisionByZero, 7},   {"COT(0)", kDivisionByZero, 6},
+        // Not finite on the way: COT of a denormal is infinite, SIN of that is NaN.
+        {"COT(1E-317)", kResultTooLarge, 11}, {"SINSINCOT1E-317", kResultTooLarge, 15},
+        {"(1E30)1E30", kResultTooLarge, 10},
     };
     for (const ErrorCase& c : cases) {
         const EvalResult r = Evaluate(c.text);
