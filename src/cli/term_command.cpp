@@ -44,7 +44,7 @@ TermOptions checkOptions(const TermArguments& a) {
         if (!number || !isSupportedBaud(*number))
             throw CliError{
                 "--baud takes 110, 300, 600, 1200, 2400, 4800, 9600, 19200, 38400, "
-                "57600 or 115200"};
+                "57600, 115200, 230400, 460800 or 921600"};
         o.baud = *number;
     }
     if (a.bits) {
@@ -201,7 +201,7 @@ void addTermCommand(CLI::App& app, CommandSet& commands) {
         [a](CliContext& context) { return runTerm(context, checkOptions(*a)); });
     term->add_option("--machine", a->machine, "The machine (default: the current one)");
     term->add_option("--port", a->port, "Port number or device path (default: the machine's)");
-    term->add_option("--baud", a->baud, "110 to 115200");
+    term->add_option("--baud", a->baud, "110 to 921600");
     term->add_option("--bits", a->bits, "Data bits, 4 to 8");
     term->add_option("--parity", a->parity, "N, O, E, M or S");
     term->add_option("--stop", a->stop, "Stop bits: 1, 1.5 or 2");

@@ -1,6 +1,8 @@
 #include "dnc/record_line_settings.h"
 
 #include "dnc/port/com_port.h"
+#include "dnc/port/line_settings.h"
+#include "machines/mach_com_rec.h"
 
 namespace zantor {
 
@@ -12,6 +14,9 @@ constexpr uint16_t kStopBitsByIndex[] = {1, 5, 2};
 constexpr TSWFlowOptions kSoftwareFlowByIndex[] = {TSWFlowOptions::swfBoth, TSWFlowOptions::swfNone,
                                                    TSWFlowOptions::swfReceive,
                                                    TSWFlowOptions::swfTransmit};
+
+// A machine record's baud index means the same rate in the setup dialog and on the port.
+static_assert(kBaudRates.size() == kSupportedBauds.size());
 
 template <typename List>
 bool inList(int index, const List& list) {

@@ -8,8 +8,9 @@ namespace zantor {
 
 // Fixed item lists of the communication settings; settings hold 0-based
 // indexes into them, -1 when nothing is selected.
-inline constexpr std::array<std::string_view, 11> kBaudRates = {
-    "110", "300", "600", "1200", "2400", "4800", "9600", "19200", "38400", "57600", "115200"};
+inline constexpr std::array<std::string_view, 14> kBaudRates = {
+    "110",   "300",   "600",    "1200",   "2400",   "4800",   "9600",
+    "19200", "38400", "57600",  "115200", "230400", "460800", "921600"};
 inline constexpr std::array<std::string_view, 5> kDataBits = {"4", "5", "6", "7", "8"};
 inline constexpr std::array<std::string_view, 5> kParityNames = {"None", "Odd", "Even", "Mark",
                                                                  "Space"};

@@ -179,7 +179,7 @@ TEST_F(TermCommandTest, MistakesGiveOneLineAndStatusOne) {
         {{"--flow", "maybe"}, "--flow takes none, xonxoff, rtscts or both"},
         {{"--wait", "-1"}, "--wait takes a number of seconds"},
         {{"--baud", "14400"},
-         "--baud takes 110, 300, 600, 1200, 2400, 4800, 9600, 19200, 38400, 57600 or 115200"},
+         "--baud takes 110, 300, 600, 1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200, 230400, 460800 or 921600"},
         {{"--machine"}, "option --machine needs a value"},
         {{"--machine", "Nowhere"}, "no machine named 'Nowhere'"},
         {{"--frob", "1"}, "unknown option '--frob'"},

@@ -38,8 +38,9 @@ char parityLetter(TParity parity);
 std::string frameText(const LineSettings& settings);
 
 // The rates a port can be set to, in the order of a machine record's baud index.
-inline constexpr std::array<int32_t, 11> kSupportedBauds = {110,  300,   600,   1200,  2400,  4800,
-                                                            9600, 19200, 38400, 57600, 115200};
+// The rates above 115200 come last so that stored indexes keep their meaning.
+inline constexpr std::array<int32_t, 14> kSupportedBauds = {
+    110, 300, 600, 1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200, 230400, 460800, 921600};
 
 bool isSupportedBaud(int32_t baud);
 

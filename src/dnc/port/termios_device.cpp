@@ -53,6 +53,12 @@ std::optional<speed_t> speedFor(int32_t baud) {
             return B57600;
         case 115200:
             return B115200;
+        case 230400:
+            return B230400;
+        case 460800:
+            return B460800;
+        case 921600:
+            return B921600;
         default:
             return std::nullopt;
     }

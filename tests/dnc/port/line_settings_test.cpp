@@ -38,6 +38,8 @@ TEST(LineSettings, StopBitsAndCharacterTime) {
     EXPECT_EQ(frameText({4800, 7, TParity::pEven, 1}), "7E1");
     EXPECT_EQ(frameText({4800, 8, TParity::pSpace, 2}), "8S2");
     EXPECT_TRUE(isSupportedBaud(115200));
+    EXPECT_TRUE(isSupportedBaud(921600));
+    EXPECT_FALSE(isSupportedBaud(1843200));
     EXPECT_FALSE(isSupportedBaud(14400));
 }
 

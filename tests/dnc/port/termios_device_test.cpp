@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
+#include <termios.h>
 
 #include <fstream>
 
@@ -40,10 +41,13 @@ std::string everyByte(int times) {
     return bytes;
 }
 
-TEST_F(PtyPortTest, EveryByteValuePassesUnchangedBothWays) {
+TEST_F(PtyPortTest, EveryByteValuePassesUnchangedBothWaysAtTheHighestRate) {
     port.setSWFlowOptions(TSWFlowOptions::swfNone);
-    port.setLineSettings({115200, 8, TParity::pNone, 1});
+    port.setLineSettings({921600, 8, TParity::pNone, 1});
     ASSERT_FALSE(port.open().has_value());
+    termios line{};
+    ASSERT_EQ(::tcgetattr(pty.masterFd(), &line), 0);  // the master reports the slave's settings
+    EXPECT_EQ(::cfgetospeed(&line), speed_t(B921600));
     const std::string bytes = everyByte(4);
     ASSERT_EQ(port.sendText(bytes), SendResult::Sent);
     ASSERT_TRUE(peerHas(bytes.size()));
