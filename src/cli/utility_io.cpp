@@ -26,10 +26,7 @@ void writeProgram(const CliContext& context, editor::NcDocument& program,
     }
     editor::writeProgramLines(
         program.ParagraphCount(),
-        [&program, held = std::string()](int paragraph) mutable {
-            held = program.GetParagraph(paragraph);
-            return std::string_view(held);
-        },
+        [&program](int paragraph) { return program.ParagraphView(paragraph); },
         [&](std::string_view bytes) {
             context.out.write(bytes.data(), std::streamsize(bytes.size()));
         });

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <iterator>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -12,10 +13,10 @@ namespace zantor::editor {
 // run of changes near each other (a utility walking the program, typing)
 // costs no shifting of the millions of elements after them. Holds the
 // paragraphs of a document and the line counts of its word wrap.
-template <typename T>
+template <typename T, typename Allocator = std::allocator<T>>
 class GapBuffer {
 public:
-    void assign(std::vector<T> items) {
+    void assign(std::vector<T, Allocator> items) {
         buffer_ = std::move(items);
         gapStart_ = buffer_.size();
         gapLength_ = 0;
@@ -71,7 +72,7 @@ private:
         gapLength_ += extra;
     }
 
-    std::vector<T> buffer_;
+    std::vector<T, Allocator> buffer_;
     std::size_t gapStart_ = 0;
     std::size_t gapLength_ = 0;
 };

@@ -43,6 +43,11 @@ std::string NcDocument::GetLine(int line, int maxLength) const {
 
 std::string NcDocument::GetParagraph(int paragraph) const {
     if (paragraph < 1 || paragraph > ParagraphCount()) throw EditorError(kInvalidIndex);
+    return std::string(paragraphs_[size_t(paragraph) - 1]);
+}
+
+std::string_view NcDocument::ParagraphView(int paragraph) const {
+    if (paragraph < 1 || paragraph > ParagraphCount()) throw EditorError(kInvalidIndex);
     return paragraphs_[size_t(paragraph) - 1];
 }
 
@@ -68,7 +73,7 @@ std::string NcDocument::SelectedText() const {
     const DocPosition to = selectionEnd();
     std::string text;
     for (int p = from.paragraph; p <= to.paragraph; ++p) {
-        const std::string& paragraph = paragraphs_[size_t(p)];
+        const std::string_view paragraph = paragraphs_[size_t(p)];
         const size_t start = p == from.paragraph ? size_t(from.offset) : 0;
         const size_t end = p == to.paragraph ? size_t(to.offset) : paragraph.size();
         text.append(paragraph, start, end - start);
@@ -172,7 +177,7 @@ bool NcDocument::FindText(const std::string& text, const SearchOptions& options,
                           SearchWatch* watch) {
     const DocPosition from = options.backward ? selectionStart() : selectionEnd();
     const auto match = findInParagraphs(
-        int(paragraphs_.size()), [this](int p) { return std::string_view(paragraphs_[size_t(p)]); },
+        int(paragraphs_.size()), [this](int p) { return paragraphs_[size_t(p)]; },
         from.paragraph, size_t(from.offset), text, options.backward,
         {options.matchCase, options.wholeWord}, watch);
     if (!match) return false;
@@ -191,9 +196,8 @@ std::vector<std::string> NcDocument::exchangeParagraphs(int first, int count,
         lineCounts.reserve(with.size());
         for (const auto& p : with) lineCounts.push_back(displayLineCount(p, layout_));
     }
+    std::vector<std::string> taken = paragraphs_.exchange(size_t(first), size_t(count), with);
     for (const auto& p : with) characterCount_ += (long long)p.size();
-    std::vector<std::string> taken =
-        paragraphs_.replace(size_t(first), size_t(count), std::move(with));
     for (const auto& p : taken) characterCount_ -= (long long)p.size();
     if (layout_.wordWrap) lineMap_.replace(first, count, lineCounts);
     return taken;
@@ -211,11 +215,11 @@ void NcDocument::replaceRange(DocPosition from, DocPosition to, std::string_view
         return;
     }
     try {
-        const std::string& firstParagraph = paragraphs_[size_t(from.paragraph)];
-        const std::string& lastParagraph = paragraphs_[size_t(to.paragraph)];
+        const std::string_view firstParagraph = paragraphs_[size_t(from.paragraph)];
+        const std::string_view lastParagraph = paragraphs_[size_t(to.paragraph)];
         ParagraphReplacement replacement =
-            replaceParagraphText(std::string_view(firstParagraph).substr(0, size_t(from.offset)),
-                                 text, std::string_view(lastParagraph).substr(size_t(to.offset)));
+            replaceParagraphText(firstParagraph.substr(0, size_t(from.offset)), text,
+                                 lastParagraph.substr(size_t(to.offset)));
         std::vector<std::string>& pieces = replacement.paragraphs;
         const DocPosition endOfInsert{from.paragraph + replacement.endParagraph,
                                       replacement.endOffset};
@@ -256,8 +260,7 @@ size_t trimmedLength(std::string_view head, std::string_view text, std::string_v
 void NcDocument::replaceInParagraph(int paragraph, int offset, int length, std::string_view text,
                                     const DocPosition* caretAfter) {
     try {
-        std::string& stored = paragraphs_[size_t(paragraph)];
-        const std::string_view old = stored;  // valid until `stored` changes
+        const std::string_view old = paragraphs_[size_t(paragraph)];  // valid until the edit
         const size_t oldLength = old.size();
         const size_t from = size_t(offset);
         const size_t to = from + size_t(length);
@@ -286,20 +289,12 @@ void NcDocument::replaceInParagraph(int paragraph, int offset, int length, std::
             edit.spanLength = int(newLength - start);
             edit.spanText.assign(old.substr(start));
         }
-        if (untrimmed <= stored.capacity()) {
-            stored.replace(from, size_t(length), text);
-        } else {
-            // Grown to the size needed, not doubled as std::string would:
-            // a utility lengthening every line would double the memory.
-            std::string grown;
-            grown.reserve(untrimmed);
-            grown.append(old.substr(0, from)).append(text).append(old.substr(to));
-            stored = std::move(grown);
-        }
-        stored.resize(newLength);  // `old` is gone from here on
+        paragraphs_.replaceText(size_t(paragraph), from, size_t(length), text, newLength);
+        // `old` is gone from here on
         characterCount_ += (long long)newLength - (long long)oldLength;
         modified_ = true;
-        if (layout_.wordWrap) lineMap_.replace(paragraph, 1, {displayLineCount(stored, layout_)});
+        if (layout_.wordWrap)
+            lineMap_.replace(paragraph, 1, {displayLineCount(paragraphs_[size_t(paragraph)], layout_)});
         const DocPosition endOfInsert{paragraph, int(std::min(from + text.size(), newLength))};
         caret_ = anchor_ = clamp(caretAfter ? *caretAfter : endOfInsert);
         edit.caretAfter = caret_;
@@ -369,13 +364,15 @@ void NcDocument::AppendLine(const std::string& text) {
 
 void NcDocument::applyHistory(EditRecord edit, bool undoing) {
     if (edit.inParagraph) {
-        std::string& stored = paragraphs_[size_t(edit.first)];
-        std::string taken = stored.substr(size_t(edit.spanOffset), size_t(edit.spanLength));
-        stored.replace(size_t(edit.spanOffset), size_t(edit.spanLength), edit.spanText);
+        std::string taken(
+            paragraphs_[size_t(edit.first)].substr(size_t(edit.spanOffset), size_t(edit.spanLength)));
+        paragraphs_.replaceText(size_t(edit.first), size_t(edit.spanOffset),
+                                size_t(edit.spanLength), edit.spanText, std::string::npos);
         characterCount_ += (long long)edit.spanText.size() - (long long)taken.size();
         edit.spanLength = int(edit.spanText.size());
         edit.spanText = std::move(taken);
-        if (layout_.wordWrap) lineMap_.replace(edit.first, 1, {displayLineCount(stored, layout_)});
+        if (layout_.wordWrap)
+            lineMap_.replace(edit.first, 1, {displayLineCount(paragraphs_[size_t(edit.first)], layout_)});
     } else {
         const int inserted = int(edit.paragraphs.size());
         edit.paragraphs =
@@ -443,26 +440,31 @@ void NcDocument::Clear() {
 
 ProgramFileReport NcDocument::LoadDocument(const std::string& path) {
     Clear();
-    std::vector<std::string> loaded;
+    long long paragraphs = 0;
     long long characters = 0;
     ProgramFileReport report;
     try {
-        // Room for the usual program's lines and for the first edits' gap:
-        // the vector then never moves its strings while loading or editing,
-        // and pages it does not use are never touched.
-        std::error_code sizeUnknown;
-        const auto bytes = std::filesystem::file_size(path, sizeUnknown);
-        if (!sizeUnknown) loaded.reserve(size_t(bytes / 16) + 1024);
-        report = readProgramFile(path, [&](std::string_view paragraph) {
-            characters += (long long)paragraph.size();
-            checkDocumentSize((long long)loaded.size() + 1, characters);
-            loaded.emplace_back(paragraph);
-        });
+        report = readProgramFile(
+            path,
+            [&](ByteBlock block, size_t size) {
+                // Room for the usual program's lines: the list then never
+                // moves while loading, and pages it does not use are never touched.
+                paragraphs_.beginLoad(std::move(block), size, size / 16 + 1024);
+            },
+            [&](std::string_view paragraph) {
+                characters += (long long)paragraph.size();
+                checkDocumentSize(++paragraphs, characters);
+                paragraphs_.addLoaded(paragraph);
+            });
+        paragraphs_.endLoad();
     } catch (const std::bad_alloc&) {
+        Clear();
         throw EditorError(kOutOfMemory);
+    } catch (...) {
+        Clear();
+        throw;
     }
-    if (loaded.empty()) loaded.emplace_back();
-    paragraphs_.assign(std::move(loaded));
+    if (paragraphs == 0) paragraphs_.assign({std::string()});
     characterCount_ = characters;
     rebuildLineMap();
     return report;
@@ -471,7 +473,7 @@ ProgramFileReport NcDocument::LoadDocument(const std::string& path) {
 void NcDocument::SaveDocument(const std::string& path, bool backup) {
     writeProgramFile(
         path, ParagraphCount(),
-        [this](int paragraph) { return std::string_view(paragraphs_[size_t(paragraph) - 1]); },
+        [this](int paragraph) { return paragraphs_[size_t(paragraph) - 1]; },
         backup);
     modified_ = false;
 }

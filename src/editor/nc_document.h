@@ -6,8 +6,8 @@
 
 #include "editor/display_line_map.h"
 #include "editor/edit_history.h"
-#include "editor/gap_buffer.h"
 #include "editor/paragraph_layout.h"
+#include "editor/paragraph_store.h"
 #include "editor/program_file.h"
 #include "editor/text_document.h"
 
@@ -79,6 +79,10 @@ public:
     // Empties the document, its history and the modified flag.
     void Clear();
 
+    // Paragraph n (1..ParagraphCount) as held, without a copy: valid until
+    // the next edit. Throws EditorError.
+    std::string_view ParagraphView(int paragraph) const;
+
     // The selected text, CR LF between paragraphs, with the control character
     // rule of the first view applied.
     std::string SelectedText() const;
@@ -133,7 +137,7 @@ private:
     void rebuildLineMap();
     DocPosition clamp(DocPosition position) const;
 
-    GapBuffer<std::string> paragraphs_;  // never without a paragraph: empty is one empty paragraph
+    ParagraphStore paragraphs_;  // never without a paragraph: empty is one empty paragraph
     long long characterCount_ = 0;
     LayoutSettings layout_;
     DisplayLineMap lineMap_;  // only while word wrap is on

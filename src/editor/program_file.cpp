@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <utility>
 
 #include "core/file_io.h"
@@ -18,9 +19,39 @@ namespace {
 constexpr size_t kReadBufferSize = 32 * 1024;
 constexpr size_t kWriteBufferSize = 256 * 1024;
 
-bool isLineEnd(char c) {
-    return c == '\r' || c == '\n';
-}
+// Files up to this size are read whole into one block that the paragraphs
+// can stay in; bigger ones (more than a document holds) go through a buffer.
+constexpr long long kWholeFileLimit = 1LL << 31;
+
+// Finds where the lines of one chunk end (CR or LF). The next LF is looked
+// for once and remembered: a file of lone CRs is not searched to its end
+// again for every line.
+class LineEndFinder {
+public:
+    explicit LineEndFinder(std::string_view bytes) : bytes_(bytes) {}
+
+    // The CR or LF that ends the line starting at `pos`; the chunk's size
+    // when the line goes on past it.
+    size_t endOfLineAt(size_t pos) {
+        if (!lfKnown_ || nextLf_ < pos) {
+            nextLf_ = find('\n', pos, bytes_.size());
+            lfKnown_ = true;
+        }
+        return find('\r', pos, nextLf_);
+    }
+
+private:
+    // The first `c` in [from, to), or `to`.
+    size_t find(char c, size_t from, size_t to) const {
+        if (from >= to) return to;
+        const void* at = std::memchr(bytes_.data() + from, c, to - from);
+        return at ? size_t(static_cast<const char*>(at) - bytes_.data()) : to;
+    }
+
+    std::string_view bytes_;
+    size_t nextLf_ = 0;
+    bool lfKnown_ = false;
+};
 
 }  // namespace
 
@@ -29,6 +60,7 @@ ProgramLineSplitter::ProgramLineSplitter(Sink sink) : sink_(std::move(sink)) {
 }
 
 void ProgramLineSplitter::feed(std::string_view bytes) {
+    LineEndFinder lineEnds(bytes);
     size_t pos = 0;
     while (pos < bytes.size()) {
         if (afterCr_) {
@@ -38,12 +70,23 @@ void ProgramLineSplitter::feed(std::string_view bytes) {
                 continue;
             }
         }
-        const auto end = std::find_if(bytes.begin() + long(pos), bytes.end(), isLineEnd);
-        const size_t stop = size_t(end - bytes.begin());
-        if (stop > pos) takeCharacters(bytes.substr(pos, stop - pos));
-        if (stop == bytes.size()) break;
+        const size_t stop = lineEnds.endOfLineAt(pos);
+        if (stop == bytes.size()) {
+            takeCharacters(bytes.substr(pos));
+            break;
+        }
         afterCr_ = bytes[stop] == '\r';
-        endLine();
+        if (lineStarted_) {
+            takeCharacters(bytes.substr(pos, stop - pos));
+            endLine();
+        } else {
+            // The whole line is here: handed over as it lies, without a copy.
+            const std::string_view line = bytes.substr(pos, stop - pos);
+            const std::string_view kept = line.substr(0, size_t(kMaxParagraphLength));
+            emit(kept, line.size() > kept.size() &&
+                           line.substr(kept.size()).find_first_not_of(" \t") !=
+                               std::string_view::npos);
+        }
         pos = stop + 1;
     }
 }
@@ -60,14 +103,16 @@ void ProgramLineSplitter::takeCharacters(std::string_view bytes) {
 }
 
 void ProgramLineSplitter::endLine() {
-    sink_(withoutTrailingBlanks(line_));
-    if (lineCut_) {
-        if (report_.linesCut++ == 0) report_.firstCutLine = lineNumber_;
-        lineCut_ = false;
-    }
-    ++lineNumber_;
+    emit(line_, lineCut_);
+    lineCut_ = false;
     line_.clear();
     lineStarted_ = false;
+}
+
+void ProgramLineSplitter::emit(std::string_view line, bool cut) {
+    sink_(withoutTrailingBlanks(line));
+    if (cut && report_.linesCut++ == 0) report_.firstCutLine = lineNumber_;
+    ++lineNumber_;
 }
 
 void ProgramLineSplitter::finish() {
@@ -77,8 +122,30 @@ void ProgramLineSplitter::finish() {
 
 ProgramFileReport readProgramFile(
     const std::string& path, const std::function<void(std::string_view paragraph)>& addParagraph) {
+    return readProgramFile(path, nullptr, addParagraph);
+}
+
+ProgramFileReport readProgramFile(
+    const std::string& path, const BlockKeeper& keepBlock,
+    const std::function<void(std::string_view paragraph)>& addParagraph) {
     ReadableFile file(path);
     ProgramLineSplitter splitter(addParagraph);
+    if (keepBlock && file.size() <= kWholeFileLimit) {
+        const size_t size = size_t(file.size());
+        ByteBlock block(size);
+        char* const bytes = block.data();
+        size_t filled = 0;
+        while (filled < size) {
+            const size_t n = file.read(bytes + filled, size - filled);
+            if (n == 0) break;  // shorter than it was a moment ago
+            filled += n;
+        }
+        keepBlock(std::move(block), filled);
+        splitter.feed(std::string_view(bytes, filled));
+    } else if (keepBlock) {
+        keepBlock(ByteBlock(), 0);
+    }
+    // What is left (all of it without a block; more when the file grew).
     std::string buffer(kReadBufferSize, '\0');
     while (const size_t n = file.read(buffer.data(), buffer.size()))
         splitter.feed(std::string_view(buffer.data(), n));

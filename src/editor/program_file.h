@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "editor/byte_block.h"
+
 namespace zantor::editor {
 
 // Reading and writing NC program files, shared by NcDocument and the editor
@@ -26,7 +28,8 @@ std::string linesCutWarning(const ProgramFileReport& report);
 // Splits bytes arriving in chunks into paragraphs: at most kMaxParagraphLength
 // characters are taken from a line (the rest of the line is skipped) and
 // trailing blanks and tabs are trimmed. The view handed to the sink is valid
-// only during the call.
+// only during the call; it is a view of the fed bytes themselves when the
+// line lies whole in one chunk.
 class ProgramLineSplitter {
 public:
     using Sink = std::function<void(std::string_view paragraph)>;
@@ -40,6 +43,7 @@ public:
 private:
     void takeCharacters(std::string_view bytes);
     void endLine();
+    void emit(std::string_view line, bool cut);
 
     Sink sink_;
     std::string line_;
@@ -56,6 +60,16 @@ private:
 // limit) passes through.
 ProgramFileReport readProgramFile(
     const std::string& path, const std::function<void(std::string_view paragraph)>& addParagraph);
+
+// The same, with the file read whole into one block handed to keepBlock (its
+// bytes, and how many were read) before the first paragraph: the paragraphs
+// that lie in it come as views of it, to be kept without a copy while the
+// block is. A file too large for that gets no block (null, 0) and goes
+// through the buffer.
+using BlockKeeper = std::function<void(ByteBlock block, size_t size)>;
+ProgramFileReport readProgramFile(
+    const std::string& path, const BlockKeeper& keepBlock,
+    const std::function<void(std::string_view paragraph)>& addParagraph);
 
 // Paragraph n (1-based) as held; the view must stay valid until the next call.
 using ParagraphSource = std::function<std::string_view(int paragraph)>;

@@ -1,6 +1,7 @@
 #include "nctools/resequence.h"
 
 #include <algorithm>
+#include <charconv>
 
 #include "core/text_util.h"
 
@@ -50,24 +51,31 @@ Resequencer::Resequencer(const ResequenceSettings& settings)
     const auto letter = std::find_if(settings_.sequenceChars.begin(),
                                      settings_.sequenceChars.end(), [](char c) { return c != '/'; });
     if (letter != settings_.sequenceChars.end()) letter_ = *letter;
-}
-
-bool Resequencer::isSequenceChar(char c) const {
-    return settings_.sequenceChars.find(c) != std::string::npos;
+    for (const char c : settings_.sequenceChars) sequenceSet_[static_cast<unsigned char>(c)] = true;
+    for (const char c : settings_.skipChars) skipSet_[static_cast<unsigned char>(c)] = true;
 }
 
 std::string Resequencer::nextNumber() {
-    const auto digitsOf = [](long long n) { return std::to_string(n < 0 ? -n : n).size(); };
+    // Written with to_chars into a buffer: this runs for every line of
+    // programs of millions of lines.
+    char digits[24];
+    const auto digitsOf = [&digits](long long n) {
+        const unsigned long long magnitude = n < 0 ? 0ULL - (unsigned long long)n : (unsigned long long)n;
+        return size_t(std::to_chars(digits, digits + sizeof digits, magnitude).ptr - digits);
+    };
     if (digitsOf(next_) > size_t(std::max(settings_.maxDigits, 0))) next_ = settings_.increment;
     const long long number = next_;
     next_ += settings_.increment;
-    std::string digits = std::to_string(number < 0 ? -number : number);
+    const size_t count = digitsOf(number);
     // A mistyped width of millions stops at the longest line a document
     // holds (which then refuses the edit) instead of taking the memory.
-    const int width = std::min(settings_.maxDigits, editor::kMaxParagraphLength);
-    if (settings_.leadingZeros && int(digits.size()) < width)
-        digits.insert(0, size_t(width) - digits.size(), '0');
-    return (number < 0 ? "-" : "") + digits;
+    const size_t width = size_t(std::clamp(settings_.maxDigits, 0, editor::kMaxParagraphLength));
+    const size_t zeros = settings_.leadingZeros && count < width ? width - count : 0;
+    std::string text;
+    text.reserve(1 + zeros + count);
+    if (number < 0) text.push_back('-');
+    text.append(zeros, '0').append(digits, count);
+    return text;
 }
 
 std::optional<Resequencer::Edit> Resequencer::next(std::string_view line) {
@@ -91,7 +99,7 @@ std::optional<Resequencer::Edit> Resequencer::next(std::string_view line) {
                (isDigit(line[scan]) || (settings_.remove && line[scan] == ' ')))
             ++scan;
         edit.oldText = line.substr(0, scan);
-    } else if (settings_.skipChars.find(first) != std::string::npos) {
+    } else if (isSkipChar(first)) {
         return std::nullopt;
     }
     const std::string number = nextNumber();
@@ -102,7 +110,10 @@ std::optional<Resequencer::Edit> Resequencer::next(std::string_view line) {
         if (!numbered) edit.oldText = slash ? "/" : "";
         return edit;
     }
-    edit.newText = (slash ? "/" : "") + std::string(1, letter) + number;
+    edit.newText.reserve(2 + number.size());
+    if (slash) edit.newText.push_back('/');
+    edit.newText.push_back(letter);
+    edit.newText.append(number);
     return edit;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -49,10 +50,14 @@ public:
     char letter() const { return letter_; }
 
 private:
-    bool isSequenceChar(char c) const;
+    bool isSequenceChar(char c) const { return sequenceSet_[static_cast<unsigned char>(c)]; }
+    bool isSkipChar(char c) const { return skipSet_[static_cast<unsigned char>(c)]; }
     std::string nextNumber();
 
     ResequenceSettings settings_;
+    // The two sets as tables: looked up for every line.
+    std::array<bool, 256> sequenceSet_{};
+    std::array<bool, 256> skipSet_{};
     char letter_;
     long long next_;
 };
