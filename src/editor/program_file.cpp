@@ -83,7 +83,7 @@ void ProgramLineSplitter::feed(std::string_view bytes) {
             // The whole line is here: handed over as it lies, without a copy.
             const std::string_view line = bytes.substr(pos, stop - pos);
             const std::string_view kept = line.substr(0, size_t(kMaxParagraphLength));
-            emit(kept, line.size() > kept.size() &&
+            handOver(kept, line.size() > kept.size() &&
                            line.substr(kept.size()).find_first_not_of(" \t") !=
                                std::string_view::npos);
         }
@@ -103,13 +103,13 @@ void ProgramLineSplitter::takeCharacters(std::string_view bytes) {
 }
 
 void ProgramLineSplitter::endLine() {
-    emit(line_, lineCut_);
+    handOver(line_, lineCut_);
     lineCut_ = false;
     line_.clear();
     lineStarted_ = false;
 }
 
-void ProgramLineSplitter::emit(std::string_view line, bool cut) {
+void ProgramLineSplitter::handOver(std::string_view line, bool cut) {
     sink_(withoutTrailingBlanks(line));
     if (cut && report_.linesCut++ == 0) report_.firstCutLine = lineNumber_;
     ++lineNumber_;

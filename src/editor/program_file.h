@@ -43,7 +43,7 @@ public:
 private:
     void takeCharacters(std::string_view bytes);
     void endLine();
-    void emit(std::string_view line, bool cut);
+    void handOver(std::string_view line, bool cut);
 
     Sink sink_;
     std::string line_;

@@ -606,12 +606,25 @@ void TMDIChild::replaceRange(long from, long to, std::string_view text,
             joined += pieces[i];
         }
 
+        // Only what differs goes to the view: a utility's edit of a few
+        // characters then costs the view, and its undo list, a few
+        // characters instead of the whole line.
+        const std::string_view old = editor1_->bytes(firstStart, lastEnd - firstStart);
+        const size_t shorter = std::min(old.size(), joined.size());
+        size_t same = 0;
+        while (same < shorter && old[same] == joined[same]) ++same;
+        size_t sameEnd = 0;
+        while (sameEnd < shorter - same &&
+               old[old.size() - 1 - sameEnd] == joined[joined.size() - 1 - sameEnd])
+            ++sameEnd;
+
         const Selection before{current_->anchorPosition(), current_->caretPosition()};
         const int token = nextToken_++;
         editor1_->SendScintilla(QsciScintillaBase::SCI_BEGINUNDOACTION);
         editor1_->SendScintilla(QsciScintillaBase::SCI_ADDUNDOACTION, token, 0L);
         ownEdit_ = true;
-        editor1_->replaceBytes(firstStart, lastEnd, joined);
+        editor1_->replaceBytes(firstStart + long(same), lastEnd - long(sameEnd),
+                               std::string_view(joined).substr(same, joined.size() - same - sameEnd));
         ownEdit_ = false;
         editor1_->SendScintilla(QsciScintillaBase::SCI_ENDUNDOACTION);
         long after = insertEnd;
