@@ -34,9 +34,9 @@ add_custom_command(OUTPUT ${ZANTOR_MANPAGE}
           ${ZANTOR_MANPAGE}.in ${ZANTOR_MANPAGE}
   DEPENDS zantor-cli ${PROJECT_SOURCE_DIR}/cmake/zantor-cli-manpage.sh ${ZANTOR_MANPAGE}.in
   COMMENT "Writing the manual page of zantor-cli")
-# A sanitizer build is never installed, and its slow zantor-cli would only
-# lengthen the build.
-if(ZANTOR_SANITIZE)
+# A logic-only sanitizer build makes no package, and its slow zantor-cli
+# would only lengthen the build.
+if(ZANTOR_SANITIZE AND ZANTOR_LOGIC_ONLY)
   add_custom_target(zantor-cli-manpage DEPENDS ${ZANTOR_MANPAGE})
 else()
   add_custom_target(zantor-cli-manpage ALL DEPENDS ${ZANTOR_MANPAGE})

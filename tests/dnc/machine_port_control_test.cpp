@@ -236,9 +236,10 @@ TEST_F(MachinePortTest, LineSettingsFromTheRecord) {
          TSWFlowOptions::swfNone,
          HWFlowSet(hwfUseRTS | hwfRequireCTS)},
         {6, 3, 3, 2, 2, 0, {9600, 7, TParity::pMark, 2}, TSWFlowOptions::swfReceive, 0},
+        {13, 4, 0, 0, 1, 0, {921600, 8, TParity::pNone, 1}, TSWFlowOptions::swfNone, 0},
         {5, 2, 1, 0, 3, 0, {4800, 6, TParity::pOdd, 1}, TSWFlowOptions::swfTransmit, 0},
         // Outside their lists: the port keeps what it had.
-        {11, 5, 5, 3, 4, 0, {4800, 6, TParity::pOdd, 1}, TSWFlowOptions::swfTransmit, 0},
+        {14, 5, 5, 3, 4, 0, {4800, 6, TParity::pOdd, 1}, TSWFlowOptions::swfTransmit, 0},
         {-1, -1, -1, -1, -1, 0, {4800, 6, TParity::pOdd, 1}, TSWFlowOptions::swfTransmit, 0},
     };
     for (const Case& c : cases) {
