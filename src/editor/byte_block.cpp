@@ -11,7 +11,13 @@ namespace {
 
 constexpr std::size_t kLargePage = std::size_t(2) << 20;
 // Smaller pieces come from the heap: large pages would not pay for themselves.
+// Under AddressSanitizer everything does, so that it guards the bounds of
+// these blocks as of any other (it does not watch mapped memory).
+#if defined(__SANITIZE_ADDRESS__)
+constexpr std::size_t kMappedFrom = SIZE_MAX;
+#else
 constexpr std::size_t kMappedFrom = std::size_t(4) << 20;
+#endif
 
 std::size_t mappedLength(std::size_t size) {
     return (size + kLargePage - 1) / kLargePage * kLargePage;
