@@ -3,15 +3,17 @@
 //      file from one of our stations to another (our send and our receive
 //      in one run; Kermit with the window the other end offers), as a share
 //      of the line rate (target: at least 90 %);
-//  (2) on pseudo-terminals against the peer programs, in real time: our
-//      receive of a 10 MB file from `sz` and from `gkermit`, each as a share
-//      of what the peer program reaches sending to itself in the same run
-//      (target: at least 90 %). Our port paces its output to its baud
-//      rate, at most 115200, so our sends to `rz` and `gkermit` are bound by
-//      that line rate: they are measured on a smaller file and given both as
-//      a share of the line rate and of the peer's own figure.
+//  (2) on pseudo-terminals against the peer programs, in real time, with
+//      our port at 921600 baud: a 10 MB file from `sz` and from `gkermit`
+//      to us, and from us to `rz` and to `gkermit`, each as a share of what
+//      the peer program reaches sending to itself, measured back to back in
+//      the same run (target: at least 90 %). A pty has no line speed; the
+//      protocols pace themselves, so our sends are not held to the baud
+//      rate. Each figure is the best of three runs, as other work shares
+//      the processor.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <string>
@@ -31,6 +33,8 @@ using std::chrono::seconds;
 using WallClock = std::chrono::steady_clock;
 
 constexpr LineSettings k115200{115200, 8, TParity::pNone, 1};
+constexpr LineSettings k921600{921600, 8, TParity::pNone, 1};
+constexpr int kPtyRuns = 3;
 
 struct ProtocolCase {
     const char* name;
@@ -117,7 +121,7 @@ double ourBytesPerSecond(const ProtocolCase& c, const std::string& folder,
     SystemClock clock;
     TermiosDeviceProvider devices{clock};
     ComPort port{clock, devices};
-    port.setLineSettings(k115200);
+    port.setLineSettings(k921600);
     FileTransfer transfer(port);
     transfer.ProtocolType = c.protocol;
     const std::string link = folder + "/line";
@@ -138,54 +142,53 @@ double ourBytesPerSecond(const ProtocolCase& c, const std::string& folder,
     return transfer.lastCode() == 0 && peerDone ? double(size) / s : 0;
 }
 
-void BM_Pty_ReceiveFromPeer_10MB(benchmark::State& state, const ProtocolCase& c) {
+// Our transfer of a 10 MB file with the peer program, `receiving` or
+// sending, against the peer program's own figure, the best of kPtyRuns each.
+void ptyAgainstPeer(benchmark::State& state, const ProtocolCase& c, bool receiving) {
     testing::ensureQtApplication();
     const size_t size = 10u << 20;
     testing::TempFolder folder;
-    folder.write("big.nc", programOfSize(size));
+    const std::string file = folder.write("big.nc", programOfSize(size));
     double ours = 0, theirs = 0;
+    bool exact = true;
     for (auto _ : state) {
-        theirs = peerToPeerBytesPerSecond(c, folder.path(), "big.nc", size);
-        ours = ourBytesPerSecond(c, folder.path(), std::string(c.peerSend) + " big.nc 2>/dev/null",
-                                 true, "", size);
-        if (folder.read("ours.nc") != folder.read("big.nc")) ours = 0;
+        theirs = std::max(theirs, peerToPeerBytesPerSecond(c, folder.path(), "big.nc", size));
+        double run = 0;
+        if (receiving) {
+            run = ourBytesPerSecond(
+                c, folder.path(), std::string(c.peerSend) + " big.nc 2>/dev/null", true, "", size);
+            exact = exact && folder.read("ours.nc") == folder.read("big.nc");
+        } else {
+            std::filesystem::remove(folder.file("in/big.nc"));
+            run = ourBytesPerSecond(c, folder.path() + "/in", c.peerReceive, false, file, size);
+            exact = exact && folder.read("in/big.nc") == folder.read("big.nc");
+        }
+        ours = std::max(ours, run);
     }
-    if (ours == 0 || theirs == 0) state.SkipWithError("a transfer failed");
+    if (ours == 0 || theirs == 0 || !exact) state.SkipWithError("a transfer failed");
     state.counters["ours_KBps"] = ours / 1024;
     state.counters["peer_to_peer_KBps"] = theirs / 1024;
     state.counters["percent_of_peer_to_peer"] = theirs > 0 ? 100 * ours / theirs : 0;
     state.counters["target_percent"] = 90;
 }
+
+void BM_Pty_ReceiveFromPeer_10MB(benchmark::State& state, const ProtocolCase& c) {
+    ptyAgainstPeer(state, c, true);
+}
+void BM_Pty_SendToPeer_10MB(benchmark::State& state, const ProtocolCase& c) {
+    ptyAgainstPeer(state, c, false);
+}
 BENCHMARK_CAPTURE(BM_Pty_ReceiveFromPeer_10MB, ZMODEM, kZmodem)
-    ->Iterations(1)
+    ->Iterations(kPtyRuns)
+    ->Unit(benchmark::kSecond);
+BENCHMARK_CAPTURE(BM_Pty_SendToPeer_10MB, ZMODEM, kZmodem)
+    ->Iterations(kPtyRuns)
     ->Unit(benchmark::kSecond);
 BENCHMARK_CAPTURE(BM_Pty_ReceiveFromPeer_10MB, Kermit, kKermit)
-    ->Iterations(1)
+    ->Iterations(kPtyRuns)
     ->Unit(benchmark::kSecond);
-
-void BM_Pty_SendToPeer_256KB(benchmark::State& state, const ProtocolCase& c) {
-    testing::ensureQtApplication();
-    const size_t size = 256u << 10;
-    testing::TempFolder folder;
-    const std::string file = folder.write("mid.nc", programOfSize(size));
-    double ours = 0, theirs = 0;
-    for (auto _ : state) {
-        theirs = peerToPeerBytesPerSecond(c, folder.path(), "mid.nc", size);
-        std::filesystem::remove(folder.file("in/mid.nc"));
-        ours = ourBytesPerSecond(c, folder.path() + "/in", c.peerReceive, false, file, size);
-        if (folder.read("in/mid.nc") != folder.read("mid.nc")) ours = 0;
-    }
-    if (ours == 0 || theirs == 0) state.SkipWithError("a transfer failed");
-    state.counters["ours_KBps"] = ours / 1024;
-    state.counters["peer_to_peer_KBps"] = theirs / 1024;
-    state.counters["percent_of_peer_to_peer"] = theirs > 0 ? 100 * ours / theirs : 0;
-    state.counters["percent_of_115200"] = 100 * ours / (115200.0 / 10);
-}
-BENCHMARK_CAPTURE(BM_Pty_SendToPeer_256KB, ZMODEM, kZmodem)
-    ->Iterations(1)
-    ->Unit(benchmark::kSecond);
-BENCHMARK_CAPTURE(BM_Pty_SendToPeer_256KB, Kermit, kKermit)
-    ->Iterations(1)
+BENCHMARK_CAPTURE(BM_Pty_SendToPeer_10MB, Kermit, kKermit)
+    ->Iterations(kPtyRuns)
     ->Unit(benchmark::kSecond);
 
 }  // namespace

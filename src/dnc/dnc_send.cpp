@@ -32,10 +32,15 @@ bool singleSend(DncStation& station, const MachComRec& machine, const std::strin
         return false;
     if (machine.SendWaitXon && !waitForXon(station, machineName)) return false;
     setupForMachine(station.transfer, machine, rtsLowForWrite, TransferDirection::Sending);
+    keepTerminalOffProtocolAnswers(station);
     station.transfer.FileMask = sendFile;
     station.transfer.SendAsName = sentName;
     station.transfer.startTransmit();
     return true;
+}
+
+void keepTerminalOffProtocolAnswers(DncStation& station) {
+    if (station.transfer.ProtocolType != ptAscii) station.sink.setPortInput(false);
 }
 
 void runRtsDelays(DncStation& station, const MachComRec& machine) {

@@ -19,6 +19,11 @@ struct DncStation;
 bool singleSend(DncStation& station, const MachComRec& machine, const std::string& machineName,
                 bool rtsLowForWrite, const std::string& sendFile, const std::string& sentName);
 
+// Before a send starts: a published protocol's answers (its start
+// requests, acknowledgements) belong to the transfer, so the terminal
+// stops taking the port's input; the end of the transfer gives it back.
+void keepTerminalOffProtocolAnswers(DncStation& station);
+
 // After a transfer: RTS held up for KeepRtsDelay seconds, then dropped for
 // DropRtsDelay seconds, each with its lines on the terminal screen.
 void runRtsDelays(DncStation& station, const MachComRec& machine);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/ticks.h"
+#include "dnc/dnc_send.h"
 #include "dnc/dnc_station.h"
 #include "dnc/init_string.h"
 #include "dnc/machine_waits.h"
@@ -45,6 +46,7 @@ MultiFileOutcome multiFileSend(DncStation& station, const MachComRec& machine,
             break;
         }
         setupForMachine(transfer, machine, rtsLowForWrite, TransferDirection::Sending);
+        keepTerminalOffProtocolAnswers(station);
         transfer.FileMask = file;
         if (beforeStart) beforeStart();
         transfer.startTransmit();

@@ -7,6 +7,7 @@
 #include "dnc/dnc_send.h"
 #include "dnc/dnc_station.h"
 #include "dnc/init_string.h"
+#include "dnc/multi_file_send.h"
 #include "dnc/port/file_transfer.h"
 #include "dnc/send_file.h"
 #include "dnc/tape_options.h"
@@ -100,6 +101,32 @@ TEST_F(StationTest, SendWaitsForTheMachinesXon) {
                                                     "Wait Char received=[17]"}));
     EXPECT_EQ(port.SWFlowOptions(), TSWFlowOptions::swfBoth);  // restored
     EXPECT_TRUE(sink.portInput);
+}
+
+// The terminal shows what a machine says during an ASCII send; a
+// published protocol's answers are the transfer's and must reach it.
+TEST_F(StationTest, ProtocolSendsKeepTheTerminalOffTheirAnswers) {
+    struct Case {
+        int protocol;
+        bool terminalReads;
+    };
+    const Case cases[] = {{0, true}, {1, false}, {3, false}, {4, false}};
+    const std::string sendFile = folder.write("SEND", "G1\r\n");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.protocol);
+        machine.Protocol = c.protocol;
+        sink.portInput = true;
+        ASSERT_TRUE(singleSend(station, machine, "Mill", false, sendFile, "O1.TAP"));
+        EXPECT_EQ(sink.portInput, c.terminalReads);
+        transfer.cancel();
+
+        sink.portInput = true;
+        bool readsAtStart = true;
+        // Nobody answers: the transfer times out (on the simulated clock).
+        multiFileSend(station, machine, "Mill", false, {sendFile},
+                      [&] { readsAtStart = sink.portInput; });
+        EXPECT_EQ(readsAtStart, c.terminalReads);
+    }
 }
 
 TEST_F(StationTest, StoppingTheXonWaitSendsNothing) {

@@ -8,11 +8,13 @@
 #include "app/ui/main_form.h"
 #include "app/ui/nc_utility_commands.h"
 #include "app/ui/qt_interaction.h"
+#include "core/file_io.h"
 #include "dnc/dnc_commands.h"
 #include "dnc/machine_port_control.h"
 #include "dnc/port/clock.h"
 #include "dnc/port/device_provider.h"
 #include "dnc/send_selection.h"
+#include "dnc/simulator/protocol_simulator_thread.h"
 #include "dnc/simulator/pty_pair.h"
 #include "dnc/simulator/pty_simulator.h"
 #include "dnc/tape_code.h"
@@ -30,6 +32,8 @@ namespace {
 constexpr const char* kSimulatedProgram =
     "%\r\nO1001 (PUNCHED BY THE SIMULATED MACHINE)\r\nG90 G0 X0 Y0\r\nG1 X10. F200.\r\n"
     "M30\r\n%\r\n";
+// The same program as the file a control set for a protocol offers.
+constexpr const char* kSimulatedProgramFile = "O1001.NC";
 }  // namespace
 
 DncMenu::DncMenu(TMainForm& form, Interaction& interaction)
@@ -47,8 +51,8 @@ DncMenu::DncMenu(TMainForm& form, Interaction& interaction)
     // A window of its own that stays above the main window, also when a
     // message box of the main window comes up.
     terminal_ = std::make_unique<TZDNCTERM>(
-        DncWindowEnvironment{session.state, session.machines, session.log,
-                             *terminalInteraction_, *clock_, *devices_},
+        DncWindowEnvironment{session.state, session.machines, session.log, *terminalInteraction_,
+                             *clock_, *devices_},
         &form_);
     if (ownInteraction_) {
         ownInteraction_->setParentWindow(terminal_.get());
@@ -115,6 +119,9 @@ DncMenu::DncMenu(TMainForm& form, Interaction& interaction)
         if (simulatedControl_)
             simulatedControl_->after(std::chrono::milliseconds(300),
                                      [](sim::MachineSimulator& m) { m.punch(kSimulatedProgram); });
+        if (simulatedProtocolControl_)
+            simulatedProtocolControl_->punchNow(
+                simulatedFolder_->filePath(kSimulatedProgramFile).toStdString());
     };
 }
 
@@ -122,7 +129,13 @@ DncMenu::~DncMenu() {
     // The window's port and timers use the clock and the devices; its send
     // dialog uses the preparation.
     terminal_.reset();
+    stopSimulatedControl();
+}
+
+void DncMenu::stopSimulatedControl() {
     if (simulatedControl_) simulatedControl_->stop();
+    simulatedControl_.reset();
+    simulatedProtocolControl_.reset();  // stops its thread
 }
 
 void DncMenu::tryWithoutMachine() {
@@ -148,14 +161,18 @@ void DncMenu::tryWithoutMachine() {
             std::string("No pseudo-terminal for the simulated machine: ") + error.what());
         return;
     }
-    if (simulatedControl_) simulatedControl_->stop();
-    sim::MachineProfile profile;
-    profile.code = tapeCodeOf(record.TapeCode);
+    stopSimulatedControl();
     int rate = 0;
     if (record.BaudNum >= 0 && size_t(record.BaudNum) < kBaudRates.size())
         rate = std::stoi(std::string(kBaudRates[size_t(record.BaudNum)])) / 10;
-    simulatedControl_ =
-        std::make_unique<sim::PtySimulator>(simulatedLine_->masterFd(), profile, rate);
+    if (record.Protocol >= 1 && record.Protocol <= 4) {
+        if (!startProtocolControl(record, rate)) return;
+    } else {
+        sim::MachineProfile profile;
+        profile.code = tapeCodeOf(record.TapeCode);
+        simulatedControl_ =
+            std::make_unique<sim::PtySimulator>(simulatedLine_->masterFd(), profile, rate);
+    }
     // The machine's own port and, for a machine on a DNC hub, the hub's.
     state.PortOverrides[record.PortNum + 1] = simulatedLine_->slavePath();
     if (record.HubNum >= 1 && record.HubNum <= 4) {
@@ -163,6 +180,38 @@ void DncMenu::tryWithoutMachine() {
         if (hubPort >= 0) state.PortOverrides[hubPort + 1] = simulatedLine_->slavePath();
     }
     go();
+}
+
+bool DncMenu::startProtocolControl(const MachComRec& record, int rate) {
+    if (!simulatedFolder_) simulatedFolder_ = std::make_unique<QTemporaryDir>();
+    const std::string program = simulatedFolder_->filePath(kSimulatedProgramFile).toStdString();
+    std::string failure;
+    if (!simulatedFolder_->isValid()) {
+        failure = simulatedFolder_->errorString().toStdString();
+    } else {
+        try {
+            writeFileAtomically(program, kSimulatedProgram);
+        } catch (const FileError& error) {
+            failure = error.what();
+        }
+    }
+    if (!failure.empty()) {
+        terminalInteraction_->showError("No folder for the simulated machine: " + failure);
+        simulatedFolder_.reset();
+        return false;
+    }
+    simulatedProtocolControl_ = std::make_unique<sim::ProtocolSimulatorThread>(
+        simulatedLine_->masterFd(), record, rate, simulatedFolder_->path().toStdString());
+    return true;
+}
+
+std::string DncMenu::simulatedControlReceived() const {
+    if (!simulatedProtocolControl_) return {};
+    constexpr std::string_view kReceived = "Received ";
+    const std::vector<std::string> news = simulatedProtocolControl_->news();
+    for (auto it = news.rbegin(); it != news.rend(); ++it)
+        if (it->starts_with(kReceived)) return it->substr(kReceived.size());
+    return {};
 }
 
 void DncMenu::go() {

@@ -1,19 +1,23 @@
 #pragma once
 
 #include <QObject>
+#include <QTemporaryDir>
 #include <memory>
+#include <string>
 
 class QAction;
 
 namespace zantor {
 
 namespace sim {
+class ProtocolSimulatorThread;
 class PtyPair;
 class PtySimulator;
 }  // namespace sim
 
 class Clock;
 class DeviceProvider;
+struct MachComRec;
 class Interaction;
 class QtInteraction;
 class SendChooser;
@@ -42,6 +46,8 @@ public:
     void runRemoteStation();
 
     TZDNCTERM& terminal() const { return *terminal_; }
+    // The file a simulated control set for a protocol last received, or "".
+    std::string simulatedControlReceived() const;
     QAction* goAction() const { return go_; }
 
 private:
@@ -57,9 +63,17 @@ private:
     TSendDlg* sendDialog_ = nullptr;
     std::unique_ptr<SendChooser> sendChooser_;
     QAction* go_;
-    // The simulated control of "Try without a machine", once started.
+    void stopSimulatedControl();
+    // False (and the user told why) when it could not start.
+    bool startProtocolControl(const MachComRec& record, int rate);
+
+    // The simulated control of "Try without a machine", once started: a
+    // machine set for one of the published protocols answers by it.
     std::unique_ptr<sim::PtyPair> simulatedLine_;
     std::unique_ptr<sim::PtySimulator> simulatedControl_;
+    std::unique_ptr<sim::ProtocolSimulatorThread> simulatedProtocolControl_;
+    // Where that control keeps what it receives and the program it punches.
+    std::unique_ptr<QTemporaryDir> simulatedFolder_;
 };
 
 }  // namespace zantor

@@ -25,6 +25,10 @@ bool BinaryProtocolDriver::takeLine() {
     // An XOFF byte inside a block must not hold our output, nor may we drop
     // one into the peer's stream.
     port_.setSWFlowOptions(TSWFlowOptions::swfNone);
+    // Windows and acknowledgements pace the transfer: the line need not
+    // wait on its own clock (on a pty it has none).
+    savedPacing_ = port_.outputPacing();
+    port_.setOutputPacing(OutputPacing::Device);
     lineTaken_ = true;
     return true;
 }
@@ -33,6 +37,7 @@ void BinaryProtocolDriver::restoreLine() {
     if (!lineTaken_) return;
     lineTaken_ = false;
     port_.setSWFlowOptions(savedFlow_);
+    port_.setOutputPacing(savedPacing_);
 }
 
 std::string BinaryProtocolDriver::sentFileName() const {

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "dnc/port/clock_timer.h"
+#include "dnc/port/com_port.h"
 #include "dnc/port/flow_control.h"
 #include "dnc/port/protocol_driver.h"
 #include "dnc/port/received_file.h"
@@ -78,6 +79,7 @@ private:
     bool flushing_ = false;
     bool lineTaken_ = false;
     TSWFlowOptions savedFlow_ = TSWFlowOptions::swfNone;
+    OutputPacing savedPacing_ = OutputPacing::LineClock;
     int errorRun_ = 0;
 };
 

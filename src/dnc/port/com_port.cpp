@@ -118,6 +118,16 @@ void ComPort::setFlowCharactersAsData(bool on) {
     }
 }
 
+void ComPort::setOutputPacing(OutputPacing pacing) {
+    pacing_ = pacing;
+    pumpOutput();
+}
+
+void ComPort::setLineClockOnly(bool on) {
+    lineClockOnly_ = on;
+    pumpOutput();
+}
+
 void ComPort::setHWFlowOptions(HWFlowSet options) {
     hwFlow_ = options;
     if (!(options & (hwfUseRTS | hwfUseDTR))) receiveHeld_ = false;
@@ -235,6 +245,7 @@ void ComPort::discardInput() {
 
 void ComPort::discardOutput() {
     output_.clear();
+    if (device_ && pacedByDevice()) device_->discardOutput();
 }
 
 void ComPort::inputTaken() {
@@ -378,6 +389,49 @@ void ComPort::pumpOutput() {
     pumping_ = true;
     if (pendingControl_ && sendNow(*pendingControl_)) pendingControl_.reset();
     uint8_t buffer[kChunk];
+    const bool byDevice = pacedByDevice();
+    const size_t moved = byDevice ? pumpByDevice(buffer) : pumpByLineClock(buffer);
+    if (!device_) {
+        pumping_ = false;
+        return;
+    }
+    // Wake once the line has carried the rest, so a wait for the queue to
+    // drain sees it happen.
+    const bool empty = output_.empty();
+    const size_t ahead = empty ? charactersAhead() : 0;
+    if (empty && ahead > 0) {
+        const Clock::Duration ct = characterTime(line_);
+        schedulePump(std::max(lineFreeAt_, clock_.now() + ct * long(byDevice ? ahead : 1)));
+    }
+    pumping_ = false;
+    const bool drained = empty && ahead == 0;
+    if (moved > 0 || (drained && !drainReported_)) {
+        drainReported_ = drained;
+        emit outputProgress();
+    }
+}
+
+bool ComPort::pacedByDevice() const {
+    // A hold must stop the line within a character or two.
+    const bool flowControlled = (obeysXoff(swFlow_) && !flowCharactersAsData_) ||
+                                (hwFlow_ & (hwfRequireCTS | hwfRequireDSR));
+    return pacing_ == OutputPacing::Device && !lineClockOnly_ && !flowControlled;
+}
+
+bool ComPort::writeToDevice(const uint8_t* buffer, size_t count, size_t& written) {
+    const ptrdiff_t n = device_->write(buffer, count);
+    if (n < 0) {
+        pumping_ = false;
+        onDeviceLost();
+        return false;
+    }
+    written = size_t(n);
+    output_.drop(written);
+    record(PortTrace::Direction::Sent, buffer, written);
+    return true;
+}
+
+size_t ComPort::pumpByLineClock(uint8_t* buffer) {
     const Clock::Duration ct = characterTime(line_);
     const Clock::Duration lead = leadTime();
     const long long leadChars = lead / ct;
@@ -400,30 +454,34 @@ void ComPort::pumpOutput() {
             }
             room = std::min(room, leadChars - static_cast<long long>(*queued));
         }
-        const size_t n = output_.peek(buffer, std::min<size_t>(size_t(room), sizeof buffer));
-        const ptrdiff_t written = device_->write(buffer, n);
-        if (written < 0) {
-            pumping_ = false;
-            onDeviceLost();
-            return;
-        }
+        const size_t n = output_.peek(buffer, std::min<size_t>(size_t(room), kChunk));
+        size_t written = 0;
+        if (!writeToDevice(buffer, n, written)) return moved;
         if (written == 0) break;  // the device says when it has room again
-        output_.drop(size_t(written));
-        moved += size_t(written);
-        lineFreeAt_ += ct * written;
-        record(PortTrace::Direction::Sent, buffer, size_t(written));
+        moved += written;
+        lineFreeAt_ += ct * long(written);
     }
-    // Wake once the line has carried the rest, so a wait for the queue to
-    // drain sees it happen.
-    const bool empty = device_ && output_.empty();
-    const size_t ahead = empty ? charactersAhead() : 0;
-    if (empty && ahead > 0) schedulePump(std::max(lineFreeAt_, clock_.now() + ct));
-    pumping_ = false;
-    const bool drained = empty && ahead == 0;
-    if (moved > 0 || (drained && !drainReported_)) {
-        drainReported_ = drained;
-        emit outputProgress();
+    return moved;
+}
+
+size_t ComPort::pumpByDevice(uint8_t* buffer) {
+    const Clock::Duration ct = characterTime(line_);
+    size_t moved = 0;
+    while (device_ && !pendingControl_ && !output_.empty() && !transmitHeld()) {
+        // Topped up a chunk at a time where the device counts its queue:
+        // woken when a chunk's worth has gone on the line.
+        const auto queued = device_->outputQueued();
+        if (queued && *queued + kChunk > kDeviceLeadBytes) {
+            schedulePump(clock_.now() + ct * long(*queued + kChunk - kDeviceLeadBytes));
+            break;
+        }
+        const size_t n = output_.peek(buffer, kChunk);
+        size_t written = 0;
+        if (!writeToDevice(buffer, n, written)) return moved;
+        if (written == 0) break;  // the device says when it has room again
+        moved += written;
     }
+    return moved;
 }
 
 FlowState ComPort::flowState() const {

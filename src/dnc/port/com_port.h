@@ -31,16 +31,32 @@ enum LineEvent : unsigned {
 
 enum class SendResult { Sent, OutputBufferFull, PortClosed };
 
+// How far ahead of the line the port writes into the device.
+enum class OutputPacing {
+    // A few characters ahead of the line's own clock, so that after the
+    // machine's XOFF or a dropped CTS only those few still leave.
+    LineClock,
+    // As far ahead as the device takes, up to kDeviceLeadBytes where the
+    // device counts its queue: a UART is paced by its driver, a
+    // pseudo-terminal by its reader. For protocols that pace themselves
+    // with windows and acknowledgements. While output flow control is in
+    // force (XOFF obeyed, CTS or DSR required) the port keeps to the line
+    // clock all the same, so that a hold still stops the line at once.
+    Device,
+};
+
 // The DNC station's serial port on a SerialDevice: fixed-size input and output
 // queues, software and hardware flow control with thresholds, DTR and RTS,
 // one-shot timers in ticks and events raised in the event loop. Nothing in it
 // blocks: writes are queued and paced out as the line can carry them, keeping
 // no more than a few characters ahead of the line, so that the bytes that
-// still leave after the machine's XOFF are few.
+// still leave after the machine's XOFF are few (see OutputPacing).
 class ComPort : public QObject {
     Q_OBJECT
 public:
     static constexpr int kWaitTimedOut = 0;
+    // The most bytes OutputPacing::Device leaves in a device that counts them.
+    static constexpr size_t kDeviceLeadBytes = 2048;
 
     ComPort(Clock& clock, DeviceProvider& devices, QObject* parent = nullptr);
     ~ComPort() override;
@@ -84,6 +100,12 @@ public:
     // throttle the machine still go out.
     void setFlowCharactersAsData(bool on);
     bool flowCharactersAsData() const { return flowCharactersAsData_; }
+    OutputPacing outputPacing() const { return pacing_; }
+    void setOutputPacing(OutputPacing pacing);
+    // A port standing for a line of its baud rate on a device that carries
+    // any amount at once (a simulated control on a pty) keeps to the line
+    // clock whatever pacing is asked for.
+    void setLineClockOnly(bool on);
     uint8_t XOnChar() const { return xonChar_; }
     uint8_t XOffChar() const { return xoffChar_; }
     void setXOnChar(uint8_t c) { xonChar_ = c; }
@@ -115,6 +137,8 @@ public:
     size_t outputQueued() const;
     size_t outputFree() const { return output_.free(); }
     void discardInput();
+    // Drops the output queue; paced by the device, also what the driver
+    // holds, so that what is sent next (a protocol's cancel) goes at once.
     void discardOutput();
 
     FlowState flowState() const;
@@ -156,6 +180,10 @@ private:
     void takeIncoming(const uint8_t* bytes, size_t count);
     void updateReceiveFlow();
     void pumpOutput();
+    size_t pumpByLineClock(uint8_t* buffer);
+    size_t pumpByDevice(uint8_t* buffer);
+    bool pacedByDevice() const;
+    bool writeToDevice(const uint8_t* buffer, size_t count, size_t& written);
     void schedulePump(Clock::Duration at);
     bool transmitHeld() const;
     bool hardwareHeld() const;
@@ -185,6 +213,8 @@ private:
 
     ByteRing input_, output_;
     bool flowCharactersAsData_ = false;
+    OutputPacing pacing_ = OutputPacing::LineClock;
+    bool lineClockOnly_ = false;
     bool xoffReceived_ = false;              // the machine holds our output
     bool xoffSent_ = false;                  // we hold the machine's output by XOFF
     bool receiveHeld_ = false;               // we hold it by RTS/DTR

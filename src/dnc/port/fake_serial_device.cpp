@@ -131,6 +131,16 @@ std::optional<size_t> FakeSerialDevice::outputQueued() const {
     return toPeer_.frames.size();
 }
 
+void FakeSerialDevice::discardOutput() {
+    // The character on the wire finishes; those not begun are dropped.
+    const Clock::Duration now = clock_.now();
+    while (!toPeer_.frames.empty() &&
+           toPeer_.frames.back().completes - characterTime(toPeer_.frames.back().sender) >= now)
+        toPeer_.frames.pop_back();
+    toPeer_.busyUntil =
+        toPeer_.frames.empty() ? std::min(toPeer_.busyUntil, now) : toPeer_.frames.back().completes;
+}
+
 void FakeSerialDevice::setDtr(bool on) {
     dtr_ = on;
     recordLines();

@@ -94,6 +94,7 @@ public:
     ptrdiff_t read(uint8_t* buffer, size_t capacity) override;
     ptrdiff_t write(const uint8_t* bytes, size_t count) override;
     std::optional<size_t> outputQueued() const override;
+    void discardOutput() override;
     void setDtr(bool on) override;
     void setRts(bool on) override;
     void setBreak(bool on) override;

@@ -54,6 +54,8 @@ public:
     virtual ptrdiff_t write(const uint8_t* bytes, size_t count) = 0;
     // Bytes written but not yet on the line, when the driver knows a true count.
     virtual std::optional<size_t> outputQueued() const = 0;
+    // Drops what was written but has not gone on the line yet.
+    virtual void discardOutput() = 0;
 
     virtual void setDtr(bool on) = 0;
     virtual void setRts(bool on) = 0;

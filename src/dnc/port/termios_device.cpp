@@ -241,6 +241,10 @@ std::optional<size_t> TermiosDevice::outputQueued() const {
     return size_t(std::max(queued, 0));
 }
 
+void TermiosDevice::discardOutput() {
+    if (fd_.valid() && !lost_) ::tcflush(fd_.get(), TCOFLUSH);
+}
+
 void TermiosDevice::setDtr(bool on) {
     if (fd_.valid()) setModemBit(fd_.get(), TIOCM_DTR, on);
 }

@@ -21,6 +21,8 @@ ProtocolSimulator::ProtocolSimulator(int masterFd, const MachComRec& machine,
                            TParity::pNone, 1});
     // The protocols carry XON and XOFF as data, also between transfers.
     port_.setSWFlowOptions(TSWFlowOptions::swfNone);
+    // A pty carries anything at once: the port's clock is the line's speed.
+    port_.setLineClockOnly(true);
     port_.setDevicePath("pty");
     port_.open();
     QObject::connect(&transfer_, &FileTransfer::OnProtocolFinish,
@@ -33,6 +35,15 @@ ProtocolSimulator::~ProtocolSimulator() {
 
 void ProtocolSimulator::punch(std::string file) {
     punch_ = std::move(file);
+}
+
+void ProtocolSimulator::punchNow(std::string file) {
+    punch_ = std::move(file);
+    if (idle_ || sending_ || transfer_.progress().bytesTransferred > 0) return;
+    // The receive ends on a closed port, where its cancel cannot go out.
+    port_.close();
+    transfer_.cancel();
+    port_.open();
 }
 
 void ProtocolSimulator::stop() {

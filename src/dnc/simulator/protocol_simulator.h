@@ -32,6 +32,10 @@ public:
 
     // Offers `file` from the next start on, until a receiver has taken it.
     void punch(std::string file);
+    // Offers `file` at once: a receive still waiting for its sender is
+    // given up without a word to the far side, which is about to receive
+    // itself (the protocol's cancel would end that receive).
+    void punchNow(std::string file);
     // Receives nothing until a punch has been taken: a punch due later
     // must not find a receive under way (only a cancel, which would reach
     // the far side, could end it).

@@ -8,17 +8,19 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QtTest>
+#include <filesystem>
 
+#include "activity_log_lines.h"
 #include "app/ui/main_form.h"
 #include "core/file_io.h"
 #include "core/ini_store.h"
 #include "dnc/dnc_commands.h"
 #include "dnc/port/com_port.h"
+#include "dnc/port/file_transfer.h"
 #include "dnc/ui/send_dialog.h"
 #include "dnc/ui/tzdncterm.h"
 #include "editor/ui/editor_workspace.h"
 #include "editor/ui/tmdi_child.h"
-#include "activity_log_lines.h"
 #include "pty_pair.h"
 #include "pty_simulator.h"
 #include "scripted_interaction.h"
@@ -128,8 +130,9 @@ private slots:
     // and receives from the simulated control, and the status line says so.
     void tryWithoutAMachineSendsAndReceivesWithNoHardware() {
         IniStore::clearCache();
-        dir->write("WPOSTS.INI", "[Machine Names]\nNumber=1\nMachine1=Lathe\n"
-                                 "[Lathe]\nPORT=9\nEOFTIME=2\n");
+        dir->write("WPOSTS.INI",
+                   "[Machine Names]\nNumber=1\nMachine1=Lathe\n"
+                   "[Lathe]\nPORT=9\nEOFTIME=2\n");
         dir->write("ZTR2013.INI", "[GENERAL]\nCMACHINE=Lathe\n[PORTS]\n9=/dev/no-such-port\n");
         AppSession session(dir->path(), dir->path(), *ui);
         TMainForm form(session, *ui);
@@ -162,6 +165,57 @@ private slots:
                 std::string::npos);
     }
 
+    // A machine set for a published protocol: the simulated control answers
+    // by it, taking the station's send and punching for its receive.
+    void tryWithoutAMachineAnswersByTheMachinesProtocol() {
+        struct Case {
+            const char* name;
+            int protocol;
+        };
+        const Case cases[] = {{"XMODEM", 1}, {"YMODEM", 2}, {"ZMODEM", 3}, {"Kermit", 4}};
+        for (const Case& c : cases) {
+            qInfo("%s", c.name);
+            IniStore::clearCache();
+            dir->write("WPOSTS.INI",
+                       "[Machine Names]\nNumber=1\nMachine1=Lathe\n[Lathe]\nPORT=9\n"
+                       "BAUD=115200\nDATABITS=8\nPARITY=N\nSTOPBITS=1\nPROTOCOL=" +
+                           std::to_string(c.protocol) + "\n");
+            dir->write("ZTR2013.INI", "[GENERAL]\nCMACHINE=Lathe\n[PORTS]\n9=/dev/no-such-port\n");
+            AppSession session(dir->path(), dir->path(), *ui);
+            TMainForm form(session, *ui);
+            QVERIFY(form.startUp({}));
+            form.workspace().OpenEditorWindow("NONAME1", false)->InsertText("G1X1\r\nM30\r\n");
+            form.findChild<QAction*>("DncSimulate")->trigger();
+            TZDNCTERM& terminal = form.dncMenu().terminal();
+            QVERIFY(terminal.port().Open());
+
+            QTimer::singleShot(0, [] {
+                auto* dialog = qobject_cast<TSendDlg*>(QApplication::activeModalWidget());
+                QVERIFY(dialog);
+                dialog->accept();
+            });
+            terminal.findChild<QPushButton*>("SendButton")->click();
+            QTRY_VERIFY_WITH_TIMEOUT(!terminal.commands().Busy(), 20000);
+            QCOMPARE(terminal.transfer().lastCode(), 0);
+            std::string received;
+            QTRY_VERIFY_WITH_TIMEOUT(
+                !(received = form.dncMenu().simulatedControlReceived()).empty(), 10000);
+            QVERIFY(readFileBytes(received).find("G1X1\r\nM30\r\n") != std::string::npos);
+
+            const std::string back = dir->file("BACK.TAP");
+            std::filesystem::remove(back);
+            ui->savedFiles.push_back(back);
+            terminal.findChild<QPushButton*>("ReceiveButton")->click();
+            QTRY_VERIFY_WITH_TIMEOUT(!terminal.commands().Busy(), 20000);
+            QCOMPARE(terminal.transfer().lastCode(), 0);
+            QVERIFY2(fileExists(back),
+                     ui->texts().empty() ? "no message" : ui->texts().back().c_str());
+            QVERIFY(readFileBytes(back).find("O1001 (PUNCHED BY THE SIMULATED MACHINE)\r\n") !=
+                    std::string::npos);
+            terminal.close();
+        }
+    }
+
     void goWithoutTheDncPrivilegeIsRefusedAndLogged() {
         writeSettings("USESECURE=1\n");
         dir->write("VXNPWL.INI", "[Index]\nop=#\n[Defaults]\n_Entries=1\n[op]\nLevel=0\n");
@@ -177,7 +231,8 @@ private slots:
         QVERIFY(form.startUp({}));
         form.dncMenu().goAction()->trigger();
         QVERIFY(!form.dncMenu().terminal().isVisible());
-        QCOMPARE(ui->texts(), std::vector<std::string>{"Insufficient Priviliges for this Function"});
+        QCOMPARE(ui->texts(),
+                 std::vector<std::string>{"Insufficient Priviliges for this Function"});
         const QStringList lines = logLines(*dir);
         QVERIFY(lines.size() >= 2);
         QCOMPARE(lines.mid(lines.size() - 2),

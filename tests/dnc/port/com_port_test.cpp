@@ -500,6 +500,113 @@ TEST_F(ComPortTest, FailedOpensSayWhyAndLeaveThePortClosed) {
     EXPECT_FALSE(device.isOpen());  // opening another device closed the first
 }
 
+// Paced by the device, the port fills the driver far beyond the line
+// clock's few characters, but no further than its cap; the line is busy
+// without a gap either way and every byte arrives.
+TEST_F(ComPortTest, DevicePacingWritesAheadOfTheLineUpToItsCap) {
+    struct Case {
+        OutputPacing pacing;
+        bool lineClockOnly;
+        size_t leastAhead, mostAhead;  // the most the driver held at any moment
+    };
+    const Case cases[] = {
+        {OutputPacing::LineClock, false, 1, 2},
+        {OutputPacing::Device, false, ComPort::kDeviceLeadBytes, ComPort::kDeviceLeadBytes},
+        {OutputPacing::Device, true, 1, 2},
+    };
+    std::string text(6000, ' ');
+    for (size_t i = 0; i < text.size(); ++i) text[i] = char(i * 7 % 251);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << int(c.pacing) << " " << c.lineClockOnly);
+        port.close();
+        peer().clearReceived();
+        port.setSWFlowOptions(TSWFlowOptions::swfNone);
+        port.setOutputPacing(c.pacing);
+        port.setLineClockOnly(c.lineClockOnly);
+        openAt(k9600n81);
+        size_t mostAhead = 0;
+        peer().onByte = [&](uint8_t) { mostAhead = std::max(mostAhead, *device.outputQueued()); };
+        ASSERT_EQ(port.sendText(text), SendResult::Sent);
+        mostAhead = std::max(mostAhead, *device.outputQueued());
+        runSeconds(8);
+        EXPECT_GE(mostAhead, c.leastAhead);
+        EXPECT_LE(mostAhead, c.mostAhead);
+        ASSERT_EQ(peer().received(), text);
+        const auto& a = peer().arrivals();
+        const auto ct = characterTime(k9600n81);
+        EXPECT_EQ(a.back().at - a.front().at, ct * long(a.size() - 1)) << "the line idled";
+        EXPECT_EQ(port.outputQueued(), 0u);
+    }
+}
+
+// Output flow control holds the line within a character or two whatever
+// the pacing asked for; released, the rest follows byte for byte.
+TEST_F(ComPortTest, HoldsStopDevicePacedOutputAtOnce) {
+    struct Case {
+        const char* what;
+        TSWFlowOptions software;
+        HWFlowSet hardware;
+        std::function<void(FakeSerialDevice::Peer&, bool hold)> apply;
+    };
+    const Case cases[] = {
+        {"CTS", TSWFlowOptions::swfNone, hwfRequireCTS,
+         [](FakeSerialDevice::Peer& p, bool hold) { p.setRts(!hold); }},
+        {"DSR", TSWFlowOptions::swfNone, hwfRequireDSR,
+         [](FakeSerialDevice::Peer& p, bool hold) { p.setDtr(!hold); }},
+        {"XOFF", TSWFlowOptions::swfBoth, 0,
+         [](FakeSerialDevice::Peer& p, bool hold) { p.write(hold ? "\x13" : "\x11"); }},
+    };
+    const std::string text(3000, 'Q');
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        port.close();
+        peer().clearReceived();
+        peer().onByte = nullptr;
+        c.apply(peer(), false);
+        port.setSWFlowOptions(c.software);
+        port.setHWFlowOptions(c.hardware);
+        port.setOutputPacing(OutputPacing::Device);
+        openAt(k9600n81);
+        Clock::Duration heldAt{};
+        peer().onByte = [&](uint8_t) {
+            if (peer().arrivals().size() == 50) {
+                heldAt = clock.now();
+                c.apply(peer(), true);
+            }
+        };
+        ASSERT_EQ(port.sendText(text), SendResult::Sent);
+        runSeconds(2);
+        const auto& a = peer().arrivals();
+        EXPECT_LE(std::count_if(a.begin(), a.end(), [&](const auto& x) { return x.at > heldAt; }),
+                  4);
+        peer().onByte = nullptr;
+        c.apply(peer(), false);
+        runSeconds(5);
+        EXPECT_EQ(peer().received(), text);
+    }
+    port.setHWFlowOptions(0);
+}
+
+// What a protocol sends after dropping its output (its cancel) does not
+// wait behind what the driver held, paced by the device; paced by the line
+// clock there was never more than a character or two in it.
+TEST_F(ComPortTest, DiscardingDevicePacedOutputEmptiesTheDriverToo) {
+    port.setSWFlowOptions(TSWFlowOptions::swfNone);
+    port.setOutputPacing(OutputPacing::Device);
+    openAt(k9600n81);
+    ASSERT_EQ(port.sendText(std::string(4000, 'D')), SendResult::Sent);
+    runSeconds(0.1);
+    ASSERT_GT(port.outputQueued(), 1000u);
+    port.discardOutput();
+    EXPECT_LE(port.outputQueued(), 1u);
+    const Clock::Duration cancelledAt = clock.now();
+    ASSERT_EQ(port.sendText("STOP"), SendResult::Sent);
+    runSeconds(1);
+    const std::string got = peer().received();
+    ASSERT_TRUE(got.ends_with("DSTOP"));
+    EXPECT_LE(peer().arrivals().back().at - cancelledAt, characterTime(k9600n81) * 5);
+}
+
 TEST_F(ComPortTest, TraceAndLogFilesWhenSwitchedOn) {
     testing::TempFolder folder;
     port.trace().setFolder(folder.path());

@@ -238,5 +238,49 @@ TEST_F(ZmodemTest, SenderEndsWithFileRejectedWhenTheReceiverSkips) {
     EXPECT_EQ(transfer.progress().statusText, "File rejected");
 }
 
+// The windows and acknowledgements pace a send, not the line clock: the
+// driver is kept full ahead of the line, a cancel still reaches the peer at
+// once (what the driver held is dropped first), and the port is given back
+// paced by its clock.
+TEST_F(ZmodemTest, SendsKeepTheDriverFullAndCancelsGoAtOnce) {
+    FakeLineRelay cable(device, device2);
+    size_t mostAhead = 0;
+    OutputPacing pacingInTransfer = OutputPacing::LineClock;
+    QObject::connect(&port, &ComPort::outputProgress, [&] {
+        if (!transfer.inProgress()) return;
+        mostAhead = std::max(mostAhead, *device.outputQueued());
+        pacingInTransfer = port.outputPacing();
+    });
+    const std::string bytes = sampleFile(200000);
+    loopback(ptZmodem, bytes);
+    EXPECT_EQ(events, finishOnly(0));
+    EXPECT_TRUE(folder.read("RECV.NC") == bytes);
+    EXPECT_EQ(pacingInTransfer, OutputPacing::Device);
+    EXPECT_GT(mostAhead, ComPort::kDeviceLeadBytes / 2);
+    EXPECT_LE(mostAhead, ComPort::kDeviceLeadBytes);
+    EXPECT_EQ(port.outputPacing(), OutputPacing::LineClock);
+
+    // A cancel in mid-stream, with the driver full.
+    events.clear();
+    receiverEvents.clear();
+    receiver.startReceive();
+    transfer.startTransmit();
+    ASSERT_TRUE(clock.waitUntil(
+        [&] {
+            return cable.aToBCount > 50000 &&
+                   *device.outputQueued() > ComPort::kDeviceLeadBytes / 2;
+        },
+        seconds(30), WaitMode::Responsive));
+    const Clock::Duration cancelledAt = clock.now();
+    const size_t sentBefore = cable.aToBCount;
+    transfer.cancel();
+    EXPECT_EQ(events, finishOnly(code::kCancelRequested));
+    EXPECT_EQ(port.outputPacing(), OutputPacing::LineClock);
+    clock.waitUntil([&] { return !receiver.inProgress(); }, seconds(30), WaitMode::Responsive);
+    EXPECT_LE(cable.aToBCount - sentBefore, cancelSequence().size() + 2);
+    EXPECT_FALSE(receiverEvents.empty());
+    EXPECT_LT(clock.now() - cancelledAt, seconds(1));
+}
+
 }  // namespace
 }  // namespace zantor
