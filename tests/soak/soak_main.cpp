@@ -7,7 +7,8 @@
 // descriptors sampled every second.
 // Usage: zantor-soak [MEGABYTES] [SEED] [CHARACTERS_PER_SECOND]
 // A pty has no line speed: the control paces the line at the rate given
-// (default 1,000,000 a second, so that 100 MB takes minutes, not hours).
+// (default 92160 a second, a real line at the machine's 921600 baud with
+// ten bits a character).
 #include <dirent.h>
 #include <signal.h>
 #include <unistd.h>
@@ -32,7 +33,8 @@ namespace {
 using namespace std::chrono;
 using zantor::testing::MachineSimulator;
 
-constexpr int kDefaultLineRate = 1000000;
+constexpr int kLineBaud = 921600;
+constexpr int kDefaultLineRate = kLineBaud / 10;
 constexpr size_t kMaxBurst = 64;
 
 struct Sample {
@@ -105,8 +107,9 @@ int main(int argc, char** argv) {
     zantor::testing::TempFolder home;
     home.write("ZTR2013.INI", "[GENERAL]\nLOGGING=1\n");
     home.write("WPOSTS.INI",
-               "[Machine Names]\nNumber=1\nMachine1=Soak\n[Soak]\nPORT=1\nBAUD=115200\n"
-               "DATABITS=8\nPARITY=N\nSTOPBITS=1\nFLOW=1\nTCODE=2\nEOFTIME=3\nXOFFTIME=5\n");
+               "[Machine Names]\nNumber=1\nMachine1=Soak\n[Soak]\nPORT=1\nBAUD=" +
+                   std::to_string(kLineBaud) +
+                   "\nDATABITS=8\nPARITY=N\nSTOPBITS=1\nFLOW=1\nTCODE=2\nEOFTIME=3\nXOFFTIME=5\n");
     const std::string cli = ZANTOR_CLI;
     const size_t total = size_t(megabytes * 1024 * 1024);
     const size_t chunk = std::min<size_t>(total, 2 * 1024 * 1024);
@@ -138,6 +141,9 @@ int main(int argc, char** argv) {
         control.waitFor([&](const MachineSimulator& m) { return m.receivedCount() >= text.size(); },
                         seconds(10));
         const bool whole = sent.status == 0 && onlyBurstsDamaged(text, control, burstsAt, reported);
+        if (!whole)
+            std::printf("send: status %d, the control got %zu of %zu bytes: %s%s\n", sent.status,
+                        control.receivedCount(), text.size(), sent.out.c_str(), sent.err.c_str());
         control.stop();
         return whole;
     };
@@ -150,7 +156,8 @@ int main(int argc, char** argv) {
         // then a burst of line noise at another moment (never at the count
         // of a pause: one trigger a count).
         std::vector<size_t> pauseAt;
-        for (size_t at = 20000; at < text.size(); at += 20000 + random() % 200000) pauseAt.push_back(at);
+        for (size_t at = 20000; at < text.size(); at += 20000 + random() % 200000)
+            pauseAt.push_back(at);
         std::vector<std::pair<size_t, size_t>> burstsAt;
         for (int b = int(random() % 3); b > 0; --b) {
             const size_t at = 1 + random() % (text.size() - kMaxBurst);
@@ -175,16 +182,27 @@ int main(int argc, char** argv) {
         zantor::testing::MachineProfile profile;
         zantor::testing::PtySimulator control(pty.masterFd(), profile, lineRate);
         control.after(milliseconds(500), [text](MachineSimulator& m) { m.punch(text); });
-        const auto received = sampled({cli, "--home", home.path(), "--system", home.path(),
-                                       "receive", "--machine", "Soak", "--port", pty.slavePath(),
-                                       home.file("BACK.TAP")},
-                                      samples);
-        if (received.status != 0 || home.read("BACK.TAP") != text) ++mismatches;
+        const auto received =
+            sampled({cli, "--home", home.path(), "--system", home.path(), "receive", "--machine",
+                     "Soak", "--port", pty.slavePath(), home.file("BACK.TAP")},
+                    samples);
+        if (const std::string back = home.read("BACK.TAP"); received.status != 0 || back != text) {
+            ++mismatches;
+            const auto differs = std::mismatch(back.begin(), back.end(), text.begin(), text.end());
+            std::printf("receive: status %d, %zu of %zu bytes, first difference at %zd: %s%s\n",
+                        received.status, back.size(), text.size(), differs.first - back.begin(),
+                        received.out.c_str(), received.err.c_str());
+        }
         moved += text.size();
         control.stop();
-        std::printf("round %d: %zu bytes each way, %zu noise bursts (%zu bytes reported), %s\n",
-                    round, text.size(), burstsAt.size(), reported,
-                    mismatches ? "MISMATCH" : "identical");
+        // The running figures, so that a soak stopped early still tells them.
+        const Sample latest = samples.empty() ? Sample{} : samples.back();
+        std::printf(
+            "round %d: %zu bytes each way, %zu XOFF pauses, %zu noise bursts (%zu bytes "
+            "reported), %s; after %.0f s, zantor-cli at %ld KB with %d open descriptors\n",
+            round, text.size(), pauseAt.size(), burstsAt.size(), reported,
+            mismatches ? "MISMATCH" : "identical",
+            duration<double>(steady_clock::now() - start).count(), latest.rssKb, latest.fds);
         std::fflush(stdout);
     }
     const double elapsed = duration<double>(steady_clock::now() - start).count();
@@ -196,14 +214,16 @@ int main(int argc, char** argv) {
         maxRss = std::max(maxRss, s.rssKb);
         maxFds = std::max(maxFds, s.fds);
     }
-    std::printf("soak: %.1f MB each way in %.0f s (port at 115200 baud, control paced at %d "
-                "characters a second), %zu XOFF pauses, "
-                "%zu noise bursts (%zu bytes reported by the control), %zu sends repeated "
-                "and recovered, %zu mismatches\n",
-                double(moved) / 1048576, elapsed, lineRate, pauses, bursts, faultBytes, recovered,
-                mismatches);
-    std::printf("zantor-cli memory: first %ld KB, highest %ld KB, last %ld KB; open descriptors: "
-                "first %d, highest %d, last %d (%zu samples)\n",
-                first.rssKb, maxRss, last.rssKb, first.fds, maxFds, last.fds, samples.size());
+    std::printf(
+        "soak: %.1f MB each way in %.0f s (port at %d baud, control paced at %d "
+        "characters a second), %zu XOFF pauses, "
+        "%zu noise bursts (%zu bytes reported by the control), %zu sends repeated "
+        "and recovered, %zu mismatches\n",
+        double(moved) / 1048576, elapsed, kLineBaud, lineRate, pauses, bursts, faultBytes,
+        recovered, mismatches);
+    std::printf(
+        "zantor-cli memory: first %ld KB, highest %ld KB, last %ld KB; open descriptors: "
+        "first %d, highest %d, last %d (%zu samples)\n",
+        first.rssKb, maxRss, last.rssKb, first.fds, maxFds, last.fds, samples.size());
     return mismatches ? 1 : 0;
 }

@@ -51,9 +51,9 @@ NcUtilityCommands::NcUtilityCommands(TMainForm& form, Interaction& interaction)
       arithmetic_(new TArithDlg(interaction, &form)),
       lineEnds_(new TChgBeginEndDlg(&form)),
       override_(new TFSoverDlg(&form)),
-      resequence_(new TRESEQDlg(&form)),
+      resequence_(new TRESEQDlg(interaction, &form)),
       progress_(new TProcessDlg(&form)),
-      columns_(new TMakeColsDlg(&form)),
+      columns_(new TMakeColsDlg(interaction, &form)),
       info_(new TNcinfoDlg(&form)),
       reformat_(new TReformatDlg(interaction, &form)),
       split_(new TFileSplitdlg(interaction, &form)) {
@@ -189,11 +189,7 @@ void NcUtilityCommands::feedSpeedOverride() {
 void NcUtilityCommands::resequence() {
     if (!form_.workspace().RequireActiveDocument()) return;
     if (resequence_->exec() != QDialog::Accepted) return;
-    ResequenceSettings settings;
-    if (const auto error = resequence_->readSettings(settings)) {
-        interaction_.showError(*error);
-        return;
-    }
+    const ResequenceSettings settings = resequence_->settings();
     runOnActiveWindow(
         [&](editor::TextDocument& document) { Resequence(document, *progress_, settings); });
 }
@@ -201,11 +197,7 @@ void NcUtilityCommands::resequence() {
 void NcUtilityCommands::makeColumns() {
     if (!form_.workspace().RequireActiveDocument()) return;
     if (columns_->exec() != QDialog::Accepted) return;
-    ColumnLayout layout;
-    if (const auto error = columns_->readLayout(layout)) {
-        interaction_.showError(*error);
-        return;
-    }
+    const ColumnLayout layout = columns_->layout();
     const CommentMarks marks = commentMarksOf(form_.session().state.CurrentSettings);
     runOnActiveWindow([&](editor::TextDocument& document) {
         MakeColumns(document, *progress_, layout, marks);

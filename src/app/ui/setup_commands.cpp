@@ -29,19 +29,13 @@
 namespace zantor {
 
 // A utility dialog shown over the defaults the setup dialog edits, without
-// running anything; `problem` names what keeps OK from being taken. The run
-// dialogs get the machine's saved values back whenever the setup dialog
-// loads a machine, which it does on closing.
+// running anything; its OK checks the values as for a run. The run dialogs
+// get the machine's saved values back whenever the setup dialog loads a
+// machine, which it does on closing.
 template <class Dialog>
-bool SetupCommands::editDefaultsIn(Dialog& dialog, UtilityDefaults& defaults,
-                                   const std::function<std::optional<std::string>()>& problem) {
+bool SetupCommands::editDefaultsIn(Dialog& dialog, UtilityDefaults& defaults) {
     dialog.setDefaults(defaults);
-    bool accepted = false;
-    while ((accepted = dialog.exec() == QDialog::Accepted) && problem) {
-        const std::optional<std::string> message = problem();
-        if (!message) break;
-        interaction_.showError(*message);
-    }
+    const bool accepted = dialog.exec() == QDialog::Accepted;
     if (accepted) dialog.storeDefaults(defaults);
     return accepted;
 }
@@ -108,14 +102,8 @@ void SetupCommands::wireSetupDialog() {
                                    d.ReformatOtherMachine, TReformatDlg::Use::EditDefaults);
                 return editDefaultsIn(dialog, d);
             }
-            case TZTRSetupDlg::MakeColumns: {
-                TMakeColsDlg& dialog = utilities.columnsDialog();
-                // A width no run could use is refused here, not at every run.
-                return editDefaultsIn(dialog, d, [&dialog] {
-                    ColumnLayout layout;
-                    return dialog.readLayout(layout);
-                });
-            }
+            case TZTRSetupDlg::MakeColumns:
+                return editDefaultsIn(utilities.columnsDialog(), d);
             case TZTRSetupDlg::FileCleanup:
                 return editDefaultsIn(utilities.cleanupDialog(), d);
         }

@@ -1,9 +1,6 @@
 #pragma once
 
 #include <QObject>
-#include <functional>
-#include <optional>
-#include <string>
 
 #include "machines/machine_settings.h"
 
@@ -32,8 +29,7 @@ public:
 private:
     void wireSetupDialog();
     template <class Dialog>
-    bool editDefaultsIn(Dialog& dialog, UtilityDefaults& defaults,
-                        const std::function<std::optional<std::string>()>& problem = {});
+    bool editDefaultsIn(Dialog& dialog, UtilityDefaults& defaults);
 
     TMainForm& form_;
     Interaction& interaction_;

@@ -40,7 +40,15 @@ void PtySimulator::lineWrite(std::string_view bytes) {
 }
 
 void PtySimulator::schedule(Duration delay, std::function<void()> callback) {
-    timers_.emplace(std::chrono::steady_clock::now() + delay, std::move(callback));
+    // A timer set by a running timer counts from when that one was due: poll
+    // wakes in whole milliseconds, and counting from the wake-up would stretch
+    // every character time below a millisecond (16 characters at 92160 a
+    // second take 0.17 ms) to a whole one. A thread held up for long does not
+    // catch up at once.
+    constexpr std::chrono::milliseconds kMostCatchUp(20);
+    const TimePoint now = std::chrono::steady_clock::now();
+    const TimePoint from = runningTimer_ ? std::max(runningDue_, now - kMostCatchUp) : now;
+    timers_.emplace(from + delay, std::move(callback));
     if (std::this_thread::get_id() != thread_.get_id()) wake_.nudge();
 }
 
@@ -103,8 +111,11 @@ void PtySimulator::run() {
             if (timers_.empty() || timers_.begin()->first > std::chrono::steady_clock::now())
                 break;
             auto callback = std::move(timers_.begin()->second);
+            runningDue_ = timers_.begin()->first;
             timers_.erase(timers_.begin());
+            runningTimer_ = true;
             callback();
+            runningTimer_ = false;
             ran = true;
         }
         if (ran) changed();

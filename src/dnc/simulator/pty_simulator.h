@@ -44,6 +44,9 @@ private:
     WakePipe wake_;
     LinePacer pacer_;
     std::multimap<TimePoint, std::function<void()>> timers_;  // guarded by mutex_
+    // While the thread runs a timer: when that timer was due.
+    bool runningTimer_ = false;
+    TimePoint runningDue_;
     mutable std::mutex waitMutex_;
     mutable std::condition_variable changed_;
     unsigned long version_ = 0;

@@ -84,6 +84,13 @@ bool TArithDlg::evaluateAmount() {
     return value.ok;
 }
 
+void TArithDlg::showEvent(QShowEvent* event) {
+    // An amount refused while the dialog was last open and still standing
+    // there is told again at OK, not refused without a word.
+    failedAmount_.reset();
+    QDialog::showEvent(event);
+}
+
 void TArithDlg::accept() {
     // A failed expression would run with an amount of 0: multiplying by it
     // would wipe every coordinate.

@@ -44,6 +44,9 @@ public slots:
 signals:
     void helpRequested(int context);
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     ArithmeticOperation operation() const;
     bool evaluateAmount();

@@ -4,14 +4,18 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
+#include "core/interaction.h"
 #include "core/text_util.h"
 #include "nctools/ui/dialog_buttons.h"
 #include "nctools/ui/latin1_text.h"
 
 namespace zantor {
 
-TMakeColsDlg::TMakeColsDlg(QWidget* parent)
-    : QDialog(parent), Regorder(new QLineEdit("NGXYZRFSTHM", this)), tabw(new QLineEdit("0", this)) {
+TMakeColsDlg::TMakeColsDlg(Interaction& interaction, QWidget* parent)
+    : QDialog(parent),
+      Regorder(new QLineEdit("NGXYZRFSTHM", this)),
+      tabw(new QLineEdit("0", this)),
+      interaction_(interaction) {
     setObjectName("TMakeColsDlg");
     setWindowTitle("Make Columns");
     Regorder->setObjectName("Regorder");
@@ -40,6 +44,15 @@ std::optional<std::string> TMakeColsDlg::readLayout(ColumnLayout& layout) const 
     if (!value) return "'" + width + "' is not a valid integer value";
     layout = {latin1Of(Regorder), *value};
     return std::nullopt;
+}
+
+void TMakeColsDlg::accept() {
+    if (const auto error = readLayout(layout_)) {
+        interaction_.showError(*error);
+        tabw->setFocus();
+        return;
+    }
+    QDialog::accept();
 }
 
 }  // namespace zantor

@@ -5,6 +5,8 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
+#include "core/interaction.h"
+#include "core/text_util.h"
 #include "nctools/ui/dialog_buttons.h"
 #include "nctools/ui/latin1_text.h"
 
@@ -20,7 +22,7 @@ QLineEdit* field(QDialog* dialog, const char* name, const char* text) {
 
 }  // namespace
 
-TRESEQDlg::TRESEQDlg(QWidget* parent)
+TRESEQDlg::TRESEQDlg(Interaction& interaction, QWidget* parent)
     : QDialog(parent),
       snum(field(this, "snum", "10")),
       nincr(field(this, "nincr", "10")),
@@ -28,7 +30,8 @@ TRESEQDlg::TRESEQDlg(QWidget* parent)
       Seqchrs(field(this, "Seqchrs", "N/")),
       skpchrs(field(this, "skpchrs", "<(%=$#OE\\^@:")),
       lzeros(new QCheckBox("Use Leading Zeros", this)),
-      unseq(new QCheckBox("Remove ALL Sequence Numbers", this)) {
+      unseq(new QCheckBox("Remove ALL Sequence Numbers", this)),
+      interaction_(interaction) {
     setObjectName("TRESEQDlg");
     setWindowTitle("RE/UN-Sequence Block Numbers");
     lzeros->setObjectName("lzeros");
@@ -78,6 +81,21 @@ std::optional<std::string> TRESEQDlg::readSettings(ResequenceSettings& settings)
     settings.leadingZeros = lzeros->isChecked();
     settings.remove = unseq->isChecked();
     return std::nullopt;
+}
+
+void TRESEQDlg::accept() {
+    if (const auto error = readSettings(settings_)) {
+        interaction_.showError(*error);
+        // The first field that is no whole number, if the user can reach it.
+        for (QLineEdit* number : {snum, nincr, maxdig}) {
+            if (!parseInt(latin1Of(number))) {
+                number->setFocus();
+                break;
+            }
+        }
+        return;
+    }
+    QDialog::accept();
 }
 
 }  // namespace zantor

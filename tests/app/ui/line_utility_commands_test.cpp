@@ -163,14 +163,71 @@ private slots:
         QCOMPARE(paragraphs(*window).c_str(), "N1      X1.(A)||N2 G1|");
         window->UndoEdit();
         QCOMPARE(paragraphs(*window).c_str(), "N1 X1. (A)||N2 G1|");
+    }
+
+    // A bad number leaves the dialog open over the message, with what was
+    // typed, and changes nothing; the corrected number then runs.
+    void aNumberThatIsNoIntegerKeepsTheDialogOpen_data() {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("bad");
+        QTest::addColumn<QString>("good");
+        QTest::addColumn<QString>("after");
+        QTest::newRow("start") << "actionResequence" << "snum" << "1O" << "5" << "N5G1|N15G2|";
+        QTest::newRow("increment")
+            << "actionResequence" << "nincr" << "1.5" << "2" << "N10G1|N12G2|";
+        QTest::newRow("digits") << "actionResequence" << "maxdig" << "" << "3" << "N10G1|N20G2|";
+        QTest::newRow("column width") << "actionMakeColumns" << "tabw" << "wide" << "3"
+                                      << "   G1|   G2|";
+        QTest::newRow("width beyond 32 bits")
+            << "actionMakeColumns" << "tabw" << "4294967306" << "0" << "G1|G2|";
+    }
+    void aNumberThatIsNoIntegerKeepsTheDialogOpen() {
+        QFETCH(QString, action);
+        QFETCH(QString, field);
+        QFETCH(QString, bad);
+        QFETCH(QString, good);
+        QFETCH(QString, after);
+        editor::TMDIChild* window = open("I.TAP", "G1\r\nG2\r\n");
         ui->messages.clear();
+        bool checked = false;
         whenShown([&] {
-            dialog.tabw->setText("wide");
-            dialog.accept();
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            auto* edit = dialog->findChild<QLineEdit*>(field);
+            QVERIFY(edit);
+            edit->setText(bad);
+            dialog->accept();
+            QVERIFY(dialog->isVisible());
+            QCOMPARE(QApplication::activeModalWidget(), dialog);
+            QCOMPARE(ui->texts(), std::vector<std::string>{"'" + bad.toStdString() +
+                                                           "' is not a valid integer value"});
+            QCOMPARE(edit->text(), bad);
+            QCOMPARE(paragraphs(*window).c_str(), "G1|G2|");
+            edit->setText(good);
+            dialog->accept();
+            QVERIFY(!dialog->isVisible());
+            checked = true;
         });
-        action("actionMakeColumns")->trigger();
-        QCOMPARE(ui->texts(), std::vector<std::string>{"'wide' is not a valid integer value"});
-        QCOMPARE(paragraphs(*window).c_str(), "N1 X1. (A)||N2 G1|");
+        this->action(action.toLatin1().constData())->trigger();
+        QVERIFY(checked);
+        QCOMPARE(ui->texts().size(), size_t(1));
+        QCOMPARE(QString::fromStdString(paragraphs(*window)), after);
+    }
+
+    void cancelAfterABadNumberChangesNothing() {
+        editor::TMDIChild* window = open("I.TAP", "G1\r\n");
+        TRESEQDlg& dialog = commands().resequenceDialog();
+        whenShown([&] {
+            dialog.nincr->setText("1O");
+            dialog.accept();
+            QVERIFY(dialog.isVisible());
+            dialog.reject();
+        });
+        action("actionResequence")->trigger();
+        QCOMPARE(ui->texts(), std::vector<std::string>{"'1O' is not a valid integer value"});
+        QCOMPARE(paragraphs(*window).c_str(), "G1|");
+        QVERIFY(!window->Modified());
     }
 
     void reformatConvertsAndMakesTheNewMachineCurrent() {
@@ -240,20 +297,6 @@ private slots:
         QVERIFY(!window->Modified());
     }
 
-    void aNumberThatIsNoIntegerStopsBeforeAnyChange() {
-        editor::TMDIChild* window = open("I.TAP", "G1\r\n");
-        TRESEQDlg& dialog = commands().resequenceDialog();
-        ui->messages.clear();
-        whenShown([&] {
-            dialog.nincr->setText("1O");
-            dialog.accept();
-        });
-        action("actionResequence")->trigger();
-        QCOMPARE(ui->texts(), std::vector<std::string>{"'1O' is not a valid integer value"});
-        QCOMPARE(paragraphs(*window).c_str(), "G1|");
-        QVERIFY(!window->Modified());
-    }
-
     void lineEndsChangeTheSelectedLines() {
         editor::TMDIChild* window = open("E.TAP", "G1;\r\nG2;\r\nG3;\r\n");
         window->SetSelection({2, 1}, {3, 1});
@@ -300,6 +343,17 @@ private slots:
             QCOMPARE(ui->texts(), std::vector<std::string>{c.message});
             dialog.reject();
         }
+        // Shown again over the amount it refused, OK tells the error again.
+        ui->messages.clear();
+        dialog.Amount->setText("2*");
+        dialog.show();
+        dialog.accept();
+        dialog.reject();
+        dialog.show();
+        dialog.accept();
+        QVERIFY(dialog.isVisible());
+        QCOMPARE(ui->texts().size(), size_t(2));
+        dialog.reject();
         ui->messages.clear();
         dialog.Amount->setText("-0.5");
         dialog.show();

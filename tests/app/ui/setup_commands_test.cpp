@@ -316,15 +316,7 @@ private slots:
             QCOMPARE(d->Regorder->text(), QString("NXYZ"));
             QCOMPARE(d->tabw->text(), QString("8"));
             d->Regorder->setText("NGXYZF");
-            d->tabw->setText("wide");
-            // A width no run could use is refused and the dialog comes back.
-            whenShown([this, d] {
-                QCOMPARE(QApplication::activeModalWidget(), d);
-                QCOMPARE(ui->texts(), Texts{"'wide' is not a valid integer value"});
-                QCOMPARE(d->tabw->text(), QString("wide"));
-                d->tabw->setText("12");
-                d->accept();
-            });
+            d->tabw->setText("12");
             d->accept();
         });
         expected.Utilities.ColumnRegisterOrder = "NGXYZF";
@@ -332,10 +324,62 @@ private slots:
         QVERIFY(savedMachine("Mill") == expected);
     }
 
+    // OK checks a default as a run checks it: a value no run could use
+    // leaves the dialog open over the message, with what was typed, and only
+    // the corrected value is saved.
+    void aDefaultNoRunCouldUseKeepsTheDialogOpen() {
+        struct Case {
+            TZTRSetupDlg::UtilityKind kind;
+            const char* field;
+            const char* bad;
+            std::string message;
+            const char* good;
+            std::string UtilityDefaults::*stored;
+            std::string saved;
+        };
+        const Case cases[] = {
+            {TZTRSetupDlg::Resequence, "snum", "1O", "'1O' is not a valid integer value", "100",
+             &UtilityDefaults::ResequenceStart, "100"},
+            {TZTRSetupDlg::Resequence, "maxdig", "4.", "'4.' is not a valid integer value", "5",
+             &UtilityDefaults::ResequenceMaxDigits, "5"},
+            {TZTRSetupDlg::Arithmetic, "Amount", "2*",
+             "Error in Expression      \n\nIncorrect syntax\n\n2* >>", "1/4",
+             &UtilityDefaults::ArithmeticAmount, "0.25000"},
+            {TZTRSetupDlg::MakeColumns, "tabw", "wide", "'wide' is not a valid integer value", "12",
+             &UtilityDefaults::ColumnWidth, "12"},
+        };
+        writeMillWithUtilityDefaults();
+        for (const Case& c : cases) {
+            ui->messages.clear();
+            MachineSettings expected = savedMachine("Mill");
+            bool checked = false;
+            editUtilityInSetup(c.kind, [&](QDialog& modal) {
+                auto* edit = modal.findChild<QLineEdit*>(c.field);
+                QVERIFY(edit);
+                edit->setText(c.bad);
+                modal.accept();
+                QVERIFY2(modal.isVisible(), c.bad);
+                QCOMPARE(QApplication::activeModalWidget(), &modal);
+                QCOMPARE(ui->texts(), Texts{c.message});
+                QCOMPARE(edit->text(), QString(c.bad));
+                edit->setText(c.good);
+                modal.accept();
+                QVERIFY2(!modal.isVisible(), c.good);
+                checked = true;
+            });
+            QVERIFY2(checked, c.bad);
+            QCOMPARE(ui->texts(), Texts{c.message});
+            expected.Utilities.*c.stored = c.saved;
+            QVERIFY2(savedMachine("Mill") == expected, c.bad);
+        }
+    }
+
     void cancellingAUtilityDialogStoresNothing_data() {
         QTest::addColumn<int>("kind");
         QTest::newRow("reformat") << int(TZTRSetupDlg::Reformat);
         QTest::newRow("make columns") << int(TZTRSetupDlg::MakeColumns);
+        QTest::newRow("resequence") << int(TZTRSetupDlg::Resequence);
+        QTest::newRow("arithmetic") << int(TZTRSetupDlg::Arithmetic);
     }
     void cancellingAUtilityDialogStoresNothing() {
         QFETCH(int, kind);
