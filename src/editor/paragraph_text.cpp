@@ -1,5 +1,7 @@
 #include "editor/paragraph_text.h"
 
+#include <algorithm>
+
 namespace zantor::editor {
 
 std::string_view withoutTrailingBlanks(std::string_view text) {
@@ -24,6 +26,16 @@ std::vector<std::string> splitParagraphs(std::string_view text) {
 std::size_t firstLineLength(std::string_view text) {
     const std::size_t end = text.find_first_of("\r\n");
     return end == std::string_view::npos ? text.size() : end;
+}
+
+SharedEnds sharedEnds(std::string_view before, std::string_view after) {
+    const std::size_t shorter = std::min(before.size(), after.size());
+    SharedEnds ends;
+    while (ends.head < shorter && before[ends.head] == after[ends.head]) ++ends.head;
+    while (ends.tail < shorter - ends.head &&
+           before[before.size() - 1 - ends.tail] == after[after.size() - 1 - ends.tail])
+        ++ends.tail;
+    return ends;
 }
 
 }  // namespace zantor::editor

@@ -23,4 +23,12 @@ std::vector<std::string> splitParagraphs(std::string_view text);
 // The characters before the first line break.
 std::size_t firstLineLength(std::string_view text);
 
+// How many characters two texts share at their start, and then at their end
+// (never overlapping): an edit need only replace what lies between.
+struct SharedEnds {
+    std::size_t head = 0;
+    std::size_t tail = 0;
+};
+SharedEnds sharedEnds(std::string_view before, std::string_view after);
+
 }  // namespace zantor::editor

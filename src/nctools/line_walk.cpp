@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "editor/paragraph_text.h"
+
 namespace zantor {
 
 using editor::TextDocument;
@@ -96,13 +98,7 @@ bool ReplaceInLine(TextDocument& document, std::string_view oldText, std::string
 void ReplaceLine(TextDocument& document, int lineNumber, std::string_view oldLine,
                  std::string_view newLine) {
     if (oldLine == newLine) return;
-    const size_t shorter = std::min(oldLine.size(), newLine.size());
-    size_t head = 0;
-    while (head < shorter && oldLine[head] == newLine[head]) ++head;
-    size_t tail = 0;
-    while (tail < shorter - head &&
-           oldLine[oldLine.size() - 1 - tail] == newLine[newLine.size() - 1 - tail])
-        ++tail;
+    const auto [head, tail] = editor::sharedEnds(oldLine, newLine);
     replaceSpan(document, lineNumber, head, oldLine.size() - head - tail,
                 newLine.substr(head, newLine.size() - head - tail));
 }

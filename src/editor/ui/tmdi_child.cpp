@@ -610,13 +610,7 @@ void TMDIChild::replaceRange(long from, long to, std::string_view text,
         // characters then costs the view, and its undo list, a few
         // characters instead of the whole line.
         const std::string_view old = editor1_->bytes(firstStart, lastEnd - firstStart);
-        const size_t shorter = std::min(old.size(), joined.size());
-        size_t same = 0;
-        while (same < shorter && old[same] == joined[same]) ++same;
-        size_t sameEnd = 0;
-        while (sameEnd < shorter - same &&
-               old[old.size() - 1 - sameEnd] == joined[joined.size() - 1 - sameEnd])
-            ++sameEnd;
+        const auto [same, sameEnd] = sharedEnds(old, joined);
 
         const Selection before{current_->anchorPosition(), current_->caretPosition()};
         const int token = nextToken_++;
