@@ -58,6 +58,37 @@ class DncMenuTest : public QObject {
                                       "[PORTS]\n1=" + line->slavePath() + "\n");
     }
 
+    // "Lathe", the current machine, on port 9, whose device does not exist.
+    void writeMachineWithoutDevice(const std::string& keys) {
+        IniStore::clearCache();
+        dir->write("WPOSTS.INI",
+                   "[Machine Names]\nNumber=1\nMachine1=Lathe\n[Lathe]\nPORT=9\n" + keys);
+        dir->write("ZTR2013.INI", "[GENERAL]\nCMACHINE=Lathe\n[PORTS]\n9=/dev/no-such-port\n");
+    }
+
+    // The simulated control punches its demonstration program into BACK.TAP.
+    void receiveThePunch(TZDNCTERM& terminal, int timeout) {
+        const std::string back = dir->file("BACK.TAP");
+        std::filesystem::remove(back);
+        ui->savedFiles.push_back(back);
+        terminal.findChild<QPushButton*>("ReceiveButton")->click();
+        QTRY_VERIFY_WITH_TIMEOUT(!terminal.commands().Busy(), timeout);
+        QVERIFY2(fileExists(back), ui->texts().empty() ? "no message" : ui->texts().back().c_str());
+        QVERIFY(readFileBytes(back).find("O1001 (PUNCHED BY THE SIMULATED MACHINE)\r\n") !=
+                std::string::npos);
+    }
+
+    // Send from the terminal, taking the send dialog as it opens.
+    static void sendWithTheDialogAccepted(TZDNCTERM& terminal, int timeout) {
+        QTimer::singleShot(0, [] {
+            auto* dialog = qobject_cast<TSendDlg*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            dialog->accept();
+        });
+        terminal.findChild<QPushButton*>("SendButton")->click();
+        QTRY_VERIFY_WITH_TIMEOUT(!terminal.commands().Busy(), timeout);
+    }
+
 private slots:
     void init() {
         dir = new testing::TempFolder;
@@ -129,11 +160,7 @@ private slots:
     // "Try without a machine": a machine whose port has no device sends to
     // and receives from the simulated control, and the status line says so.
     void tryWithoutAMachineSendsAndReceivesWithNoHardware() {
-        IniStore::clearCache();
-        dir->write("WPOSTS.INI",
-                   "[Machine Names]\nNumber=1\nMachine1=Lathe\n"
-                   "[Lathe]\nPORT=9\nEOFTIME=2\n");
-        dir->write("ZTR2013.INI", "[GENERAL]\nCMACHINE=Lathe\n[PORTS]\n9=/dev/no-such-port\n");
+        writeMachineWithoutDevice("EOFTIME=2\n");
         AppSession session(dir->path(), dir->path(), *ui);
         TMainForm form(session, *ui);
         QVERIFY(form.startUp({}));
@@ -144,21 +171,8 @@ private slots:
         QVERIFY(terminal.port().Open());
         QVERIFY(terminal.portStatusLine().endsWith(" (simulated machine)"));
 
-        QTimer::singleShot(0, [] {
-            auto* dialog = qobject_cast<TSendDlg*>(QApplication::activeModalWidget());
-            QVERIFY(dialog);
-            dialog->accept();
-        });
-        terminal.findChild<QPushButton*>("SendButton")->click();
-        QTRY_VERIFY_WITH_TIMEOUT(!terminal.commands().Busy(), 10000);
-
-        const std::string back = dir->file("BACK.TAP");
-        ui->savedFiles.push_back(back);
-        terminal.findChild<QPushButton*>("ReceiveButton")->click();
-        QTRY_VERIFY_WITH_TIMEOUT(!terminal.commands().Busy(), 15000);
-        QVERIFY2(fileExists(back), ui->texts().empty() ? "no message" : ui->texts().back().c_str());
-        QVERIFY(readFileBytes(back).find("O1001 (PUNCHED BY THE SIMULATED MACHINE)\r\n") !=
-                std::string::npos);
+        sendWithTheDialogAccepted(terminal, 10000);
+        receiveThePunch(terminal, 15000);
         terminal.close();
         // For this run only: the settings file keeps its own device.
         QVERIFY(readFileBytes(dir->file("ZTR2013.INI")).find("9=/dev/no-such-port") !=
@@ -175,12 +189,8 @@ private slots:
         const Case cases[] = {{"XMODEM", 1}, {"YMODEM", 2}, {"ZMODEM", 3}, {"Kermit", 4}};
         for (const Case& c : cases) {
             qInfo("%s", c.name);
-            IniStore::clearCache();
-            dir->write("WPOSTS.INI",
-                       "[Machine Names]\nNumber=1\nMachine1=Lathe\n[Lathe]\nPORT=9\n"
-                       "BAUD=115200\nDATABITS=8\nPARITY=N\nSTOPBITS=1\nPROTOCOL=" +
-                           std::to_string(c.protocol) + "\n");
-            dir->write("ZTR2013.INI", "[GENERAL]\nCMACHINE=Lathe\n[PORTS]\n9=/dev/no-such-port\n");
+            writeMachineWithoutDevice("BAUD=115200\nDATABITS=8\nPARITY=N\nSTOPBITS=1\nPROTOCOL=" +
+                                      std::to_string(c.protocol) + "\n");
             AppSession session(dir->path(), dir->path(), *ui);
             TMainForm form(session, *ui);
             QVERIFY(form.startUp({}));
@@ -189,29 +199,15 @@ private slots:
             TZDNCTERM& terminal = form.dncMenu().terminal();
             QVERIFY(terminal.port().Open());
 
-            QTimer::singleShot(0, [] {
-                auto* dialog = qobject_cast<TSendDlg*>(QApplication::activeModalWidget());
-                QVERIFY(dialog);
-                dialog->accept();
-            });
-            terminal.findChild<QPushButton*>("SendButton")->click();
-            QTRY_VERIFY_WITH_TIMEOUT(!terminal.commands().Busy(), 20000);
+            sendWithTheDialogAccepted(terminal, 20000);
             QCOMPARE(terminal.transfer().lastCode(), 0);
             std::string received;
             QTRY_VERIFY_WITH_TIMEOUT(
                 !(received = form.dncMenu().simulatedControlReceived()).empty(), 10000);
             QVERIFY(readFileBytes(received).find("G1X1\r\nM30\r\n") != std::string::npos);
 
-            const std::string back = dir->file("BACK.TAP");
-            std::filesystem::remove(back);
-            ui->savedFiles.push_back(back);
-            terminal.findChild<QPushButton*>("ReceiveButton")->click();
-            QTRY_VERIFY_WITH_TIMEOUT(!terminal.commands().Busy(), 20000);
+            receiveThePunch(terminal, 20000);
             QCOMPARE(terminal.transfer().lastCode(), 0);
-            QVERIFY2(fileExists(back),
-                     ui->texts().empty() ? "no message" : ui->texts().back().c_str());
-            QVERIFY(readFileBytes(back).find("O1001 (PUNCHED BY THE SIMULATED MACHINE)\r\n") !=
-                    std::string::npos);
             terminal.close();
         }
     }
