@@ -65,7 +65,7 @@ ArithmeticSettings settingsOf(const ArithmeticArguments& a, const UtilityDefault
 }
 
 int runArithmetic(CliContext& context, const ArithmeticArguments& a) {
-    return changeProgram(context, a, [&](editor::NcDocument& program, const MachineSettings& m) {
+    return changeProgram(context, a, [&](editor::TextDocument& program, const MachineSettings& m) {
         const ArithmeticSettings settings = settingsOf(a, m.Utilities);
         NoProgress progress;
         RegisterArithmetic(program, progress, settings, axisValueFormat(m.Format),
@@ -74,7 +74,7 @@ int runArithmetic(CliContext& context, const ArithmeticArguments& a) {
 }
 
 int runOverride(CliContext& context, const OverrideArguments& a) {
-    return changeProgram(context, a, [&](editor::NcDocument& program, const MachineSettings& m) {
+    return changeProgram(context, a, [&](editor::TextDocument& program, const MachineSettings& m) {
         NoProgress progress;
         OverrideFeedsSpeeds(program, progress, {a.feed, a.speed}, feedValueFormat(m.Format),
                             machineCommentMarks(m.Format));

@@ -30,12 +30,11 @@ int runSpaces(CliContext& context, const SpacesArguments& a) {
     if (a.add == a.remove) throw CliError{"needs one of --add and --remove"};
     std::string name;
     const MachineSettings machine = loadMachine(context, a.machine, name);
-    editor::NcDocument program;
-    readProgram(program, a.file);
-    NoProgress progress;
-    AddRemoveSpaces(program, progress, a.add ? SpacesChange::Add : SpacesChange::Remove,
-                    commentMarksOf(machine));
-    writeProgram(context, program, a.output);
+    passProgram(context, a.file, a.output, [&](editor::TextDocument& program) {
+        NoProgress progress;
+        AddRemoveSpaces(program, progress, a.add ? SpacesChange::Add : SpacesChange::Remove,
+                        commentMarksOf(machine));
+    });
     return 0;
 }
 

@@ -18,7 +18,7 @@ struct LineEndsArguments : UtilityArguments {
 };
 
 int runLineEnds(CliContext& context, const LineEndsArguments& a) {
-    return changeProgram(context, a, [&](editor::NcDocument& program, const MachineSettings& m) {
+    return changeProgram(context, a, [&](editor::TextDocument& program, const MachineSettings& m) {
         const UtilityDefaults& d = m.Utilities;
         const LineEnds ends{a.beginFrom.value_or(d.LineBeginFrom), a.beginTo.value_or(d.LineBeginTo),
                             a.endFrom.value_or(d.LineEndFrom), a.endTo.value_or(d.LineEndTo)};

@@ -23,7 +23,7 @@ struct ColumnsArguments : UtilityArguments {
 };
 
 int runColumns(CliContext& context, const ColumnsArguments& a) {
-    return changeProgram(context, a, [&](editor::NcDocument& program, const MachineSettings& m) {
+    return changeProgram(context, a, [&](editor::TextDocument& program, const MachineSettings& m) {
         const UtilityDefaults& d = m.Utilities;
         const std::optional<int> width = a.width ? a.width : parseInt(d.ColumnWidth);
         if (!width) throw CliError{"'" + d.ColumnWidth + "' is not a valid integer value"};

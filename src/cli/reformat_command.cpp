@@ -40,12 +40,11 @@ int runReformat(CliContext& context, const ReformatArguments& a) {
     if (toName == fromName) throw CliError{"Current Machine & New Machine Are the Same"};
     std::string loadedName;
     const MachineSettings to = loadMachine(context, toName, loadedName);
-    editor::NcDocument program;
-    readProgram(program, a.file);
-    NoProgress progress;
-    Reformat(program, progress, settingsOf(a, from.Utilities), reformatMachineOf(from.Format),
-             reformatMachineOf(to.Format));
-    writeProgram(context, program, a.output);
+    passProgram(context, a.file, a.output, [&](editor::TextDocument& program) {
+        NoProgress progress;
+        Reformat(program, progress, settingsOf(a, from.Utilities), reformatMachineOf(from.Format),
+                 reformatMachineOf(to.Format));
+    });
     return 0;
 }
 

@@ -38,7 +38,7 @@ ResequenceSettings settingsOf(const ResequenceArguments& a, const UtilityDefault
 }
 
 int runResequence(CliContext& context, const ResequenceArguments& a) {
-    return changeProgram(context, a, [&](editor::NcDocument& program, const MachineSettings& m) {
+    return changeProgram(context, a, [&](editor::TextDocument& program, const MachineSettings& m) {
         const ResequenceSettings settings = settingsOf(a, m.Utilities);
         NoProgress progress;
         Resequence(program, progress, settings);

@@ -6,31 +6,80 @@
 #include "cli/port_options.h"
 
 #include "editor/program_file.h"
+#include "editor/streamed_program.h"
 
 namespace zantor::cli {
 
-void readProgram(editor::NcDocument& program, const std::string& file) {
-    const editor::ProgramFileReport report = program.LoadDocument(file);
-    if (report.linesCut > 0) {
-        std::string warning = editor::linesCutWarning(report);
-        warning = warning.substr(0, warning.find('\r'));
-        throw CliError{file + ": " + warning + " Nothing was written."};
+namespace {
+
+// Writing it back would shorten the lines a read had to cut.
+void refuseCutLines(const std::string& file, const editor::ProgramFileReport& report) {
+    if (report.linesCut == 0) return;
+    std::string warning = editor::linesCutWarning(report);
+    warning = warning.substr(0, warning.find('\r'));
+    throw CliError{file + ": " + warning + " Nothing was written."};
+}
+
+// Standard output in large pieces: a stream write per line end would cost as
+// much as the whole utility.
+class StandardOutputPieces {
+public:
+    explicit StandardOutputPieces(std::ostream& out) : out_(out) { piece_.reserve(kPiece); }
+    void write(std::string_view bytes) {
+        if (piece_.size() + bytes.size() > kPiece) handOn();
+        piece_.append(bytes);
     }
+    void finish() {
+        handOn();
+        out_.flush();
+    }
+
+private:
+    static constexpr size_t kPiece = 256 * 1024;
+    void handOn() {
+        out_.write(piece_.data(), std::streamsize(piece_.size()));
+        piece_.clear();
+    }
+    std::ostream& out_;
+    std::string piece_;
+};
+
+// Hands `produce` where the program's bytes go: `output` (replaced
+// atomically) or standard output.
+void writeProgramBytes(const CliContext& context, const std::optional<std::string>& output,
+                       const std::function<void(const editor::ProgramBytesSink&)>& produce) {
+    if (output) {
+        editor::writeProgramFile(*output, produce, false);
+        return;
+    }
+    StandardOutputPieces out(context.out);
+    produce([&out](std::string_view bytes) { out.write(bytes); });
+    out.finish();
+}
+
+}  // namespace
+
+void readProgram(editor::NcDocument& program, const std::string& file) {
+    refuseCutLines(file, program.LoadDocument(file));
 }
 
 void writeProgram(const CliContext& context, editor::NcDocument& program,
                   const std::optional<std::string>& output) {
-    if (output) {
-        program.SaveDocument(*output, false);
-        return;
-    }
-    editor::writeProgramLines(
-        program.ParagraphCount(),
-        [&program](int paragraph) { return program.ParagraphView(paragraph); },
-        [&](std::string_view bytes) {
-            context.out.write(bytes.data(), std::streamsize(bytes.size()));
-        });
-    context.out.flush();
+    writeProgramBytes(context, output, [&program](const editor::ProgramBytesSink& write) {
+        editor::writeProgramLines(
+            program.ParagraphCount(),
+            [&program](int paragraph) { return program.ParagraphView(paragraph); }, write);
+    });
+}
+
+void passProgram(const CliContext& context, const std::string& file,
+                 const std::optional<std::string>& output,
+                 const std::function<void(editor::TextDocument& program)>& change) {
+    editor::StreamedProgram program(file);
+    refuseCutLines(file, program.report());
+    writeProgramBytes(context, output, [&](const editor::ProgramBytesSink& write) {
+        program.passThrough(write, change);
+    });
 }
 
 void addUtilityArguments(CLI::App* command, UtilityArguments& arguments) {
@@ -46,11 +95,8 @@ int changeProgram(const CliContext& context, const UtilityArguments& arguments,
                   const ProgramChange& change) {
     std::string name;
     const MachineSettings machine = loadMachine(context, arguments.machine, name);
-    editor::NcDocument program;
-    program.SetUndoKept(false);  // written out, never undone
-    readProgram(program, arguments.file);
-    change(program, machine);
-    writeProgram(context, program, arguments.output);
+    passProgram(context, arguments.file, arguments.output,
+                [&](editor::TextDocument& program) { change(program, machine); });
     return 0;
 }
 

@@ -24,6 +24,16 @@ void readProgram(editor::NcDocument& program, const std::string& file);
 void writeProgram(const CliContext& context, editor::NcDocument& program,
                   const std::optional<std::string>& output);
 
+// Passes the program in `file` line by line through `change` (a walk over its
+// lines in order, each edited within itself) to `output` or standard output,
+// as writeProgram writes it; the whole program is never held. A file with
+// lines too long to keep whole is refused before anything is written; a
+// failure part-way leaves `output` as it was (standard output has what went
+// before it).
+void passProgram(const CliContext& context, const std::string& file,
+                 const std::optional<std::string>& output,
+                 const std::function<void(editor::TextDocument& program)>& change);
+
 // What every command that changes a program takes: --machine (whose
 // values and defaults count), -o and FILE.
 struct UtilityArguments {
@@ -33,9 +43,10 @@ struct UtilityArguments {
 };
 void addUtilityArguments(CLI::App* command, UtilityArguments& arguments);
 
-// Loads the machine and the program, lets `change` work on it and writes
-// the result; exit status 0.
-using ProgramChange = std::function<void(editor::NcDocument& program, const MachineSettings& machine)>;
+// Loads the machine and passes the program through `change` (passProgram);
+// exit status 0.
+using ProgramChange =
+    std::function<void(editor::TextDocument& program, const MachineSettings& machine)>;
 int changeProgram(const CliContext& context, const UtilityArguments& arguments,
                   const ProgramChange& change);
 

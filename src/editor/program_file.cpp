@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <utility>
 
@@ -153,6 +154,66 @@ ProgramFileReport readProgramFile(
     return splitter.report();
 }
 
+namespace {
+
+// Line ends counted in bulk, a block at a time. A line can be cut only where
+// some block holds no line end at all: with one in every block, no two lie
+// further apart than two blocks, which is less than a paragraph may hold.
+constexpr size_t kCountBlock = 16 * 1024;
+static_assert(2 * kCountBlock - 1 <= size_t(kMaxParagraphLength));
+
+class LineEndCounter {
+public:
+    // False when the bytes hold a block without a line end.
+    bool add(const char* bytes, size_t size) {
+        for (size_t at = 0; at < size; at += kCountBlock) {
+            const size_t length = std::min(kCountBlock, size - at);
+            if (!addBlock(reinterpret_cast<const unsigned char*>(bytes + at), length)) return false;
+        }
+        return true;
+    }
+    // The lines, the last one also without a line end.
+    long long lines() const { return ends_ + (last_ != '\n' && last_ != '\r' && any_); }
+
+private:
+    bool addBlock(const unsigned char* bytes, size_t length) {
+        // A CR ends a line, and so does an LF unless a CR came just before it.
+        // Narrow lanes for the sum: a block's count fits, and it runs wide.
+        std::uint16_t ends = (bytes[0] == '\r') | ((bytes[0] == '\n') & (last_ != '\r'));
+        for (size_t i = 1; i < length; ++i)
+            ends += (bytes[i] == '\r') | ((bytes[i] == '\n') & (bytes[i - 1] != '\r'));
+        ends_ += ends;
+        last_ = bytes[length - 1];
+        any_ = true;
+        // A block whose only line end is the LF of a CR LF split across its
+        // start counts none: it goes the careful way, which is only slower.
+        return ends > 0;
+    }
+
+    long long ends_ = 0;
+    unsigned char last_ = 0;
+    bool any_ = false;
+};
+
+}  // namespace
+
+ProgramFileCount countProgramFile(const std::string& path) {
+    {
+        ReadableFile file(path);
+        std::string buffer(kWriteBufferSize, '\0');
+        LineEndCounter counter;
+        bool quick = true;
+        while (const size_t n = file.read(buffer.data(), buffer.size())) {
+            if (!(quick = counter.add(buffer.data(), n))) break;
+        }
+        if (quick) return {counter.lines(), {}};
+    }
+    // Lines that may be too long: counted as a read takes them.
+    ProgramFileCount count;
+    count.report = readProgramFile(path, [&count](std::string_view) { ++count.paragraphs; });
+    return count;
+}
+
 std::string linesCutWarning(const ProgramFileReport& report) {
     if (report.linesCut == 0) return {};
     const std::string limit = std::to_string(kMaxParagraphLength);
@@ -194,31 +255,42 @@ void keepBackup(const std::string& path, const std::string& backup) {
 
 }  // namespace
 
-void writeProgramLines(int paragraphCount, const ParagraphSource& getParagraph,
-                       const std::function<void(std::string_view bytes)>& write) {
-    std::string converted;
-    for (int n = 1; n <= paragraphCount; ++n) {
-        std::string_view paragraph = getParagraph(n);
-        if (n == paragraphCount && paragraph.empty()) break;
-        if (paragraph.find('\0') != std::string_view::npos) {
-            converted.assign(paragraph);
-            std::replace(converted.begin(), converted.end(), '\0', ' ');
-            paragraph = converted;
-        }
-        write(paragraph);
-        write("\r\n");
+void writeProgramLine(std::string_view paragraph, bool last, std::string& scratch,
+                      const ProgramBytesSink& write) {
+    if (last && paragraph.empty()) return;
+    if (paragraph.find('\0') != std::string_view::npos) {
+        scratch.assign(paragraph);
+        std::replace(scratch.begin(), scratch.end(), '\0', ' ');
+        paragraph = scratch;
     }
+    write(paragraph);
+    write("\r\n");
+}
+
+void writeProgramLines(int paragraphCount, const ParagraphSource& getParagraph,
+                       const ProgramBytesSink& write) {
+    std::string converted;
+    for (int n = 1; n <= paragraphCount; ++n)
+        writeProgramLine(getParagraph(n), n == paragraphCount, converted, write);
 }
 
 void writeProgramFile(const std::string& path, int paragraphCount,
                       const ParagraphSource& getParagraph, bool backup) {
+    writeProgramFile(
+        path,
+        [&](const ProgramBytesSink& write) { writeProgramLines(paragraphCount, getParagraph, write); },
+        backup);
+}
+
+void writeProgramFile(const std::string& path,
+                      const std::function<void(const ProgramBytesSink& write)>& produce,
+                      bool backup) {
     // The file is replaced by renaming, which a write-protected file would
     // not stop: a protected program must stay as it is.
     if (::access(path.c_str(), F_OK) == 0 && ::access(path.c_str(), W_OK) != 0)
         throw FileError(path, errno);
     AtomicFileWriter writer(path, kWriteBufferSize);
-    writeProgramLines(paragraphCount, getParagraph,
-                      [&](std::string_view bytes) { writer.write(bytes); });
+    produce([&](std::string_view bytes) { writer.write(bytes); });
     const std::string backupName = backup ? backupFileName(path) : std::string();
     writer.commit([&] {
         if (!backupName.empty() && fileExists(path)) keepBackup(path, backupName);

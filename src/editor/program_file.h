@@ -71,6 +71,17 @@ ProgramFileReport readProgramFile(
     const std::string& path, const BlockKeeper& keepBlock,
     const std::function<void(std::string_view paragraph)>& addParagraph);
 
+// Where the bytes of a program file go, piece by piece.
+using ProgramBytesSink = std::function<void(std::string_view bytes)>;
+
+// What readProgramFile would find in the file, counted without keeping it:
+// the number of paragraphs and the report. Throws FileError as it does.
+struct ProgramFileCount {
+    long long paragraphs = 0;
+    ProgramFileReport report;
+};
+ProgramFileCount countProgramFile(const std::string& path);
+
 // Paragraph n (1-based) as held; the view must stay valid until the next call.
 using ParagraphSource = std::function<std::string_view(int paragraph)>;
 
@@ -83,7 +94,12 @@ std::string backupFileName(const std::string& path);
 // 1..paragraphCount, each followed by CR LF, the last one only when it is not
 // empty; a NUL is written as a space.
 void writeProgramLines(int paragraphCount, const ParagraphSource& getParagraph,
-                       const std::function<void(std::string_view bytes)>& write);
+                       const ProgramBytesSink& write);
+
+// One paragraph of that: `last` when it is the document's last; `scratch`
+// holds a paragraph with NULs while it is converted.
+void writeProgramLine(std::string_view paragraph, bool last, std::string& scratch,
+                      const ProgramBytesSink& write);
 
 // Writes paragraphs 1..paragraphCount, each followed by CR LF, the last one
 // only when it is not empty; a NUL is written as a space. The new file is
@@ -93,5 +109,11 @@ void writeProgramLines(int paragraphCount, const ParagraphSource& getParagraph,
 // write to is left alone ("Permission denied"). Throws FileError.
 void writeProgramFile(const std::string& path, int paragraphCount,
                       const ParagraphSource& getParagraph, bool backup);
+
+// The same for bytes that `produce` hands, in pieces, to the sink it is given
+// (a program passed through line by line); what it throws leaves the old file.
+void writeProgramFile(const std::string& path,
+                      const std::function<void(const ProgramBytesSink& write)>& produce,
+                      bool backup);
 
 }  // namespace zantor::editor

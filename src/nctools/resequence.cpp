@@ -63,10 +63,13 @@ std::string Resequencer::nextNumber() {
         const unsigned long long magnitude = n < 0 ? 0ULL - (unsigned long long)n : (unsigned long long)n;
         return size_t(std::to_chars(digits, digits + sizeof digits, magnitude).ptr - digits);
     };
-    if (digitsOf(next_) > size_t(std::max(settings_.maxDigits, 0))) next_ = settings_.increment;
+    size_t count = digitsOf(next_);
+    if (count > size_t(std::max(settings_.maxDigits, 0))) {
+        next_ = settings_.increment;
+        count = digitsOf(next_);
+    }
     const long long number = next_;
     next_ += settings_.increment;
-    const size_t count = digitsOf(number);
     // A mistyped width of millions stops at the longest line a document
     // holds (which then refuses the edit) instead of taking the memory.
     const size_t width = size_t(std::clamp(settings_.maxDigits, 0, editor::kMaxParagraphLength));

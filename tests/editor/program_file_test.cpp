@@ -66,7 +66,30 @@ TEST_P(LineSplitting, GivesTheSameParagraphsInAnyChunking) {
     EXPECT_EQ(splitInChunks(c.bytes, 1), c.expected) << "byte by byte";
     EXPECT_EQ(splitInChunks(c.bytes, 3), c.expected) << "in threes";
     TempFolder folder;
-    EXPECT_EQ(readAll(folder.write("P.TAP", c.bytes)), c.expected) << "from a file";
+    const std::string path = folder.write("P.TAP", c.bytes);
+    EXPECT_EQ(readAll(path), c.expected) << "from a file";
+    // Counted without keeping the paragraphs, as a read would find them.
+    const ProgramFileCount count = countProgramFile(path);
+    EXPECT_EQ(count.paragraphs, (long long)c.expected.size()) << "counted";
+    const ProgramFileReport read = readProgramFile(path, [](std::string_view) {});
+    EXPECT_EQ(count.report.linesCut, read.linesCut) << "counted";
+    EXPECT_EQ(count.report.firstCutLine, read.firstCutLine) << "counted";
+}
+
+// Lines of `length` characters, each with CR LF, until a CR LF lies across
+// byte `at` of the file (its CR the byte before): the counting reads files in
+// blocks, and a line end split between two of them is still one line end.
+SplitCase crLfAcross(const char* name, size_t at, size_t length) {
+    SplitCase c{name, "", {}};
+    const std::string line(length, 'G');
+    while (c.bytes.size() + length + 2 <= at) {
+        c.bytes += line + "\r\n";
+        c.expected.push_back(line);
+    }
+    const std::string last(at - 1 - c.bytes.size(), 'X');
+    c.bytes += last + "\r\nM30";
+    c.expected.insert(c.expected.end(), {last, "M30"});
+    return c;
 }
 
 const std::string kLong(40000, 'A');
@@ -89,7 +112,14 @@ INSTANTIATE_TEST_SUITE_P(
         SplitCase{"LongLineCut", kLong + "   B\r\nNEXT", {kLong.substr(0, 32767), "NEXT"}},
         SplitCase{"LongLineCutAtBlanks",
                   std::string(32760, 'A') + std::string(10, ' ') + "B\r\nN2",
-                  {std::string(32760, 'A'), "N2"}}),
+                  {std::string(32760, 'A'), "N2"}},
+        SplitCase{"LongestLineKept", std::string(32767, 'A') + "   \r\nB",
+                  {std::string(32767, 'A'), "B"}},
+        SplitCase{"LinesLongerThanACountBlock",
+                  std::string(20000, 'A') + "\n" + std::string(20000, 'B') + "\r",
+                  {std::string(20000, 'A'), std::string(20000, 'B')}},
+        crLfAcross("CrLfAcrossCountBlocks", 16 * 1024, 100),
+        crLfAcross("CrLfAcrossReads", 256 * 1024, 1000)),
     [](const auto& info) { return std::string(info.param.name); });
 
 // A cut line is written back shortened, so the load has to tell which lines it cut.

@@ -152,6 +152,29 @@ TEST_F(LineUtilityCommandsTest, BadAmountsAndPercentagesStopBeforeAnyChange) {
     expectFailure({"arithmetic", in}, "Cannot Divide by Zero");
 }
 
+// Programs are passed through line by line: one bigger than the pieces it is
+// read and written in comes out whole, and one with a line too long to keep
+// is refused before anything is written.
+TEST_F(LineUtilityCommandsTest, BigProgramsComeOutWholeAndCutLinesAreRefused) {
+    std::string in, out;
+    for (int n = 1; n <= 40000; ++n) {
+        in += "G1 X" + std::to_string(n) + "\n";
+        out += "N" + std::to_string(n * 10) + "G1 X" + std::to_string(n) + "\r\n";
+    }
+    expectOutputs({{{"resequence", "--max-digits", "6"}, in, out}});
+    const std::string path = files.write("P.TAP", in);
+    ASSERT_EQ(cli({"resequence", "--max-digits", "6", path, "-o", path}).status, 0);
+    EXPECT_EQ(files.read("P.TAP"), out);
+
+    const std::string cut = files.write("CUT.TAP", "G1\n" + std::string(40000, 'X') + "\n");
+    const std::string refusal =
+        cut + ": Line 2 is longer than 32767 characters and was cut to that length. "
+              "Nothing was written.";
+    expectFailure({"resequence", cut}, refusal);
+    expectFailure({"arithmetic", cut, "-o", cut}, refusal);
+    EXPECT_EQ(files.read("CUT.TAP"), "G1\n" + std::string(40000, 'X') + "\n");
+}
+
 TEST_F(LineUtilityCommandsTest, OutputMayReplaceTheInputFile) {
     const std::string in = files.write("P.TAP", "G1\nG2\n");
     const ProcessResult r = cli({"resequence", in, "-o", in});
