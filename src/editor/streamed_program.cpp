@@ -50,7 +50,7 @@ void StreamedProgram::passThrough(const ProgramBytesSink& write,
     writeCurrent();
     std::string more;
     if (takeFromFile(more))
-        throw FileError(path_, EIO, "the file changed while it was read: nothing more written");
+        throw FileError(path_, EIO, "the file changed while it was read");
 }
 
 bool StreamedProgram::takeFromFile(std::string& into) {
