@@ -509,7 +509,30 @@ int TMDIChild::ParagraphOfLine(int line) const {
 
 // ---- caret and selection -----------------------------------------------
 
+TMDIChild::Selection TMDIChild::selection() const {
+    if (deferredSelection_) return *deferredSelection_;
+    return {current_->anchorPosition(), current_->caretPosition()};
+}
+
+long TMDIChild::selectionStart() const {
+    const Selection s = selection();
+    return std::min(s.anchor, s.caret);
+}
+
+long TMDIChild::selectionEnd() const {
+    const Selection s = selection();
+    return std::max(s.anchor, s.caret);
+}
+
 void TMDIChild::select(long anchor, long caret) {
+    if (batchDepth_ > 0) {
+        // Kept here until the batch ends: each move of the view's caret
+        // costs a round trip to the X server (the view checks whether it
+        // owns the X selection), a minute over a million lines.
+        deferredSelection_ = Selection{anchor, caret};
+        host_.editorStateChanged(*this);
+        return;
+    }
     if (redrawSuspended_ > 0) {
         // Nothing is shown while a command works through the program: the
         // view is not scrolled (and its lines laid out) to every edit.
@@ -522,7 +545,7 @@ void TMDIChild::select(long anchor, long caret) {
 }
 
 TextPosition TMDIChild::Caret() const {
-    return displayPositionOf(current_->caretPosition());
+    return displayPositionOf(selection().caret);
 }
 
 void TMDIChild::SetCaret(int line, int column) {
@@ -532,8 +555,8 @@ void TMDIChild::SetCaret(int line, int column) {
 }
 
 TextSelection TMDIChild::GetSelection() const {
-    const long from = current_->SendScintilla(QsciScintillaBase::SCI_GETSELECTIONSTART);
-    const long to = current_->SendScintilla(QsciScintillaBase::SCI_GETSELECTIONEND);
+    const long from = selectionStart();
+    const long to = selectionEnd();
     if (from == to) return {};
     return {true, displayPositionOf(from), displayPositionOf(to)};
 }
@@ -551,7 +574,8 @@ void TMDIChild::SelectAll() {
 }
 
 bool TMDIChild::hasSelection() const {
-    return current_->SendScintilla(QsciScintillaBase::SCI_GETSELECTIONEMPTY) == 0;
+    const Selection s = selection();
+    return s.anchor != s.caret;
 }
 
 int TMDIChild::TopLine() const {
@@ -578,9 +602,7 @@ bool TMDIChild::FindText(const std::string& text, const SearchOptions& options,
                          SearchWatch* watch) {
     settle();
     if (isEmpty()) return false;
-    const long from =
-        current_->SendScintilla(options.backward ? QsciScintillaBase::SCI_GETSELECTIONSTART
-                                                 : QsciScintillaBase::SCI_GETSELECTIONEND);
+    const long from = options.backward ? selectionStart() : selectionEnd();
     const int paragraph = editor1_->lineOf(from);
     const auto match =
         findInParagraphs(editor1_->lineCount(), [this](int p) { return editor1_->lineBytes(p); },
@@ -627,7 +649,7 @@ void TMDIChild::replaceRange(long from, long to, std::string_view text,
         const std::string_view old = editor1_->bytes(firstStart, lastEnd - firstStart);
         const auto [same, sameEnd] = sharedEnds(old, joined);
 
-        const Selection before{current_->anchorPosition(), current_->caretPosition()};
+        const Selection before = selection();
         const long changeStart = firstStart + long(same);
         const std::string_view inserted =
             std::string_view(joined).substr(same, joined.size() - same - sameEnd);
@@ -666,8 +688,8 @@ void TMDIChild::replaceRange(long from, long to, std::string_view text,
 
 void TMDIChild::InsertText(const std::string& text) {
     settle();
-    const long from = current_->SendScintilla(QsciScintillaBase::SCI_GETSELECTIONSTART);
-    const long to = current_->SendScintilla(QsciScintillaBase::SCI_GETSELECTIONEND);
+    const long from = selectionStart();
+    const long to = selectionEnd();
     if (from != to) return replaceRange(from, to, text);
     long end = from;
     if (current_->overwriteMode())
@@ -678,15 +700,15 @@ void TMDIChild::InsertText(const std::string& text) {
 
 void TMDIChild::DeleteSelection() {
     settle();
-    const long from = current_->SendScintilla(QsciScintillaBase::SCI_GETSELECTIONSTART);
-    const long to = current_->SendScintilla(QsciScintillaBase::SCI_GETSELECTIONEND);
+    const long from = selectionStart();
+    const long to = selectionEnd();
     if (from != to) replaceRange(from, to, {});
 }
 
 void TMDIChild::DeleteCaretLine() {
     settle();
     if (isEmpty()) return;
-    const int lineIndex = lineIndexOf(current_->caretPosition());
+    const int lineIndex = lineIndexOf(selection().caret);
     int paragraph = 0;
     const auto [start, end] = lineSpan(lineIndex, &paragraph);
     long to = end;
@@ -707,7 +729,7 @@ void TMDIChild::ReplaceInParagraph(int paragraph, int offset, int length,
 
 void TMDIChild::AppendLine(const std::string& text) {
     settle();
-    const long caret = current_->caretPosition();
+    const long caret = selection().caret;
     const long end = editor1_->textLength();
     replaceRange(end, end, isEmpty() ? text : "\n" + text, caret);
 }
@@ -735,8 +757,8 @@ void TMDIChild::editOrTell(const std::function<void()>& edit) {
 
 void TMDIChild::pasteText(std::string_view text) {
     settle();
-    const long from = current_->SendScintilla(QsciScintillaBase::SCI_GETSELECTIONSTART);
-    const long to = current_->SendScintilla(QsciScintillaBase::SCI_GETSELECTIONEND);
+    const long from = selectionStart();
+    const long to = selectionEnd();
     editOrTell([&] { replaceRange(from, to, text); });
 }
 
@@ -745,7 +767,7 @@ void TMDIChild::DeleteForward() {
     if (hasSelection()) return editOrTell([this] { DeleteSelection(); });
     // The character at the caret; at a line end the line end itself, which
     // joins the next line to this one.
-    const long caret = current_->caretPosition();
+    const long caret = selection().caret;
     if (caret >= editor1_->textLength()) return;
     editOrTell([&] { replaceRange(caret, caret + 1, {}, caret); });
 }
@@ -883,6 +905,11 @@ void TMDIChild::BeginEditBatch() {
 
 void TMDIChild::EndEditBatch() {
     if (batchDepth_ == 0 || --batchDepth_ > 0) return;
+    if (deferredSelection_) {
+        const Selection last = *deferredSelection_;
+        deferredSelection_.reset();
+        select(last.anchor, last.caret);
+    }
     if (!recordingBatch_) return;
     editor1_->SendScintilla(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 1);
     activeBatch_ = recordingToken_;

@@ -165,6 +165,10 @@ private:
     void replaceRange(long from, long to, std::string_view text,
                       std::optional<long> caretAfter = std::nullopt);
     void select(long anchor, long caret);
+    // The selection of CurrentView, or the one an edit batch leaves.
+    Selection selection() const;
+    long selectionStart() const;
+    long selectionEnd() const;
     // Replaces the selection of CurrentView by pasted text; a paragraph limit
     // it would break is told to the user and nothing changes.
     void pasteText(std::string_view text);
@@ -247,6 +251,8 @@ private:
     bool applyingBatchEdit_ = false;
     BatchStep batchStep_;      // room for the texts of the step undone or redone
     std::string removedText_;  // room for what an edit of a batch takes out
+    // The selection a batch's edits leave, put into the view when it ends.
+    std::optional<Selection> deferredSelection_;
     std::optional<long> pendingCaret_;
     std::optional<Selection> pendingSelection_;
 };
