@@ -106,6 +106,11 @@ public:
 
     virtual void SuspendRedraw() = 0;
     virtual void ResumeRedraw() = 0;
+    // Around the many edits of one command (a utility's walk over the
+    // program): each stays an undo step of its own, but the document may
+    // keep them in its own way meanwhile. Calls nest.
+    virtual void BeginEditBatch() {}
+    virtual void EndEditBatch() {}
     virtual void SetWordWrap(bool on) = 0;
 
     virtual void UndoEdit() = 0;

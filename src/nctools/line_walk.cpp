@@ -24,10 +24,12 @@ LineWalk::LineWalk(TextDocument& document, LineWalkProgress& progress, const std
     progress_.begin(caption);
     progress_.setPercent(0);
     document_.SuspendRedraw();
+    document_.BeginEditBatch();
 }
 
 LineWalk::~LineWalk() {
     progress_.end();
+    document_.EndEditBatch();
     document_.ResumeRedraw();
     try {
         document_.SetCaret(1, 1);

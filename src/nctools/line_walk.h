@@ -45,9 +45,9 @@ struct LineRange {
 // count) when `useSelection` and there is a selection; otherwise all.
 LineRange walkRange(const editor::TextDocument& document, bool useSelection);
 
-// The frame of one run: the progress box is shown and redraw suspended for
-// its lifetime; at its end, however it ends, the box is hidden, redraw
-// resumed and the caret put at 1:1.
+// The frame of one run: the progress box is shown, redraw suspended and the
+// edits made one batch for its lifetime; at its end, however it ends, the
+// box is hidden, redraw resumed and the caret put at 1:1.
 class LineWalk {
 public:
     LineWalk(editor::TextDocument& document, LineWalkProgress& progress,

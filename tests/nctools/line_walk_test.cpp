@@ -114,6 +114,48 @@ TEST(LineWalk, CancelStopsAfterTheCurrentLineAndKeepsItsChanges) {
     EXPECT_EQ(doc.Caret(), (TextPosition{1, 1}));
 }
 
+// A document that tells whether the edits of a run come inside one batch.
+class BatchWatchingDocument : public NcDocument {
+public:
+    void BeginEditBatch() override {
+        ++depth;
+        ++batches;
+    }
+    void EndEditBatch() override { --depth; }
+    void ReplaceInParagraph(int paragraph, int offset, int length, std::string_view text) override {
+        if (depth != 1) ++editsOutside;
+        NcDocument::ReplaceInParagraph(paragraph, offset, length, text);
+    }
+    int depth = 0;
+    int batches = 0;
+    int editsOutside = 0;
+};
+
+TEST(LineWalk, TheEditsOfARunAreOneBatchHoweverTheRunEnds) {
+    enum class End { Completed, Cancelled, Thrown };
+    for (const End end : {End::Completed, End::Cancelled, End::Thrown}) {
+        SCOPED_TRACE(int(end));
+        BatchWatchingDocument doc;
+        fill(doc, {"X1", "X2", "X3", "X4"});
+        RecordingProgress progress;
+        if (end == End::Cancelled) progress.cancelAtKeepAlive = 2;
+        const auto run = [&] {
+            return RunLineTransform(doc, progress, "x", [&](const std::string&, int line) {
+                ReplaceInLine(doc, "X", "Y", line, 0);
+                if (end == End::Thrown && line == 3) throw editor::EditorError("full");
+            });
+        };
+        if (end == End::Thrown)
+            EXPECT_THROW(run(), editor::EditorError);
+        else
+            EXPECT_EQ(run(), end == End::Completed);
+        EXPECT_EQ(doc.batches, 1);
+        EXPECT_EQ(doc.depth, 0) << "the batch ends with the run";
+        EXPECT_EQ(doc.editsOutside, 0);
+        EXPECT_NE(paragraphsOf(doc)[0], "X1");
+    }
+}
+
 TEST(LineWalk, TheLineCountIsReadAgainAfterEveryLine) {
     NcDocument doc;
     fill(doc, {"A", "", "", "B", ""});

@@ -141,6 +141,12 @@ void TMDIChild::updateWrapToWindow() {
 
 void TMDIChild::documentModified(int position, int type, int length, int token) {
     if (type & QsciScintillaBase::SC_MOD_CONTAINER) {
+        if (batches_.count(token) != 0) {
+            // Undone or redone in UndoEdit or RedoEdit: text cannot change
+            // while Scintilla reports.
+            batchStepSeen_ = token;
+            return;
+        }
         if (token == kGluedToken &&
             (type & (QsciScintillaBase::SC_PERFORMED_UNDO | QsciScintillaBase::SC_PERFORMED_REDO)))
             gluedStepSeen_ = true;
@@ -153,6 +159,8 @@ void TMDIChild::documentModified(int position, int type, int length, int token) 
     const bool inserting = type & QsciScintillaBase::SC_MOD_BEFOREINSERT;
     if (!inserting && !(type & QsciScintillaBase::SC_MOD_BEFOREDELETE)) return;
     if (loading_) return;
+    if ((type & QsciScintillaBase::SC_PERFORMED_USER) && batchDepth_ == 0 && !applyingBatchEdit_)
+        dropBatchRedo();
     modified_ = true;
     finishPendingEdit();  // the previous edit is done by now
     const int first = editor1_->lineOf(position);
@@ -314,6 +322,8 @@ ProgramFileReport TMDIChild::LoadDocument(const std::string& path) {
     editor1_->SendScintilla(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 0);
     editor1_->SendScintilla(QsciScintillaBase::SCI_CLEARALL);
     caretRecords_.clear();
+    batches_.clear();
+    activeBatch_ = 0;
     blankLines_.clear();
     pendingEdit_.reset();
     linesCut_ = false;
@@ -330,9 +340,14 @@ ProgramFileReport TMDIChild::LoadDocument(const std::string& path) {
     try {
         std::error_code error;
         const auto size = std::filesystem::file_size(path, error);
+        // With room for a quarter more: Scintilla grows its text by copying
+        // it whole, which would stall a utility that lengthens the lines of
+        // a large program (spaces added, lines numbered) for a third of a
+        // second each time; a load may take that time.
         if (!error && size < kMaxCharacters)
             editor1_->SendScintilla(QsciScintillaBase::SCI_ALLOCATE,
-                                    static_cast<unsigned long>(size));
+                                    static_cast<unsigned long>(std::min<unsigned long long>(
+                                        size + size / 4, kMaxCharacters)));
         std::string chunk;
         chunk.reserve(kLoadChunk + kMaxParagraphLength + 1);
         long long paragraphs = 0;
@@ -494,7 +509,30 @@ int TMDIChild::ParagraphOfLine(int line) const {
 
 // ---- caret and selection -----------------------------------------------
 
+TMDIChild::Selection TMDIChild::selection() const {
+    if (deferredSelection_) return *deferredSelection_;
+    return {current_->anchorPosition(), current_->caretPosition()};
+}
+
+long TMDIChild::selectionStart() const {
+    const Selection s = selection();
+    return std::min(s.anchor, s.caret);
+}
+
+long TMDIChild::selectionEnd() const {
+    const Selection s = selection();
+    return std::max(s.anchor, s.caret);
+}
+
 void TMDIChild::select(long anchor, long caret) {
+    if (batchDepth_ > 0) {
+        // Kept here until the batch ends: each move of the view's caret
+        // costs a round trip to the X server (the view checks whether it
+        // owns the X selection), a minute over a million lines.
+        deferredSelection_ = Selection{anchor, caret};
+        host_.editorStateChanged(*this);
+        return;
+    }
     if (redrawSuspended_ > 0) {
         // Nothing is shown while a command works through the program: the
         // view is not scrolled (and its lines laid out) to every edit.
@@ -507,7 +545,7 @@ void TMDIChild::select(long anchor, long caret) {
 }
 
 TextPosition TMDIChild::Caret() const {
-    return displayPositionOf(current_->caretPosition());
+    return displayPositionOf(selection().caret);
 }
 
 void TMDIChild::SetCaret(int line, int column) {
@@ -517,8 +555,8 @@ void TMDIChild::SetCaret(int line, int column) {
 }
 
 TextSelection TMDIChild::GetSelection() const {
-    const long from = current_->SendScintilla(QsciScintillaBase::SCI_GETSELECTIONSTART);
-    const long to = current_->SendScintilla(QsciScintillaBase::SCI_GETSELECTIONEND);
+    const long from = selectionStart();
+    const long to = selectionEnd();
     if (from == to) return {};
     return {true, displayPositionOf(from), displayPositionOf(to)};
 }
@@ -536,7 +574,8 @@ void TMDIChild::SelectAll() {
 }
 
 bool TMDIChild::hasSelection() const {
-    return current_->SendScintilla(QsciScintillaBase::SCI_GETSELECTIONEMPTY) == 0;
+    const Selection s = selection();
+    return s.anchor != s.caret;
 }
 
 int TMDIChild::TopLine() const {
@@ -563,9 +602,7 @@ bool TMDIChild::FindText(const std::string& text, const SearchOptions& options,
                          SearchWatch* watch) {
     settle();
     if (isEmpty()) return false;
-    const long from =
-        current_->SendScintilla(options.backward ? QsciScintillaBase::SCI_GETSELECTIONSTART
-                                                 : QsciScintillaBase::SCI_GETSELECTIONEND);
+    const long from = options.backward ? selectionStart() : selectionEnd();
     const int paragraph = editor1_->lineOf(from);
     const auto match =
         findInParagraphs(editor1_->lineCount(), [this](int p) { return editor1_->lineBytes(p); },
@@ -612,15 +649,25 @@ void TMDIChild::replaceRange(long from, long to, std::string_view text,
         const std::string_view old = editor1_->bytes(firstStart, lastEnd - firstStart);
         const auto [same, sameEnd] = sharedEnds(old, joined);
 
-        const Selection before{current_->anchorPosition(), current_->caretPosition()};
-        const int token = nextToken_++;
-        editor1_->SendScintilla(QsciScintillaBase::SCI_BEGINUNDOACTION);
-        editor1_->SendScintilla(QsciScintillaBase::SCI_ADDUNDOACTION, token, 0L);
+        const Selection before = selection();
+        const long changeStart = firstStart + long(same);
+        const std::string_view inserted =
+            std::string_view(joined).substr(same, joined.size() - same - sameEnd);
+        const bool batched = batchDepth_ > 0;
+        int token = 0;
+        if (batched) {
+            // Copied: the view's text changes under it.
+            removedText_.assign(old.substr(same, old.size() - same - sameEnd));
+            startBatchRecording();
+        } else {
+            token = nextToken_++;
+            editor1_->SendScintilla(QsciScintillaBase::SCI_BEGINUNDOACTION);
+            editor1_->SendScintilla(QsciScintillaBase::SCI_ADDUNDOACTION, token, 0L);
+        }
         ownEdit_ = true;
-        editor1_->replaceBytes(firstStart + long(same), lastEnd - long(sameEnd),
-                               std::string_view(joined).substr(same, joined.size() - same - sameEnd));
+        editor1_->replaceBytes(changeStart, lastEnd - long(sameEnd), inserted);
         ownEdit_ = false;
-        editor1_->SendScintilla(QsciScintillaBase::SCI_ENDUNDOACTION);
+        if (!batched) editor1_->SendScintilla(QsciScintillaBase::SCI_ENDUNDOACTION);
         long after = insertEnd;
         if (caretAfter) {
             // A position before the edit, kept within its paragraph.
@@ -628,7 +675,11 @@ void TMDIChild::replaceRange(long from, long to, std::string_view text,
             after = std::min(*caretAfter, editor1_->lineEnd(line));
         }
         after = clamp(after);
-        caretRecords_[token] = {before, after};
+        if (batched)
+            recordingBatch_->record(changeStart, removedText_, inserted, before.anchor,
+                                    before.caret, after);
+        else
+            caretRecords_[token] = {before, after};
         select(after, after);
     } catch (const std::bad_alloc&) {
         throw EditorError(kOutOfMemory);
@@ -637,8 +688,8 @@ void TMDIChild::replaceRange(long from, long to, std::string_view text,
 
 void TMDIChild::InsertText(const std::string& text) {
     settle();
-    const long from = current_->SendScintilla(QsciScintillaBase::SCI_GETSELECTIONSTART);
-    const long to = current_->SendScintilla(QsciScintillaBase::SCI_GETSELECTIONEND);
+    const long from = selectionStart();
+    const long to = selectionEnd();
     if (from != to) return replaceRange(from, to, text);
     long end = from;
     if (current_->overwriteMode())
@@ -649,15 +700,15 @@ void TMDIChild::InsertText(const std::string& text) {
 
 void TMDIChild::DeleteSelection() {
     settle();
-    const long from = current_->SendScintilla(QsciScintillaBase::SCI_GETSELECTIONSTART);
-    const long to = current_->SendScintilla(QsciScintillaBase::SCI_GETSELECTIONEND);
+    const long from = selectionStart();
+    const long to = selectionEnd();
     if (from != to) replaceRange(from, to, {});
 }
 
 void TMDIChild::DeleteCaretLine() {
     settle();
     if (isEmpty()) return;
-    const int lineIndex = lineIndexOf(current_->caretPosition());
+    const int lineIndex = lineIndexOf(selection().caret);
     int paragraph = 0;
     const auto [start, end] = lineSpan(lineIndex, &paragraph);
     long to = end;
@@ -678,7 +729,7 @@ void TMDIChild::ReplaceInParagraph(int paragraph, int offset, int length,
 
 void TMDIChild::AppendLine(const std::string& text) {
     settle();
-    const long caret = current_->caretPosition();
+    const long caret = selection().caret;
     const long end = editor1_->textLength();
     replaceRange(end, end, isEmpty() ? text : "\n" + text, caret);
 }
@@ -706,8 +757,8 @@ void TMDIChild::editOrTell(const std::function<void()>& edit) {
 
 void TMDIChild::pasteText(std::string_view text) {
     settle();
-    const long from = current_->SendScintilla(QsciScintillaBase::SCI_GETSELECTIONSTART);
-    const long to = current_->SendScintilla(QsciScintillaBase::SCI_GETSELECTIONEND);
+    const long from = selectionStart();
+    const long to = selectionEnd();
     editOrTell([&] { replaceRange(from, to, text); });
 }
 
@@ -716,7 +767,7 @@ void TMDIChild::DeleteForward() {
     if (hasSelection()) return editOrTell([this] { DeleteSelection(); });
     // The character at the caret; at a line end the line end itself, which
     // joins the next line to this one.
-    const long caret = current_->caretPosition();
+    const long caret = selection().caret;
     if (caret >= editor1_->textLength()) return;
     editOrTell([&] { replaceRange(caret, caret + 1, {}, caret); });
 }
@@ -724,7 +775,8 @@ void TMDIChild::DeleteForward() {
 // ---- the rule of every edit --------------------------------------------
 
 void TMDIChild::trimBlanks(bool keepCaretLine) {
-    if (loading_ || guarding_) return;
+    // A batch starts with none left and its edits leave none.
+    if (loading_ || guarding_ || batchDepth_ > 0) return;
     finishPendingEdit();
     if (blankLines_.empty()) return;
     // Trimming now would end the redo of what undo took back.
@@ -786,24 +838,37 @@ void TMDIChild::guardViewEdit(const std::function<void()>& edit) {
 // ---- undo and redraw ---------------------------------------------------
 
 void TMDIChild::UndoEdit() {
+    if (batchDepth_ > 0) return;  // not while a batch is made
+    // The active batch's last edit takes its step in Scintilla's list with it.
+    if (activeBatch_ != 0 && batches_.at(activeBatch_).applied() > 1)
+        return undoBatchEdit(activeBatch_, false);
     pendingSelection_.reset();
     // A glued step goes together with the step before it.
     do {
         gluedStepSeen_ = false;
+        batchStepSeen_ = 0;
         current_->SendScintilla(QsciScintillaBase::SCI_UNDO);
+        if (batchStepSeen_ != 0) return undoBatchEdit(batchStepSeen_, true);
     } while (gluedStepSeen_ && CanUndo());
+    activeBatch_ = 0;
     if (pendingSelection_)
         select(clamp(pendingSelection_->anchor), clamp(pendingSelection_->caret));
     pendingSelection_.reset();
 }
 
 void TMDIChild::RedoEdit() {
+    if (batchDepth_ > 0) return;
+    if (activeBatch_ != 0 && batches_.at(activeBatch_).canRedo())
+        return redoBatchEdit(activeBatch_);
     pendingCaret_.reset();
     // A glued step left behind first (the end of a refused edit) is passed.
     do {
         gluedStepSeen_ = false;
+        batchStepSeen_ = 0;
         current_->SendScintilla(QsciScintillaBase::SCI_REDO);
+        if (batchStepSeen_ != 0) return redoBatchEdit(batchStepSeen_);
     } while (gluedStepSeen_ && CanRedo());
+    activeBatch_ = 0;
     const std::optional<long> caret = pendingCaret_;
     // When the step left blanks at a line's end, the trim of them may come
     // next and goes with it; whether it does shows only by redoing the next
@@ -827,7 +892,81 @@ bool TMDIChild::CanUndo() const {
 }
 
 bool TMDIChild::CanRedo() const {
-    return editor1_->SendScintilla(QsciScintillaBase::SCI_CANREDO) != 0;
+    return editor1_->SendScintilla(QsciScintillaBase::SCI_CANREDO) != 0 ||
+           (activeBatch_ != 0 && batches_.at(activeBatch_).canRedo());
+}
+
+// ---- edit batches ------------------------------------------------------
+
+void TMDIChild::BeginEditBatch() {
+    if (batchDepth_ == 0) settle();  // blanks typed before go as a step of their own
+    ++batchDepth_;
+}
+
+void TMDIChild::EndEditBatch() {
+    if (batchDepth_ == 0 || --batchDepth_ > 0) return;
+    if (deferredSelection_) {
+        const Selection last = *deferredSelection_;
+        deferredSelection_.reset();
+        select(last.anchor, last.caret);
+    }
+    if (!recordingBatch_) return;
+    editor1_->SendScintilla(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 1);
+    activeBatch_ = recordingToken_;
+    recordingBatch_ = nullptr;
+    recordingToken_ = 0;
+}
+
+void TMDIChild::startBatchRecording() {
+    if (recordingBatch_) return;
+    dropBatchRedo();
+    const int token = nextToken_++;
+    editor1_->SendScintilla(QsciScintillaBase::SCI_BEGINUNDOACTION);
+    editor1_->SendScintilla(QsciScintillaBase::SCI_ADDUNDOACTION, token, 0L);
+    editor1_->SendScintilla(QsciScintillaBase::SCI_ENDUNDOACTION);
+    editor1_->SendScintilla(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 0);
+    recordingBatch_ = &batches_[token];
+    recordingToken_ = token;
+}
+
+void TMDIChild::dropBatchRedo() {
+    if (batches_.empty()) return;
+    if (activeBatch_ != 0) batches_.at(activeBatch_).dropRedo();
+    activeBatch_ = 0;
+    // A batch with no edit applied has its step undone: Scintilla drops it
+    // from its list with the rest that could be redone.
+    std::erase_if(batches_, [](const auto& batch) { return batch.second.applied() == 0; });
+}
+
+void TMDIChild::undoBatchEdit(int token, bool stepUndone) {
+    BatchHistory& batch = batches_.at(token);
+    if (!batch.canUndo()) return;
+    batch.takeUndo(batchStep_);
+    applyBatchEdit(batchStep_.position, long(batchStep_.inserted.size()), batchStep_.removed);
+    // Edits of the batch remain: its step stays done in Scintilla's list.
+    if (stepUndone && batch.canUndo()) editor1_->SendScintilla(QsciScintillaBase::SCI_REDO);
+    batchStepSeen_ = 0;
+    activeBatch_ = batch.canUndo() ? token : 0;
+    select(clamp(batchStep_.anchorBefore), clamp(batchStep_.caretBefore));
+}
+
+void TMDIChild::redoBatchEdit(int token) {
+    BatchHistory& batch = batches_.at(token);
+    if (!batch.canRedo()) return;
+    batch.takeRedo(batchStep_);
+    applyBatchEdit(batchStep_.position, long(batchStep_.removed.size()), batchStep_.inserted);
+    activeBatch_ = token;
+    const long caret = clamp(batchStep_.caretAfter);
+    select(caret, caret);
+}
+
+void TMDIChild::applyBatchEdit(long position, long length, std::string_view text) {
+    editor1_->SendScintilla(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 0);
+    applyingBatchEdit_ = true;
+    editor1_->replaceBytes(position, position + length, text);
+    applyingBatchEdit_ = false;
+    editor1_->SendScintilla(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 1);
+    finishPendingEdit();
 }
 
 void TMDIChild::SuspendRedraw() {

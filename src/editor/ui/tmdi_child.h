@@ -4,6 +4,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <functional>
+#include <map>
 #include <optional>
 #include <set>
 #include <string>
@@ -11,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "editor/batch_history.h"
 #include "editor/display_line_map.h"
 #include "editor/paragraph_layout.h"
 #include "editor/program_file.h"
@@ -102,6 +104,8 @@ public:
     void AppendLine(const std::string& text) override;
     void SuspendRedraw() override;
     void ResumeRedraw() override;
+    void BeginEditBatch() override;
+    void EndEditBatch() override;
     void SetWordWrap(bool on) override;
     void UndoEdit() override;
     void RedoEdit() override;
@@ -161,9 +165,34 @@ private:
     void replaceRange(long from, long to, std::string_view text,
                       std::optional<long> caretAfter = std::nullopt);
     void select(long anchor, long caret);
+    // The selection of CurrentView, or the one an edit batch leaves.
+    Selection selection() const;
+    long selectionStart() const;
+    long selectionEnd() const;
     // Replaces the selection of CurrentView by pasted text; a paragraph limit
     // it would break is told to the user and nothing changes.
     void pasteText(std::string_view text);
+
+    // Edit batches. Scintilla's undo list is an array that doubles when full,
+    // copying itself whole: a million line edits of a utility would stall the
+    // window in one doubling of hundreds of megabytes. So while a batch runs
+    // Scintilla collects no undo; its undo list holds one step for the whole
+    // batch (a container step with the batch's token) and the batch keeps its
+    // edits itself, each an undo step of its own. Undo and redo take the
+    // batch's edits one by one while Scintilla's list stands right after the
+    // batch's step (the active batch); the step is done whenever some edit of
+    // the batch is.
+
+    // Before the first edit of a batch: its step goes to Scintilla's list,
+    // which then collects no undo until the batch ends.
+    void startBatchRecording();
+    // A change is about to be recorded: what could be redone goes, in the
+    // batches as in Scintilla's list.
+    void dropBatchRedo();
+    void undoBatchEdit(int token, bool stepUndone);
+    void redoBatchEdit(int token);
+    // Makes an undo or redo of a batch edit, Scintilla collecting no undo.
+    void applyBatchEdit(long position, long length, std::string_view text);
 
     EditorHost& host_;
     EditorView* editor1_;
@@ -212,6 +241,18 @@ private:
     };
     std::unordered_map<int, CaretRecord> caretRecords_;
     int nextToken_ = 1;
+    // The edit batches by token, while their steps are in Scintilla's list.
+    std::map<int, BatchHistory> batches_;
+    int batchDepth_ = 0;
+    BatchHistory* recordingBatch_ = nullptr;  // after the first edit of a batch
+    int recordingToken_ = 0;
+    int activeBatch_ = 0;    // token; 0 for none
+    int batchStepSeen_ = 0;  // token of the batch step undo or redo passed
+    bool applyingBatchEdit_ = false;
+    BatchStep batchStep_;      // room for the texts of the step undone or redone
+    std::string removedText_;  // room for what an edit of a batch takes out
+    // The selection a batch's edits leave, put into the view when it ends.
+    std::optional<Selection> deferredSelection_;
     std::optional<long> pendingCaret_;
     std::optional<Selection> pendingSelection_;
 };
