@@ -160,6 +160,7 @@ namespace {
 // some block holds no line end at all: with one in every block, no two lie
 // further apart than two blocks, which is less than a paragraph may hold.
 constexpr size_t kCountBlock = 16 * 1024;
+constexpr size_t kCountBufferSize = 16 * kCountBlock;
 static_assert(2 * kCountBlock - 1 <= size_t(kMaxParagraphLength));
 
 class LineEndCounter {
@@ -200,7 +201,7 @@ private:
 ProgramFileCount countProgramFile(const std::string& path) {
     {
         ReadableFile file(path);
-        std::string buffer(kWriteBufferSize, '\0');
+        std::string buffer(kCountBufferSize, '\0');
         LineEndCounter counter;
         bool quick = true;
         while (const size_t n = file.read(buffer.data(), buffer.size())) {

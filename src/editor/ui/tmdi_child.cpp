@@ -676,8 +676,8 @@ void TMDIChild::replaceRange(long from, long to, std::string_view text,
         }
         after = clamp(after);
         if (batched)
-            recordingBatch_->record(changeStart, removedText_, inserted, before.anchor,
-                                    before.caret, after);
+            batches_.at(recordingToken_)
+                .record(changeStart, removedText_, inserted, before.anchor, before.caret, after);
         else
             caretRecords_[token] = {before, after};
         select(after, after);
@@ -910,22 +910,20 @@ void TMDIChild::EndEditBatch() {
         deferredSelection_.reset();
         select(last.anchor, last.caret);
     }
-    if (!recordingBatch_) return;
+    if (recordingToken_ == 0) return;
     editor1_->SendScintilla(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 1);
-    activeBatch_ = recordingToken_;
-    recordingBatch_ = nullptr;
-    recordingToken_ = 0;
+    activeBatch_ = std::exchange(recordingToken_, 0);
 }
 
 void TMDIChild::startBatchRecording() {
-    if (recordingBatch_) return;
+    if (recordingToken_ != 0) return;
     dropBatchRedo();
     const int token = nextToken_++;
     editor1_->SendScintilla(QsciScintillaBase::SCI_BEGINUNDOACTION);
     editor1_->SendScintilla(QsciScintillaBase::SCI_ADDUNDOACTION, token, 0L);
     editor1_->SendScintilla(QsciScintillaBase::SCI_ENDUNDOACTION);
     editor1_->SendScintilla(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 0);
-    recordingBatch_ = &batches_[token];
+    batches_.emplace(token, BatchHistory());
     recordingToken_ = token;
 }
 

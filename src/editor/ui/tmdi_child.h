@@ -244,8 +244,7 @@ private:
     // The edit batches by token, while their steps are in Scintilla's list.
     std::map<int, BatchHistory> batches_;
     int batchDepth_ = 0;
-    BatchHistory* recordingBatch_ = nullptr;  // after the first edit of a batch
-    int recordingToken_ = 0;
+    int recordingToken_ = 0;  // after the first edit of a batch; 0 before
     int activeBatch_ = 0;    // token; 0 for none
     int batchStepSeen_ = 0;  // token of the batch step undo or redo passed
     bool applyingBatchEdit_ = false;

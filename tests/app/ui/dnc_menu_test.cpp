@@ -66,6 +66,13 @@ class DncMenuTest : public QObject {
         dir->write("ZTR2013.INI", "[GENERAL]\nCMACHINE=Lathe\n[PORTS]\n9=/dev/no-such-port\n");
     }
 
+    // A program in an editor window, then "Try without a machine".
+    static TZDNCTERM& tryWithoutAMachine(TMainForm& form) {
+        form.workspace().OpenEditorWindow("NONAME1", false)->InsertText("G1X1\r\nM30\r\n");
+        form.findChild<QAction*>("DncSimulate")->trigger();
+        return form.dncMenu().terminal();
+    }
+
     // The simulated control punches its demonstration program into BACK.TAP.
     void receiveThePunch(TZDNCTERM& terminal, int timeout) {
         const std::string back = dir->file("BACK.TAP");
@@ -164,9 +171,7 @@ private slots:
         AppSession session(dir->path(), dir->path(), *ui);
         TMainForm form(session, *ui);
         QVERIFY(form.startUp({}));
-        form.workspace().OpenEditorWindow("NONAME1", false)->InsertText("G1X1\r\nM30\r\n");
-        form.findChild<QAction*>("DncSimulate")->trigger();
-        TZDNCTERM& terminal = form.dncMenu().terminal();
+        TZDNCTERM& terminal = tryWithoutAMachine(form);
         QVERIFY(terminal.isVisible());
         QVERIFY(terminal.port().Open());
         QVERIFY(terminal.portStatusLine().endsWith(" (simulated machine)"));
@@ -194,9 +199,7 @@ private slots:
             AppSession session(dir->path(), dir->path(), *ui);
             TMainForm form(session, *ui);
             QVERIFY(form.startUp({}));
-            form.workspace().OpenEditorWindow("NONAME1", false)->InsertText("G1X1\r\nM30\r\n");
-            form.findChild<QAction*>("DncSimulate")->trigger();
-            TZDNCTERM& terminal = form.dncMenu().terminal();
+            TZDNCTERM& terminal = tryWithoutAMachine(form);
             QVERIFY(terminal.port().Open());
 
             sendWithTheDialogAccepted(terminal, 20000);
